@@ -1,0 +1,39 @@
+#include "receiver/app/headless_run.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <csignal>
+#include <vector>
+
+#include "receiver/app/headless_console.h"
+#include "receiver/app/signal_relay.h"
+#include "receiver/app/udp_trap_socket.h"
+#include "receiver/core/receiver_engine.h"
+
+namespace receiver {
+
+int RunHeadless(ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
+                const std::string& logDirectory, int port) {
+    SystemClock clock;
+    UdpTrapSocket socket(port);
+    HeadlessConsole console;
+    ReceiverEngine engine(settings, commandLine, logDirectory, clock, socket, console);
+    socket.SetReceiver(
+        [&engine](const ReceivedDatagram& datagram) { engine.ReceiveMessage(datagram); });
+
+    // A session's end (SIGHUP) is survived with -v.
+    std::vector<int> endingSignals{SIGTERM, SIGINT};
+    if (commandLine.serviceMode) {
+        std::signal(SIGHUP, SIG_IGN);
+    } else {
+        endingSignals.push_back(SIGHUP);
+    }
+    SignalRelay signalRelay(endingSignals, [&engine](int) { engine.ExitProgram(); });
+
+    engine.SetUp();
+    QTimer::singleShot(0, [&engine] { engine.StartReceiver(kAnyAddress); });
+    return QCoreApplication::exec();
+}
+
+}  // namespace receiver

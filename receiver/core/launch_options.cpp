@@ -1,0 +1,75 @@
+#include "receiver/core/launch_options.h"
+
+#include <charconv>
+#include <string_view>
+
+#include "receiver/core/message_record.h"
+
+namespace receiver {
+namespace {
+
+bool ParsePort(std::string_view text, int& port) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 65535) {
+        return false;
+    }
+    port = value;
+    return true;
+}
+
+}  // namespace
+
+LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
+    LaunchOptions options;
+    options.port = kTrapPort;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (!argument.starts_with("--")) {
+            continue;
+        }
+        if (argument == "--headless") {
+            options.headless = true;
+        } else if (argument == "--help") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
+        } else if (argument.starts_with("--port=")) {
+            if (!ParsePort(argument.substr(7), options.port)) {
+                options.error = "invalid port in " + std::string(argument) +
+                                " (a number from 1 to 65535 is expected)";
+            }
+        } else {
+            options.error = "unknown option " + std::string(argument);
+        }
+    }
+    return options;
+}
+
+bool DisplayAvailable(const char* display, const char* waylandDisplay) {
+    return (display != nullptr && *display != '\0') ||
+           (waylandDisplay != nullptr && *waylandDisplay != '\0');
+}
+
+std::string ProfilePath(const char* xdgConfigHome, const std::string& home) {
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+        return std::string(xdgConfigHome) + "/velmora.ini";
+    }
+    return home + "/.config/velmora.ini";
+}
+
+std::string UsageText() {
+    return "Usage: velmora [-i] [-s] [-v] [-f] [--headless] [--port=N]\n"
+           "Receives the router's trap datagrams and writes them to daily logs in ./logs.\n"
+           "\n"
+           "  -i          start hidden, with only the tray icon\n"
+           "  -s          no splash window at start\n"
+           "  -v          keep running when the session ends (SIGHUP is ignored)\n"
+           "  -f          flush every log line to disk at once\n"
+           "  --headless  run without windows; status lines go to stderr\n"
+           "  --port=N    listen on UDP port N instead of 162\n"
+           "  --help      show this text and exit\n"
+           "  --version   show the version and exit\n";
+}
+
+}  // namespace receiver

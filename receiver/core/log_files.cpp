@@ -1,0 +1,175 @@
+#include "receiver/core/log_files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "common/file_errors.h"
+#include "common/text_format.h"
+#include "receiver/core/formatting.h"
+#include "receiver/core/receiver_settings.h"
+#include "receiver/core/receiver_strings.h"
+
+namespace receiver {
+namespace {
+
+constexpr std::string_view kRule = "----------";
+
+std::string BannerTime(const std::tm& time) {
+    return FormatStamp(time) + ' ';
+}
+
+std::string CountLine(std::int32_t count) {
+    std::string line = "\n" + FormatCount(count) + " Log Record";
+    if (count != 1) {
+        line += 's';
+    }
+    return line + " Written.\n";
+}
+
+std::string Message(int stringId, std::initializer_list<std::string_view> args) {
+    return common::FillPlaceholders(ReceiverString(stringId), args);
+}
+
+// A system error code, as the directory messages show it.
+std::string ErrorText(int errnum) {
+    return std::to_string(errnum);
+}
+
+// A file error cause code, as the file messages show it.
+std::string CauseText(int errnum) {
+    return std::to_string(common::FileErrorCause(errnum));
+}
+
+}  // namespace
+
+std::string LogFileName(int kind, const std::tm& openedAt) {
+    char date[32];
+    const std::size_t length = std::strftime(date, sizeof date, "-%Y-%m-%d.log", &openedAt);
+    return "Velmora-" + std::string(kLogKindNames[kind]) + std::string(date, length);
+}
+
+LogFiles::LogFiles(const ReceiverSettings& settings, const int& flushEveryLine,
+                   std::string logDirectory, Clock& clock, LogFileHost& host)
+    : settings_(settings),
+      flushEveryLine_(flushEveryLine),
+      logDirectory_(std::move(logDirectory)),
+      clock_(clock),
+      host_(host) {}
+
+void LogFiles::OpenLogFiles() {
+    if (settings_.combined) {
+        OpenLogFile(kCombined);
+        return;
+    }
+    for (int i = kIncoming; i <= kMessages; ++i) {
+        if (settings_.logFlags[i]) {
+            OpenLogFile(i);
+        }
+    }
+}
+
+void LogFiles::OpenLogFile(int i) {
+    if (IsOpen(i) || ending_) {
+        return;
+    }
+    if (!CreateLogDirectory(logDirectory_)) {
+        FailFatally(Message(ids::kCreateDirectoryFailed, {logDirectory_, ErrorText(errno)}));
+        return;
+    }
+    if (!SaveWorkingDirectory()) {
+        FailFatally(Message(ids::kGetDirectoryFailed, {ErrorText(errno)}));
+        return;
+    }
+    if (!SwitchDirectory(logDirectory_)) {
+        FailFatally(Message(ids::kSwitchDirectoryFailed, {logDirectory_, ErrorText(errno)}));
+        return;
+    }
+
+    const std::tm now = clock_.LocalTime();
+    const std::string banner =
+        std::string(kRule) + " Log File Opened " + BannerTime(now) + std::string(kRule) + "\n\n";
+    logFileNames_[i] = LogFileName(i, now);
+
+    if (const int error = logFiles_[i].Open(logFileNames_[i]); error == 0) {
+        logRecordCounts_[i] = 0;
+        WriteLogLine(i, banner);
+    } else {
+        host_.ShowLogMessage(Message(ids::kLogOpenFailed, {logFileNames_[i], CauseText(error)}));
+    }
+
+    if (!savedDirectory_.empty() && !SwitchDirectory(savedDirectory_)) {
+        host_.ShowLogMessage(
+            Message(ids::kSwitchDirectoryFailed, {savedDirectory_, ErrorText(errno)}));
+    }
+}
+
+void LogFiles::WriteLogLine(int i, std::string_view text) {
+    if (!IsOpen(i)) {
+        OpenLogFile(i);
+    }
+    logFiles_[i].Write(text);
+    if (flushEveryLine_) {
+        FlushLogFile(i);
+    }
+}
+
+void LogFiles::FlushLogFile(int i) {
+    logFiles_[i].Flush();
+}
+
+void LogFiles::FlushLogFiles() {
+    for (int i = 0; i < kLogKindCount; ++i) {
+        FlushLogFile(i);
+    }
+}
+
+void LogFiles::CloseLogFile(int i) {
+    if (!IsOpen(i)) {
+        return;
+    }
+    WriteLogLine(i, CountLine(logRecordCounts_[i]));
+    WriteLogLine(i, "\n" + std::string(kRule) + " Log File Closed " +
+                        BannerTime(clock_.LocalTime()) + std::string(kRule) + "\n");
+    FlushLogFile(i);
+    if (const int error = logFiles_[i].Close(); error != 0) {
+        host_.ShowLogMessage(Message(ids::kLogCloseFailed, {logFileNames_[i], CauseText(error)}));
+    }
+}
+
+void LogFiles::CloseLogFiles() {
+    for (int i = 0; i < kLogKindCount; ++i) {
+        CloseLogFile(i);
+    }
+}
+
+bool LogFiles::CreateLogDirectory(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+}
+
+bool LogFiles::SaveWorkingDirectory() {
+    // No fixed-size field: a working directory of any length is kept whole.
+    std::string buffer(256, '\0');
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) {
+            return false;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    savedDirectory_.assign(buffer.c_str());
+    return true;
+}
+
+bool LogFiles::SwitchDirectory(const std::string& path) {
+    return ::chdir(path.c_str()) == 0;
+}
+
+void LogFiles::FailFatally(const std::string& message) {
+    ending_ = true;
+    host_.ShowLogMessage(message);
+    host_.EndProgramAfterLogFailure();
+}
+
+}  // namespace receiver

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "receiver/core/clock.h"
+#include "receiver/core/log_file.h"
+#include "receiver/core/log_kind.h"
+
+namespace receiver {
+
+struct ReceiverSettings;
+
+// What the log files need from the program around them.
+class LogFileHost {
+  public:
+    virtual ~LogFileHost() = default;
+    // An exclamation message box with an OK button.
+    virtual void ShowLogMessage(const std::string& text) = 0;
+    // The logs directory is unusable: the program ends.
+    virtual void EndProgramAfterLogFailure() = 0;
+};
+
+// The four daily log files: opened with a banner, written line by line, closed with a
+// record count and a banner, reopened lazily by the next line written to them.
+class LogFiles {
+  public:
+    LogFiles(const ReceiverSettings& settings, const int& flushEveryLine, std::string logDirectory,
+             Clock& clock, LogFileHost& host);
+
+    void OpenLogFiles();
+    void OpenLogFile(int i);
+    void WriteLogLine(int i, std::string_view text);
+    void FlushLogFile(int i);
+    void FlushLogFiles();
+    void CloseLogFile(int i);
+    void CloseLogFiles();
+
+    // A record line went to file i, whatever happened to the write.
+    void CountRecord(int i) { ++logRecordCounts_[i]; }
+
+    bool IsOpen(int i) const { return logFiles_[i].IsOpen(); }
+    const std::string& logDirectory() const { return logDirectory_; }
+    const std::string& logFileName(int i) const { return logFileNames_[i]; }
+    std::int32_t logRecordCount(int i) const { return logRecordCounts_[i]; }
+
+  private:
+    bool CreateLogDirectory(const std::string& path);
+    bool SaveWorkingDirectory();
+    bool SwitchDirectory(const std::string& path);
+    void FailFatally(const std::string& message);
+
+    const ReceiverSettings& settings_;
+    const int& flushEveryLine_;
+    std::string logDirectory_;
+    Clock& clock_;
+    LogFileHost& host_;
+
+    std::array<LogFile, kLogKindCount> logFiles_;
+    std::array<std::string, kLogKindCount> logFileNames_;
+    std::array<std::int32_t, kLogKindCount> logRecordCounts_{};
+    std::string savedDirectory_;
+    // Set once the program is ending after a fatal directory failure: no file is opened
+    // again, so the failure is reported once.
+    bool ending_ = false;
+};
+
+// "Velmora-incoming-2002-09-27.log" for kind 0 opened on that day.
+std::string LogFileName(int kind, const std::tm& openedAt);
+
+}  // namespace receiver

@@ -1,0 +1,230 @@
+#include "receiver/core/receiver_engine.h"
+
+#include <sched.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "receiver/core/classification.h"
+#include "receiver/core/formatting.h"
+#include "receiver/core/receiver_strings.h"
+
+namespace receiver {
+namespace {
+
+constexpr std::size_t kHostNameLength = 63;
+
+class WaitCursor {
+  public:
+    explicit WaitCursor(ReceiverView& view) : view_(view) { view_.SetWaitCursor(true); }
+    ~WaitCursor() { view_.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    ReceiverView& view_;
+};
+
+bool AnyOfFirstThree(const KindFlags& flags) {
+    return flags[kIncoming] || flags[kOutgoing] || flags[kMessages];
+}
+
+}  // namespace
+
+ReceiverEngine::ReceiverEngine(ReceiverSettings& settings,
+                               const CReceiverCommandLineInfo& commandLine,
+                               std::string logDirectory, Clock& clock, TrapSocket& socket,
+                               ReceiverView& view)
+    : settings_(settings),
+      clock_(clock),
+      socket_(socket),
+      view_(view),
+      logFiles_(settings, commandLine.flushEveryLine, std::move(logDirectory), clock, *this) {}
+
+void ReceiverEngine::SetUp() {
+    startStopCaption_ = ReceiverString(ids::kStop);
+    currentDay_ = DayNumber(clock_.LocalTime());
+    logFiles_.OpenLogFiles();
+}
+
+void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
+    if (ending_) {
+        return;
+    }
+    std::memset(record_.text, 0, sizeof record_.text);
+    if (datagram.errorCode != 0 || datagram.bytes.size() > kReceiveLength) {
+        lastSocketError_ = datagram.errorCode != 0 ? datagram.errorCode : EMSGSIZE;
+        SetErrorStatus(ids::kReceiveError);
+        return;
+    }
+    const std::size_t received = datagram.bytes.size();
+    std::memcpy(record_.text, datagram.bytes.data(), received);
+
+    const std::tm now = clock_.LocalTime();
+    // Only the very last byte is looked at: a CR before it stays.
+    if (received > 0 && record_.text[received - 1] == '\n') {
+        record_.text[received - 1] = '\0';
+    }
+    const std::string stamp = FormatStamp(now);
+    std::memset(record_.timeStamp, 0, sizeof record_.timeStamp);
+    std::memcpy(record_.timeStamp, stamp.data(),
+                std::min(stamp.size(), sizeof record_.timeStamp - 1));
+
+    // A clock that goes backwards never rolls the day over.
+    if (const int today = DayNumber(now); currentDay_ < today) {
+        logFiles_.CloseLogFiles();
+        currentDay_ = today;
+        ClearList();
+        logFiles_.OpenLogFiles();
+    }
+
+    // The text ends at the first zero byte after the header; the buffer is zero past
+    // the received bytes, so a short datagram gives an empty text.
+    const char* message = record_.text + kHeaderLength;
+    std::memmove(record_.text, message, std::strlen(message) + 1);
+
+    if (AnyOfFirstThree(settings_.displayFlags)) {
+        DisplayRecord();
+    }
+    if (AnyOfFirstThree(settings_.logFlags)) {
+        LogRecord();
+    }
+}
+
+void ReceiverEngine::FormatRecordText() {
+    if (record_.text[0] != '@' || !settings_.formatted) {
+        return;
+    }
+    const std::string formatted = FormatConnectionText(record_.text + 1);
+    // At most six characters longer than a 438-character text: it always fits.
+    const std::size_t length = std::min(formatted.size(), sizeof record_.text - 2);
+    std::memcpy(record_.text + 1, formatted.data(), length);
+    record_.text[1 + length] = '\0';
+}
+
+void ReceiverEngine::DisplayRecord() {
+    FormatRecordText();
+    const auto choice = ClassifyForDisplay(record_.text, settings_.displayFlags);
+    if (!choice) {
+        return;
+    }
+    recordCountText_ = FormatCount(recordCount_ + 1);
+    view_.AddRow(
+        {recordCount_, record_.timeStamp, choice->columnText, choice->image, recordCountText_});
+    ++recordCount_;
+}
+
+void ReceiverEngine::LogRecord() {
+    FormatRecordText();
+    const auto choice = ClassifyForLog(record_.text, settings_.logFlags, settings_.combined);
+    if (!choice) {
+        return;
+    }
+    std::string line;
+    line.reserve(kTimeStampSize + choice->body.size() + 2);
+    line.append(record_.timeStamp).append(" ").append(choice->body).append("\n");
+    logFiles_.WriteLogLine(choice->kind, line);
+    logFiles_.CountRecord(choice->kind);
+}
+
+void ReceiverEngine::StartReceiver(const std::string& address) {
+    if (ending_) {
+        return;
+    }
+    WaitCursor waitCursor(view_);
+    std::string host = socket_.LocalHostName().substr(0, kHostNameLength);
+    std::transform(host.begin(), host.end(), host.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    hostFoundText_ = ReceiverString(ids::kHostFound);
+    if (!host.empty()) {
+        hostFoundText_ += ": \"" + host + "\"";
+    }
+    hostFoundText_ += ".";
+    AddStatus(ids::kHostFound);
+
+    if (const int error = socket_.Open(address); error != 0) {
+        lastSocketError_ = error;
+        SetErrorStatus(ids::kSocketError);
+        return;
+    }
+    socketOpen_ = true;
+    AddStatus(ids::kSocketOpened);
+}
+
+void ReceiverEngine::StopReceiver() {
+    if (socketOpen_) {
+        socket_.Close();
+    }
+    socketOpen_ = false;
+    AddStatus(ids::kSocketClosed);
+}
+
+bool ReceiverEngine::IsRunning() const {
+    return startStopCaption_ == ReceiverString(ids::kStop);
+}
+
+void ReceiverEngine::ToggleRunning() {
+    if (IsRunning()) {
+        StopReceiver();
+        logFiles_.CloseLogFiles();
+        startStopCaption_ = ReceiverString(ids::kStart);
+    } else {
+        statusText_.clear();
+        logFiles_.OpenLogFiles();
+        StartReceiver(kAnyAddress);
+        startStopCaption_ = ReceiverString(ids::kStop);
+    }
+    view_.RunningStateChanged(startStopCaption_);
+}
+
+void ReceiverEngine::ClearList() {
+    recordCount_ = 0;
+    recordCountText_ = "0";
+    view_.ClearRows();
+}
+
+void ReceiverEngine::StopEverything() {
+    StopReceiver();
+    logFiles_.CloseLogFiles();
+    view_.RemoveTrayIcon();
+}
+
+void ReceiverEngine::ExitProgram(int exitCode) {
+    if (ending_) {
+        return;
+    }
+    ending_ = true;
+    StopEverything();
+    view_.Quit(exitCode);
+}
+
+void ReceiverEngine::AddStatus(int stringId) {
+    std::lock_guard lock(statusLock_);
+    sched_yield();
+    statusText_ +=
+        stringId == ids::kHostFound ? hostFoundText_ : std::string(ReceiverString(stringId));
+    statusText_ += '\n';
+    view_.StatusChanged(statusText_);
+}
+
+void ReceiverEngine::SetErrorStatus(int stringId) {
+    std::lock_guard lock(statusLock_);
+    sched_yield();
+    statusText_ = std::string(ReceiverString(stringId)) + " " +
+                  std::string(ReceiverString(ids::kReturnedErrorCode)) + " " +
+                  std::to_string(lastSocketError_) + ".\n";
+    view_.StatusChanged(statusText_);
+}
+
+void ReceiverEngine::ShowLogMessage(const std::string& text) {
+    view_.ShowMessageBox(text);
+}
+
+void ReceiverEngine::EndProgramAfterLogFailure() {
+    ExitProgram(kExitLogFailure);
+}
+
+}  // namespace receiver

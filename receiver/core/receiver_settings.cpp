@@ -1,0 +1,99 @@
+#include "receiver/core/receiver_settings.h"
+
+#include <array>
+
+namespace receiver {
+namespace {
+
+constexpr std::string_view kDefaults = "Defaults";
+constexpr std::string_view kDisplayOptions = "Display Options";
+constexpr std::string_view kLoggingOptions = "Logging Options";
+constexpr std::string_view kFindOptions = "Find Options";
+
+constexpr std::string_view kInitialized = "initialized";
+constexpr std::string_view kFormatted = "formatted";
+constexpr std::string_view kCombinedKey = "combined";
+constexpr std::string_view kDirection = "direction";
+constexpr std::string_view kFindAll = "find all";
+constexpr std::string_view kMatchCase = "match case";
+constexpr std::string_view kLastFind = "last find";
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int ReadFlag(const common::ProfileStore& profile, std::string_view section, std::string_view key,
+             std::string_view defaultValue) {
+    return IsTrueValue(profile.ReadString(section, key, defaultValue)) ? 1 : 0;
+}
+
+std::string_view OnOff(int flag) {
+    return flag ? "On" : "Off";
+}
+std::string_view OneZero(int flag) {
+    return flag ? "1" : "0";
+}
+
+}  // namespace
+
+bool IsTrueValue(std::string_view text) {
+    for (std::string_view truth : {"On", "Yes", "True", "1"}) {
+        if (EqualsIgnoringCase(text, truth)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ReceiverSettings::LoadSettings(const common::ProfileStore& profile) {
+    bool anySet = ReadFlag(profile, kDefaults, kInitialized, "No");
+    for (int i = 0; i < kLogKindCount; ++i) {
+        displayFlags[i] = ReadFlag(profile, kDisplayOptions, kLogKindNames[i], "Off");
+        anySet = anySet || displayFlags[i];
+    }
+    for (int i = 0; i < kLogKindCount; ++i) {
+        logFlags[i] = ReadFlag(profile, kLoggingOptions, kLogKindNames[i], "Off");
+        anySet = anySet || logFlags[i];
+    }
+    formatted = ReadFlag(profile, kDefaults, kFormatted, "Off");
+    combined = ReadFlag(profile, kDefaults, kCombinedKey, "Off");
+    searchUp = ReadFlag(profile, kFindOptions, kDirection, "0");
+    findAll = ReadFlag(profile, kFindOptions, kFindAll, "0");
+    matchCase = ReadFlag(profile, kFindOptions, kMatchCase, "0");
+    lastFindText = profile.ReadString(kFindOptions, kLastFind, "");
+    return anySet;
+}
+
+void ReceiverSettings::SaveOptions(common::ProfileStore& profile) const {
+    // The "combined" keys of the two groups are never written.
+    for (int i = kIncoming; i <= kMessages; ++i) {
+        profile.WriteString(kDisplayOptions, kLogKindNames[i], OnOff(displayFlags[i]));
+    }
+    for (int i = kIncoming; i <= kMessages; ++i) {
+        profile.WriteString(kLoggingOptions, kLogKindNames[i], OnOff(logFlags[i]));
+    }
+    profile.WriteString(kDefaults, kFormatted, OnOff(formatted));
+    profile.WriteString(kDefaults, kCombinedKey, OnOff(combined));
+}
+
+void ReceiverSettings::SaveFindOptions(common::ProfileStore& profile) const {
+    profile.WriteString(kFindOptions, kLastFind, lastFindText);
+    profile.WriteString(kFindOptions, kFindAll, OneZero(findAll));
+    profile.WriteString(kFindOptions, kMatchCase, OneZero(matchCase));
+    profile.WriteString(kFindOptions, kDirection, OneZero(searchUp));
+}
+
+void MarkInitialized(common::ProfileStore& profile) {
+    profile.WriteString(kDefaults, kInitialized, "Yes");
+}
+
+}  // namespace receiver

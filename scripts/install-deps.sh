@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, and only those still missing.
+# Safe to run again and again: with everything present it changes nothing.
+set -euo pipefail
+
+packages=(
+  build-essential
+  cmake
+  ninja-build
+  pkg-config
+  qt6-base-dev
+  qt6-qpa-plugins
+  libgtest-dev
+  libgmock-dev
+  libbenchmark-dev
+  xvfb
+  xauth
+  faketime
+  snmp
+  libcap2-bin
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+run_as_root=()
+if ((EUID != 0)); then
+  run_as_root=(sudo)
+fi
+
+echo "install-deps: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${run_as_root[@]}" apt-get update -q
+"${run_as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
