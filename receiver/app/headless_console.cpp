@@ -7,13 +7,9 @@
 
 namespace receiver {
 
-void HeadlessConsole::StatusChanged(const std::string& statusText) {
-    // An appended line extends what was shown; anything else replaced the text.
-    const bool appended = statusText.starts_with(shownStatus_);
-    const std::string fresh = appended ? statusText.substr(shownStatus_.size()) : statusText;
-    std::fputs(fresh.c_str(), stderr);
+void HeadlessConsole::StatusChanged(const std::string&, std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
-    shownStatus_ = statusText;
 }
 
 void HeadlessConsole::ShowMessageBox(const std::string& text) {

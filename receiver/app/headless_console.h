@@ -12,16 +12,12 @@ class HeadlessConsole : public ReceiverView {
   public:
     void AddRow(const ListRow&) override {}
     void ClearRows() override {}
-    void StatusChanged(const std::string& statusText) override;
+    void StatusChanged(const std::string& statusText, std::string_view line) override;
     void RunningStateChanged(std::string_view) override {}
     void ShowMessageBox(const std::string& text) override;
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override {}
     void Quit(int exitCode) override;
-
-  private:
-    // What stderr already shows of the status text, so each line is printed once.
-    std::string shownStatus_;
 };
 
 }  // namespace receiver

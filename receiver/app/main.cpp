@@ -91,6 +91,9 @@ int main(int argc, char* argv[]) {
         ExplainMissingOptions(profile.path());
     }
 
-    // The window arrives with its own build step; until then every run is headless.
+    if (!launch.headless &&
+        DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"))) {
+        std::fputs("velmora: this version has no window yet; running headless.\n", stderr);
+    }
     return RunHeadless(settings, commandLine, workingDirectory + "/logs", launch.port);
 }

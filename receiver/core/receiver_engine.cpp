@@ -204,10 +204,11 @@ void ReceiverEngine::ExitProgram(int exitCode) {
 void ReceiverEngine::AddStatus(int stringId) {
     std::lock_guard lock(statusLock_);
     sched_yield();
-    statusText_ +=
+    std::string line =
         stringId == ids::kHostFound ? hostFoundText_ : std::string(ReceiverString(stringId));
-    statusText_ += '\n';
-    view_.StatusChanged(statusText_);
+    line += '\n';
+    statusText_ += line;
+    view_.StatusChanged(statusText_, line);
 }
 
 void ReceiverEngine::SetErrorStatus(int stringId) {
@@ -216,7 +217,7 @@ void ReceiverEngine::SetErrorStatus(int stringId) {
     statusText_ = std::string(ReceiverString(stringId)) + " " +
                   std::string(ReceiverString(ids::kReturnedErrorCode)) + " " +
                   std::to_string(lastSocketError_) + ".\n";
-    view_.StatusChanged(statusText_);
+    view_.StatusChanged(statusText_, statusText_);
 }
 
 void ReceiverEngine::ShowLogMessage(const std::string& text) {

@@ -23,8 +23,9 @@ class ReceiverView {
 
     virtual void AddRow(const ListRow& row) = 0;
     virtual void ClearRows() = 0;
-    // The status text changed (the window's bound texts are pushed to its controls).
-    virtual void StatusChanged(const std::string& statusText) = 0;
+    // The status text changed: `line` was appended to it, or replaced it all (an error
+    // line). The window shows the whole text; a console prints the line.
+    virtual void StatusChanged(const std::string& statusText, std::string_view line) = 0;
     // The Start/Stop command gave the button, the menu item and the tray a new state.
     virtual void RunningStateChanged(std::string_view caption) = 0;
     // An exclamation message box with an OK button; returns when it is dismissed.

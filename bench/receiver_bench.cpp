@@ -1,0 +1,96 @@
+// Cost of one router record through the receiver: intake, classification, the
+// formatted rewrite and the buffered log write. Run: build/bench/receiver_bench
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "receiver/core/formatting.h"
+#include "receiver/core/receiver_engine.h"
+
+namespace {
+
+using namespace receiver;
+
+class FixedClock : public Clock {
+  public:
+    std::tm LocalTime() override {
+        std::tm time{};
+        time.tm_year = 102;
+        time.tm_mon = 8;
+        time.tm_mday = 27;
+        time.tm_hour = 19;
+        return time;
+    }
+};
+
+class ClosedSocket : public TrapSocket {
+  public:
+    std::string LocalHostName() override { return "bench"; }
+    int Open(const std::string&) override { return 0; }
+    void Close() override {}
+};
+
+class SilentView : public ReceiverView {
+  public:
+    void AddRow(const ListRow&) override {}
+    void ClearRows() override {}
+    void StatusChanged(const std::string&, std::string_view) override {}
+    void RunningStateChanged(std::string_view) override {}
+    void ShowMessageBox(const std::string&) override {}
+    void SetWaitCursor(bool) override {}
+    void RemoveTrayIcon() override {}
+    void Quit(int) override {}
+};
+
+const std::string kDatagram =
+    std::string(kHeaderLength, 'H') + "@in 203.0.113.45 4512 198.51.100.7 80\n";
+
+void BM_ReceiveMessage(benchmark::State& state, int formatted, int flushEveryLine) {
+    char pattern[] = "/tmp/velmora-bench-XXXXXX";
+    const std::filesystem::path directory = ::mkdtemp(pattern);
+    ReceiverSettings settings;
+    settings.displayFlags = {1, 1, 1, 0};
+    settings.logFlags = {1, 1, 1, 0};
+    settings.formatted = formatted;
+    CReceiverCommandLineInfo commandLine;
+    commandLine.flushEveryLine = flushEveryLine;
+    FixedClock clock;
+    ClosedSocket socket;
+    SilentView view;
+    {
+        ReceiverEngine engine(settings, commandLine, directory / "logs", clock, socket, view);
+        engine.SetUp();
+        for (auto _ : state) {
+            engine.ReceiveMessage({0, kDatagram});
+        }
+        engine.StopEverything();
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["log bytes/record"] =
+        benchmark::Counter(static_cast<double>(std::filesystem::file_size(
+                               directory / "logs" / "Velmora-incoming-2002-09-27.log")) /
+                           static_cast<double>(state.iterations()));
+    std::filesystem::remove_all(directory);
+}
+BENCHMARK_CAPTURE(BM_ReceiveMessage, plain, 0, 0);
+BENCHMARK_CAPTURE(BM_ReceiveMessage, formatted, 1, 0);
+BENCHMARK_CAPTURE(BM_ReceiveMessage, flush_every_line, 0, 1);
+
+void BM_FormatConnectionText(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FormatConnectionText("in 203.0.113.45 4512 198.51.100.7 80"));
+    }
+}
+BENCHMARK(BM_FormatConnectionText);
+
+void BM_FormatCount(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FormatCount(2147483647));
+    }
+}
+BENCHMARK(BM_FormatCount);
+
+}  // namespace
