@@ -1,6 +1,9 @@
 #include "common/profile_store.h"
 
+#include "common/ascii.h"
+
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +17,7 @@ namespace common {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr int kMaxSymlinkHops = 40;
 constexpr mode_t kNewFileMode = 0600;
 constexpr mode_t kNewDirMode = 0700;
@@ -27,23 +31,6 @@ std::string_view Trim(std::string_view text) {
     text = TrimLeft(text);
     const std::size_t end = text.find_last_not_of(kBlanks);
     return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
-
-// ASCII only: names must compare the same whatever the user's locale.
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // A line without its "\n" or "\r\n".
@@ -70,7 +57,10 @@ struct Line {
 Line ParseLine(std::string raw) {
     Line line;
     line.raw = std::move(raw);
-    const std::string_view text = Content(line.raw);
+    std::string_view text = Content(line.raw);
+    // Some editors start the file with a UTF-8 byte-order mark: kept, but not read.
+    const std::size_t bom = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    text.remove_prefix(bom);
     const std::string_view body = TrimLeft(text);
     if (body.empty() || body.front() == ';' || body.front() == '#') {
         return line;
@@ -99,7 +89,7 @@ Line ParseLine(std::string raw) {
     line.kind = LineKind::kKey;
     line.name = key;
     line.value = value;
-    line.valueStart = eq + 1 + (afterEq.size() - TrimLeft(afterEq).size());
+    line.valueStart = bom + eq + 1 + (afterEq.size() - TrimLeft(afterEq).size());
     return line;
 }
 
@@ -125,7 +115,7 @@ std::string JoinLines(const std::vector<Line>& lines) {
 std::optional<std::size_t> FindSection(const std::vector<Line>& lines, std::string_view section) {
     const std::string_view wanted = Trim(section);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == LineKind::kSection && EqualsIgnoreCase(lines[i].name, wanted)) {
+        if (lines[i].kind == LineKind::kSection && EqualsIgnoringAsciiCase(lines[i].name, wanted)) {
             return i;
         }
     }
@@ -146,7 +136,7 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, std::size_t h
     const std::string_view wanted = Trim(key);
     const std::size_t end = SectionEnd(lines, header);
     for (std::size_t i = header + 1; i < end; ++i) {
-        if (lines[i].kind == LineKind::kKey && EqualsIgnoreCase(lines[i].name, wanted)) {
+        if (lines[i].kind == LineKind::kKey && EqualsIgnoringAsciiCase(lines[i].name, wanted)) {
             return i;
         }
     }
@@ -277,6 +267,27 @@ bool ReplaceAtomically(const std::string& target, std::string_view content, mode
     }
     return true;
 }
+
+// Serialises the read-change-rename cycles of cooperating writers (other copies of the
+// program); without it two racing writes would silently lose one update.
+class DirectoryLock {
+  public:
+    explicit DirectoryLock(const std::string& directory)
+        : fd_(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~DirectoryLock() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    DirectoryLock(const DirectoryLock&) = delete;
+    DirectoryLock& operator=(const DirectoryLock&) = delete;
+
+  private:
+    int fd_;
+};
 
 // A profile loaded for rewriting.
 struct Document {
@@ -410,6 +421,7 @@ bool ProfileStore::WriteString(std::string_view section, std::string_view key,
     if (!IsValidSection(section) || !IsValidKey(key) || HasAnyOf(value, "\r\n")) {
         return false;
     }
+    const DirectoryLock lock(DirName(path_));
     std::optional<Document> doc = LoadForWrite(path_);
     if (!doc) {
         return false;
@@ -444,6 +456,7 @@ bool ProfileStore::WriteString(std::string_view section, std::string_view key,
 }
 
 bool ProfileStore::ClearSection(std::string_view section) {
+    const DirectoryLock lock(DirName(path_));
     std::optional<Document> doc = LoadForWrite(path_);
     if (!doc) {
         return false;

@@ -12,6 +12,14 @@
 #include "receiver/core/receiver_engine.h"
 
 namespace receiver {
+namespace {
+
+bool IsIgnored(int signalNumber) {
+    struct sigaction current {};
+    return ::sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
+}  // namespace
 
 int RunHeadless(ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
                 const std::string& logDirectory, int port) {
@@ -22,11 +30,11 @@ int RunHeadless(ReceiverSettings& settings, const CReceiverCommandLineInfo& comm
     socket.SetReceiver(
         [&engine](const ReceivedDatagram& datagram) { engine.ReceiveMessage(datagram); });
 
-    // A session's end (SIGHUP) is survived with -v.
+    // A session's end (SIGHUP) is survived with -v, and under nohup, which ignores it.
     std::vector<int> endingSignals{SIGTERM, SIGINT};
     if (commandLine.serviceMode) {
         std::signal(SIGHUP, SIG_IGN);
-    } else {
+    } else if (!IsIgnored(SIGHUP)) {
         endingSignals.push_back(SIGHUP);
     }
     SignalRelay signalRelay(endingSignals, [&engine](int) { engine.ExitProgram(); });

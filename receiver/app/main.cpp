@@ -71,8 +71,10 @@ int main(int argc, char* argv[]) {
     CReceiverCommandLineInfo commandLine;
     ParseCommandLine(argc, argv, commandLine);
 
-    // A log that reaches the file size limit must fail its writes, not end the program.
+    // A log at the file size limit must fail its writes, and a closed stderr pipe must fail
+    // its status lines, rather than end the program with its logs unclosed.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 
     QCoreApplication application(argc, argv);
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 
 namespace receiver {
 namespace {
@@ -24,6 +25,10 @@ extern "C" void WriteSignalByte(int signalNumber) {
 SignalRelay::SignalRelay(const std::vector<int>& signalNumbers, Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)) {
     if (::pipe2(gSignalPipe, O_NONBLOCK | O_CLOEXEC) != 0) {
+        std::fprintf(stderr,
+                     "velmora: cannot watch for signals (error %d); a signal will end the "
+                     "program without closing its logs.\n",
+                     errno);
         return;
     }
     notifier_ = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
@@ -33,11 +38,17 @@ SignalRelay::SignalRelay(const std::vector<int>& signalNumbers, Handler handler,
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int signalNumber : signalNumbers) {
-        ::sigaction(signalNumber, &action, nullptr);
+        if (::sigaction(signalNumber, &action, nullptr) == 0) {
+            relayed_.push_back(signalNumber);
+        }
     }
 }
 
 SignalRelay::~SignalRelay() {
+    // Without the pipe a late signal would write nowhere and be lost.
+    for (int signalNumber : relayed_) {
+        std::signal(signalNumber, SIG_DFL);
+    }
     notifier_.reset();
     for (int& fd : gSignalPipe) {
         if (fd >= 0) {

@@ -22,6 +22,7 @@ class SignalRelay : public QObject {
     void OnSignalByte();
 
     Handler handler_;
+    std::vector<int> relayed_;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 

@@ -51,8 +51,8 @@ std::string LogFileName(int kind, const std::tm& openedAt) {
     return "Velmora-" + std::string(kLogKindNames[kind]) + std::string(date, length);
 }
 
-LogFiles::LogFiles(const ReceiverSettings& settings, const int& flushEveryLine,
-                   std::string logDirectory, Clock& clock, LogFileHost& host)
+LogFiles::LogFiles(const ReceiverSettings& settings, bool flushEveryLine, std::string logDirectory,
+                   Clock& clock, LogFileHost& host)
     : settings_(settings),
       flushEveryLine_(flushEveryLine),
       logDirectory_(std::move(logDirectory)),
@@ -93,16 +93,23 @@ void LogFiles::OpenLogFile(int i) {
         std::string(kRule) + " Log File Opened " + BannerTime(now) + std::string(kRule) + "\n\n";
     logFileNames_[i] = LogFileName(i, now);
 
-    if (const int error = logFiles_[i].Open(logFileNames_[i]); error == 0) {
+    const int openError = logFiles_[i].Open(logFileNames_[i]);
+    if (openError == 0) {
         logRecordCounts_[i] = 0;
         WriteLogLine(i, banner);
-    } else {
-        host_.ShowLogMessage(Message(ids::kLogOpenFailed, {logFileNames_[i], CauseText(error)}));
     }
 
-    if (!savedDirectory_.empty() && !SwitchDirectory(savedDirectory_)) {
+    // Back in the saved directory before any message box: its nested event loop may
+    // open another log, which must not take the logs directory for the one to return to.
+    const bool switchedBack = savedDirectory_.empty() || SwitchDirectory(savedDirectory_);
+    const int switchError = errno;
+    if (openError != 0) {
         host_.ShowLogMessage(
-            Message(ids::kSwitchDirectoryFailed, {savedDirectory_, ErrorText(errno)}));
+            Message(ids::kLogOpenFailed, {logFileNames_[i], CauseText(openError)}));
+    }
+    if (!switchedBack) {
+        host_.ShowLogMessage(
+            Message(ids::kSwitchDirectoryFailed, {savedDirectory_, ErrorText(switchError)}));
     }
 }
 
@@ -134,8 +141,11 @@ void LogFiles::CloseLogFile(int i) {
     WriteLogLine(i, "\n" + std::string(kRule) + " Log File Closed " +
                         BannerTime(clock_.LocalTime()) + std::string(kRule) + "\n");
     FlushLogFile(i);
-    if (const int error = logFiles_[i].Close(); error != 0) {
-        host_.ShowLogMessage(Message(ids::kLogCloseFailed, {logFileNames_[i], CauseText(error)}));
+    if (logFiles_[i].Close() != 0) {
+        // Whatever the system said, a close that lost data reads as a full disk.
+        host_.ShowLogMessage(Message(
+            ids::kLogCloseFailed,
+            {logFileNames_[i], std::to_string(static_cast<int>(common::FileErrorCode::diskFull))}));
     }
 }
 
@@ -166,8 +176,12 @@ bool LogFiles::SwitchDirectory(const std::string& path) {
     return ::chdir(path.c_str()) == 0;
 }
 
-void LogFiles::FailFatally(const std::string& message) {
+void LogFiles::StopOpening() {
     ending_ = true;
+}
+
+void LogFiles::FailFatally(const std::string& message) {
+    StopOpening();
     host_.ShowLogMessage(message);
     host_.EndProgramAfterLogFailure();
 }

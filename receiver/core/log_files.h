@@ -26,7 +26,7 @@ class LogFileHost {
 // record count and a banner, reopened lazily by the next line written to them.
 class LogFiles {
   public:
-    LogFiles(const ReceiverSettings& settings, const int& flushEveryLine, std::string logDirectory,
+    LogFiles(const ReceiverSettings& settings, bool flushEveryLine, std::string logDirectory,
              Clock& clock, LogFileHost& host);
 
     void OpenLogFiles();
@@ -36,6 +36,9 @@ class LogFiles {
     void FlushLogFiles();
     void CloseLogFile(int i);
     void CloseLogFiles();
+
+    // The program is ending: files may still be closed, but none is opened again.
+    void StopOpening();
 
     // A record line went to file i, whatever happened to the write.
     void CountRecord(int i) { ++logRecordCounts_[i]; }
@@ -52,7 +55,7 @@ class LogFiles {
     void FailFatally(const std::string& message);
 
     const ReceiverSettings& settings_;
-    const int& flushEveryLine_;
+    const bool flushEveryLine_;
     std::string logDirectory_;
     Clock& clock_;
     LogFileHost& host_;
@@ -61,8 +64,8 @@ class LogFiles {
     std::array<std::string, kLogKindCount> logFileNames_;
     std::array<std::int32_t, kLogKindCount> logRecordCounts_{};
     std::string savedDirectory_;
-    // Set once the program is ending after a fatal directory failure: no file is opened
-    // again, so the failure is reported once.
+    // Set once the program is ending, by its end or a fatal directory failure: no file is
+    // opened again, so a failure is reported once and no section is left unclosed.
     bool ending_ = false;
 };
 

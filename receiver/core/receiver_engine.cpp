@@ -3,11 +3,11 @@
 #include <sched.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
+#include "common/ascii.h"
 #include "receiver/core/classification.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/receiver_strings.h"
@@ -136,8 +136,7 @@ void ReceiverEngine::StartReceiver(const std::string& address) {
     }
     WaitCursor waitCursor(view_);
     std::string host = socket_.LocalHostName().substr(0, kHostNameLength);
-    std::transform(host.begin(), host.end(), host.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(host.begin(), host.end(), host.begin(), common::AsciiUpper);
     hostFoundText_ = ReceiverString(ids::kHostFound);
     if (!host.empty()) {
         hostFoundText_ += ": \"" + host + "\"";
@@ -197,6 +196,7 @@ void ReceiverEngine::ExitProgram(int exitCode) {
         return;
     }
     ending_ = true;
+    logFiles_.StopOpening();
     StopEverything();
     view_.Quit(exitCode);
 }

@@ -78,7 +78,9 @@ class ReceiverEngine : private LogFileHost {
 
     std::string hostFoundText_;
     std::string statusText_;
-    std::mutex statusLock_;
+    // Recursive, so a view that reports status from inside a status change cannot
+    // deadlock the one thread.
+    std::recursive_mutex statusLock_;
 
     int recordCount_ = 0;
     std::string recordCountText_ = "0";

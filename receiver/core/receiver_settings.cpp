@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/ascii.h"
+
 namespace receiver {
 namespace {
 
@@ -17,19 +19,6 @@ constexpr std::string_view kDirection = "direction";
 constexpr std::string_view kFindAll = "find all";
 constexpr std::string_view kMatchCase = "match case";
 constexpr std::string_view kLastFind = "last find";
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 int ReadFlag(const common::ProfileStore& profile, std::string_view section, std::string_view key,
              std::string_view defaultValue) {
@@ -47,7 +36,7 @@ std::string_view OneZero(int flag) {
 
 bool IsTrueValue(std::string_view text) {
     for (std::string_view truth : {"On", "Yes", "True", "1"}) {
-        if (EqualsIgnoringCase(text, truth)) {
+        if (common::EqualsIgnoringAsciiCase(text, truth)) {
             return true;
         }
     }

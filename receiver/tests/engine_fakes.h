@@ -1,13 +1,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <stdlib.h>
+#include <time.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,47 +17,33 @@
 
 namespace receiver::testing {
 
-inline std::tm At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+// The local time that FormatStamp shows as `stamp`.
+inline std::tm At(const char* stamp) {
     std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
+    ::strptime(stamp, "%m/%d/%Y %H:%M:%S", &t);
     return t;
 }
 
-class FakeClock : public Clock {
-  public:
-    std::tm now = At(2002, 9, 27, 19, 48, 38);
+struct FakeClock : Clock {
+    std::tm now = At("09/27/2002 19:48:38");
     std::tm LocalTime() override { return now; }
 };
 
-class FakeTrapSocket : public TrapSocket {
-  public:
+struct FakeTrapSocket : TrapSocket {
     std::string hostName = "myhost";
-    int openResult = 0;
-    std::vector<std::string> openedAddresses;
-    int closes = 0;
-
+    int openResult = 0, closes = 0;
     std::string LocalHostName() override { return hostName; }
-    int Open(const std::string& address) override {
-        openedAddresses.push_back(address);
-        return openResult;
-    }
+    int Open(const std::string&) override { return openResult; }
     void Close() override { ++closes; }
 };
 
 // Copies what it is given: rows point into the engine's record, which the next datagram
 // overwrites.
-class RecordingView : public ReceiverView {
-  public:
+struct RecordingView : ReceiverView {
     struct Row {
         int index;
         std::string timeStamp, text;
         int image;
-        std::string countText;
     };
     std::vector<std::string> calls, messages, captions, statusLines;
     std::vector<Row> rows;
@@ -65,54 +51,49 @@ class RecordingView : public ReceiverView {
 
     void AddRow(const ListRow& r) override {
         calls.push_back("AddRow");
-        rows.push_back({r.index, std::string(r.timeStamp), std::string(r.text), r.image,
-                        std::string(r.countText)});
+        rows.push_back({r.index, std::string(r.timeStamp), std::string(r.text), r.image});
     }
     void ClearRows() override { calls.push_back("ClearRows"); }
     void StatusChanged(const std::string&, std::string_view line) override {
         statusLines.emplace_back(line);
     }
     void RunningStateChanged(std::string_view caption) override { captions.emplace_back(caption); }
-    void ShowMessageBox(const std::string& text) override { messages.push_back(text); }
+    // Runs inside the box, as code run by its nested event loop would.
+    std::function<void()> whileMessageShows;
+    void ShowMessageBox(const std::string& text) override {
+        messages.push_back(text);
+        if (whileMessageShows) {
+            whileMessageShows();
+        }
+    }
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override { calls.push_back("RemoveTrayIcon"); }
     void Quit(int exitCode) override { quits.push_back(exitCode); }
 };
 
-inline std::string CurrentDirectory() {
-    return std::filesystem::current_path().string();
-}
-
-// Reads through a descriptor of its own, so it sees only what reached the file.
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 // Each test runs inside a fresh directory, so chdir calls and log files cannot leak.
 class TempDirTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        savedDirectory_ = CurrentDirectory();
         char pattern[] = "/tmp/receiver_engine_test_XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         dir_ = pattern;
         logs_ = dir_ + "/logs";
-        ASSERT_EQ(::chdir(dir_.c_str()), 0);
+        std::filesystem::current_path(dir_);
     }
     void TearDown() override {
-        EXPECT_EQ(::chdir(savedDirectory_.c_str()), 0);
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
+        std::filesystem::current_path(home_);
+        std::filesystem::remove_all(dir_);
     }
-    std::string LogPath(const std::string& name) const { return logs_ + "/" + name; }
+    bool InDir() const { return std::filesystem::current_path() == dir_; }
+    // Through a descriptor of its own, so it sees only what reached the file.
+    std::string ReadLog(const std::string& name) const {
+        std::ifstream in(logs_ + "/" + name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
 
+    const std::filesystem::path home_ = std::filesystem::current_path();
     std::string dir_, logs_;
-
-  private:
-    std::string savedDirectory_;
 };
 
 // The lines around a file's records.

@@ -3,9 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <iterator>
 #include <optional>
 
 #include "receiver/tests/engine_fakes.h"
@@ -28,15 +29,11 @@ class EngineTest : public TempDirTest {
         settings_.displayFlags = {0, 0, 1, 0};
         settings_.logFlags = {0, 0, 1, 0};
     }
-    ReceiverEngine& Engine(const std::string& logDirectory = "") {
-        return engine_.emplace(settings_, commandLine_, logDirectory.empty() ? logs_ : logDirectory,
-                               clock_, socket_, view_);
+    ReceiverEngine& Engine() {
+        return engine_.emplace(settings_, commandLine_, logs_, clock_, socket_, view_);
     }
     void Receive(const std::string& bytes, int errorCode = 0) {
         engine_->ReceiveMessage({errorCode, bytes});
-    }
-    std::string LogText(const char* kind, const char* date) {
-        return ReadFile(LogPath(std::string("Velmora-") + kind + "-" + date + ".log"));
     }
 
     ReceiverSettings settings_;
@@ -49,188 +46,154 @@ class EngineTest : public TempDirTest {
 
 TEST_F(EngineTest, DatagramTextAfterHeader) {
     const std::pair<std::string, std::string> cases[] = {
-        {kHeader, ""},
-        {"short\n", ""},
         {"", ""},
-        {kHeader + "abc", "abc"},
+        {"short\n", ""},
         {kHeader + "abc\n", "abc"},
         {kHeader + "abc\r\n", "abc\r"},
-        {kHeader + "abc\n\n", "abc\n"},
         {kHeader + std::string("ab\0cd", 5), "ab"},
         {kHeader + std::string(438, 'x'), std::string(438, 'x')},
-        {kHeader + std::string(437, 'x') + "\n", std::string(437, 'x')},
     };
     Engine().SetUp();
-    for (const auto& [bytes, text] : cases) {
-        SCOPED_TRACE(bytes.size());
-        Receive(bytes);
-        ASSERT_FALSE(view_.rows.empty());
-        EXPECT_EQ(view_.rows.back().text, text);
-        EXPECT_EQ(view_.rows.back().image, 3);
-        EXPECT_EQ(view_.rows.back().timeStamp, "09/27/2002 19:48:38");
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        Receive(cases[i].first);
+        ASSERT_EQ(view_.rows.size(), i + 1);
+        EXPECT_EQ(view_.rows[i].text, cases[i].second) << i;
     }
-    EXPECT_EQ(engine_->logFiles().logRecordCount(kMessages), static_cast<int>(std::size(cases)));
+    EXPECT_EQ(view_.rows[0].timeStamp, "09/27/2002 19:48:38");
     engine_->ExitProgram();
-    const std::string log = LogText("messages", "2002-09-27");
-    EXPECT_THAT(log, HasSubstr("\n09/27/2002 19:48:38 \n"));
-    EXPECT_THAT(log, HasSubstr("\n09/27/2002 19:48:38 abc\r\n"));
+    EXPECT_THAT(ReadLog("Velmora-messages-2002-09-27.log"),
+                HasSubstr("\n09/27/2002 19:48:38 \n09/27/2002 19:48:38 \n09/27/2002 19:48:38 "
+                          "abc\n09/27/2002 19:48:38 abc\r\n"));
 }
 
-TEST_F(EngineTest, ReceiveErrorsReplaceStatusAndDropTheDatagram) {
-    const std::tuple<int, std::string, std::string> cases[] = {
-        {0, kHeader + std::string(439, 'x'),
-         "Error: UDP Socket recvfrom returned error code 90.\n"},
-        {104, kHeader + "abc", "Error: UDP Socket recvfrom returned error code 104.\n"},
-    };
-    Engine().SetUp();
-    for (const auto& [errorCode, bytes, status] : cases) {
-        engine_->StartReceiver(kAnyAddress);
-        Receive(bytes, errorCode);
-        EXPECT_EQ(engine_->statusText(), status);
-    }
-    EXPECT_TRUE(view_.rows.empty());
-    EXPECT_EQ(engine_->logFiles().logRecordCount(kMessages), 0);
-}
-
-TEST_F(EngineTest, FormattedTextIsLoggedWhetherShownOrNot) {
+// The combined file takes every logged kind, formatted even when the row is not shown.
+TEST_F(EngineTest, CombinedFormattedLogging) {
     settings_.formatted = 1;
+    settings_.combined = 1;
     settings_.displayFlags = {0, 0, 0, 0};
-    settings_.logFlags = {1, 0, 0, 0};
+    settings_.logFlags = {1, 0, 1, 0};
     Engine().SetUp();
     Receive(kHeader + "@in a b c d\n");
     settings_.displayFlags = {1, 0, 0, 0};
-    Receive(kHeader + "@in a b c d\n");
+    for (const char* text : {"@in a b c d", "@out 5 6 7 8", "hello"}) {
+        Receive(kHeader + text);
+    }
+    clock_.now = At("09/27/2002 20:00:00");
     engine_->ExitProgram();
     ASSERT_EQ(view_.rows.size(), 1u);
     EXPECT_EQ(view_.rows[0].text, "in a[b] ==> c[d]");
     EXPECT_EQ(view_.rows[0].image, 0);
-    const std::string line = "09/27/2002 19:48:38 in a[b] ==> c[d]\n";
-    EXPECT_EQ(LogText("incoming", "2002-09-27"),
-              Opened("09/27/2002 19:48:38") + line + line +
-                  Closed("2 Log Records Written.", "09/27/2002 19:48:38"));
-}
-
-TEST_F(EngineTest, CombinedFileTakesEveryLoggedKindInOrder) {
-    settings_.combined = 1;
-    settings_.logFlags = {1, 0, 1, 0};
-    Engine().SetUp();
-    for (const char* text : {"@in 1 2 3 4", "@out 5 6 7 8", "hello", "@in x"}) {
-        Receive(kHeader + text);
-    }
-    clock_.now = At(2002, 9, 27, 20, 0, 0);
-    engine_->ExitProgram();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs_), {}), 1);
-    EXPECT_EQ(LogText("combined", "2002-09-27"),
-              Opened("09/27/2002 19:48:38") + "09/27/2002 19:48:38 in 1 2 3 4\n" +
-                  "09/27/2002 19:48:38 hello\n" + "09/27/2002 19:48:38 in x\n" +
+    const std::string line = "09/27/2002 19:48:38 in a[b] ==> c[d]\n";
+    EXPECT_EQ(ReadLog("Velmora-combined-2002-09-27.log"),
+              Opened("09/27/2002 19:48:38") + line + line + "09/27/2002 19:48:38 hello\n" +
                   Closed("3 Log Records Written.", "09/27/2002 20:00:00"));
 }
 
-// The day rolls over only when the date passes the current day; a clock set back waits.
-TEST_F(EngineTest, DayRolloverFollowsTheClockForwardOnly) {
-    clock_.now = At(2002, 9, 27, 23, 59, 50);
-    Engine().SetUp();
-    EXPECT_EQ(engine_->currentDay(), 20020927);
-    Receive(kHeader + "a");
-    clock_.now = At(2002, 9, 28, 0, 0, 5);
-    Receive(kHeader + "b");
-    EXPECT_THAT(view_.calls, ElementsAre("AddRow", "ClearRows", "AddRow"));
-    EXPECT_EQ(view_.rows.back().index, 0);
-    EXPECT_EQ(view_.rows.back().countText, "1");
-    EXPECT_EQ(LogText("messages", "2002-09-27"),
-              Opened("09/27/2002 23:59:50") + "09/27/2002 23:59:50 a\n" +
-                  Closed("1 Log Record Written.", "09/28/2002 00:00:05"));
-
-    clock_.now = At(2002, 9, 27, 12, 0, 0);
-    Receive(kHeader + "c");
-    clock_.now = At(2002, 9, 28, 23, 0, 0);
-    Receive(kHeader + "d");
-    EXPECT_EQ(engine_->currentDay(), 20020928);
-    clock_.now = At(2002, 9, 29, 0, 0, 1);
-    Receive(kHeader + "e");
-    EXPECT_EQ(engine_->currentDay(), 20020929);
-    EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(), "ClearRows"), 2);
-    EXPECT_EQ(LogText("messages", "2002-09-28"),
-              Opened("09/28/2002 00:00:05") + "09/28/2002 00:00:05 b\n" +
-                  "09/27/2002 12:00:00 c\n" + "09/28/2002 23:00:00 d\n" +
-                  Closed("3 Log Records Written.", "09/29/2002 00:00:01"));
-}
-
-// Starting on a later day opens that day's files while the current day stays old, so the
-// first datagram closes them empty and opens them again.
-TEST_F(EngineTest, StopOneDayStartOnALaterDay) {
-    clock_.now = At(2002, 9, 27, 10, 0, 0);
+// The day rolls over only when the date passes the current day, so a clock set back
+// waits, and starting on a later day opens that day's files while the current day stays
+// old: the first datagram closes them empty and opens them again.
+TEST_F(EngineTest, DayRollover) {
+    clock_.now = At("09/27/2002 23:59:50");
     Engine().SetUp();
     engine_->StartReceiver(kAnyAddress);
-    clock_.now = At(2002, 9, 27, 18, 0, 0);
-    engine_->ToggleRunning();
-    clock_.now = At(2002, 9, 28, 8, 0, 0);
-    engine_->ToggleRunning();
-    EXPECT_EQ(engine_->logFiles().logFileName(kMessages), "Velmora-messages-2002-09-28.log");
-    clock_.now = At(2002, 9, 28, 8, 0, 30);
-    Receive(kHeader + "x");
-    clock_.now = At(2002, 9, 28, 9, 0, 0);
-    engine_->ExitProgram();
-    EXPECT_EQ(
-        LogText("messages", "2002-09-27"),
-        Opened("09/27/2002 10:00:00") + Closed("0 Log Records Written.", "09/27/2002 18:00:00"));
-    EXPECT_EQ(LogText("messages", "2002-09-28"),
-              Opened("09/28/2002 08:00:00") +
-                  Closed("0 Log Records Written.", "09/28/2002 08:00:30") +
-                  Opened("09/28/2002 08:00:30") + "09/28/2002 08:00:30 x\n" +
-                  Closed("1 Log Record Written.", "09/28/2002 09:00:00"));
-}
-
-TEST_F(EngineTest, StartAndStopReceiverStatus) {
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {"myhost", 0, kHostLine + kOpenedLine},
-        {"", 0, "SNMP UDP Receiver host found.\n" + kOpenedLine},
-        {"myhost", 98, "Error: SNMP UDP socket returned error code 98.\n"},
+    // A step without text toggles the receiver.
+    const std::pair<const char*, const char*> steps[] = {
+        {"09/27/2002 23:59:50", "a"},     {"09/28/2002 00:00:05", "b"},
+        {"09/27/2002 12:00:00", "c"},     {"09/28/2002 23:00:00", nullptr},
+        {"09/29/2002 08:00:00", nullptr}, {"09/29/2002 08:00:30", "x"},
+        {"09/29/2002 09:00:00", nullptr},
     };
-    for (const auto& [host, openResult, status] : cases) {
-        socket_.hostName = host;
-        socket_.openResult = openResult;
-        Engine().StartReceiver(kAnyAddress);
-        EXPECT_EQ(engine_->statusText(), status);
-        EXPECT_EQ(engine_->socketOpen(), openResult == 0);
+    for (const auto& [time, text] : steps) {
+        clock_.now = At(time);
+        text ? Receive(kHeader + text) : engine_->ToggleRunning();
     }
-    EXPECT_THAT(socket_.openedAddresses, ElementsAre("0.0.0.0", "0.0.0.0", "0.0.0.0"));
-    Engine().StopReceiver();
-    EXPECT_EQ(engine_->statusText(), kClosedLine);
+    EXPECT_THAT(view_.calls,
+                ElementsAre("AddRow", "ClearRows", "AddRow", "AddRow", "ClearRows", "AddRow"));
+    EXPECT_EQ(view_.rows.back().index, 0);
+    const std::pair<const char*, std::string> files[] = {
+        {"Velmora-messages-2002-09-27.log",
+         Opened("09/27/2002 23:59:50") + "09/27/2002 23:59:50 a\n" +
+             Closed("1 Log Record Written.", "09/28/2002 00:00:05")},
+        {"Velmora-messages-2002-09-28.log",
+         Opened("09/28/2002 00:00:05") + "09/28/2002 00:00:05 b\n" + "09/27/2002 12:00:00 c\n" +
+             Closed("2 Log Records Written.", "09/28/2002 23:00:00")},
+        {"Velmora-messages-2002-09-29.log",
+         Opened("09/29/2002 08:00:00") + Closed("0 Log Records Written.", "09/29/2002 08:00:30") +
+             Opened("09/29/2002 08:00:30") + "09/29/2002 08:00:30 x\n" +
+             Closed("1 Log Record Written.", "09/29/2002 09:00:00")},
+    };
+    for (const auto& [name, text] : files) {
+        EXPECT_EQ(ReadLog(name), text) << name;
+    }
 }
 
-TEST_F(EngineTest, ToggleTwiceThenExit) {
+// Error lines replace the status text, other lines are appended, and starting afresh
+// clears it.
+TEST_F(EngineTest, StatusAndRunningState) {
+    const std::string noHostLine = "SNMP UDP Receiver host found.\n";
+    const std::string error = "Error: UDP Socket recvfrom returned error code ";
+    const std::string socketError = "Error: SNMP UDP socket returned error code 98.\n";
     Engine().SetUp();
-    EXPECT_EQ(engine_->startStopCaption(), "&Stop");
+    socket_.openResult = 98;
     engine_->StartReceiver(kAnyAddress);
     engine_->ToggleRunning();
-    EXPECT_EQ(engine_->statusText(), kHostLine + kOpenedLine + kClosedLine);
+    EXPECT_EQ(engine_->statusText(), socketError + kClosedLine);
     EXPECT_FALSE(engine_->logFiles().IsOpen(kMessages));
-    engine_->ToggleRunning();
-    EXPECT_EQ(engine_->statusText(), kHostLine + kOpenedLine);
-    EXPECT_TRUE(engine_->socketOpen());
-    EXPECT_THAT(view_.captions, ElementsAre("&Start", "&Stop"));
 
-    clock_.now = At(2002, 9, 27, 20, 0, 0);
+    socket_.openResult = 0;
+    socket_.hostName = "";
+    engine_->ToggleRunning();
+    EXPECT_EQ(engine_->statusText(), noHostLine + kOpenedLine);
+    EXPECT_TRUE(engine_->logFiles().IsOpen(kMessages));
+    Receive(kHeader + std::string(439, 'x'));
+    Receive(kHeader + "abc", 104);
+    EXPECT_EQ(engine_->statusText(), error + "104.\n");
+    EXPECT_TRUE(view_.rows.empty());
+    EXPECT_EQ(engine_->logFiles().logRecordCount(kMessages), 0);
+
     engine_->ExitProgram();
-    EXPECT_EQ(socket_.closes, 2);
-    EXPECT_EQ(LogText("messages", "2002-09-27"),
-              Opened("09/27/2002 19:48:38") +
-                  Closed("0 Log Records Written.", "09/27/2002 19:48:38") +
-                  Opened("09/27/2002 19:48:38") +
-                  Closed("0 Log Records Written.", "09/27/2002 20:00:00"));
+    engine_->ExitProgram(1);
+    EXPECT_THAT(view_.statusLines,
+                ElementsAre(kHostLine, socketError, kClosedLine, noHostLine, kOpenedLine,
+                            error + "90.\n", error + "104.\n", kClosedLine));
+    EXPECT_THAT(view_.captions, ElementsAre("&Start", "&Stop"));
+    EXPECT_EQ(socket_.closes, 1);
+    EXPECT_FALSE(engine_->logFiles().IsOpen(kMessages));
     EXPECT_THAT(view_.calls, ElementsAre("RemoveTrayIcon"));
     EXPECT_THAT(view_.quits, ElementsAre(0));
 }
 
 TEST_F(EngineTest, UnusableLogDirectoryEndsTheProgramOnce) {
-    std::ofstream(dir_ + "/plain") << "x";
+    std::ofstream(logs_) << "x";
     settings_.logFlags = {1, 1, 1, 0};
-    Engine(dir_ + "/plain/logs").SetUp();
+    Engine().SetUp();
     Receive(kHeader + "x");
-    EXPECT_THAT(view_.messages, ElementsAre("Unable to create directory \"" + dir_ +
-                                            "/plain/logs\".\nReason code 20."));
+    EXPECT_THAT(view_.messages,
+                ElementsAre("Unable to switch to directory \"" + logs_ + "\".\nReason code 20."));
     EXPECT_THAT(view_.quits, ElementsAre(1));
+}
+
+// The program ends (a signal) while the box of a failed open is up: the box already finds
+// the working directory restored, and no log is opened behind the ended program's back.
+TEST_F(EngineTest, ExitDuringAnOpenFailureLeavesNoLogOpen) {
+    settings_.logFlags = {1, 1, 1, 0};
+    ASSERT_EQ(::mkdir(logs_.c_str(), 0777), 0);
+    const int other =
+        ::open((logs_ + "/Velmora-incoming-2002-09-27.log").c_str(), O_RDWR | O_CREAT, 0666);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    bool restoredDirectory = false;
+    view_.whileMessageShows = [&] {
+        restoredDirectory = InDir();
+        engine_->ExitProgram();
+    };
+    Engine().SetUp();
+    Receive(kHeader + "x");
+    ::close(other);
+    EXPECT_TRUE(restoredDirectory);
+    EXPECT_EQ(view_.messages.size(), 1u);
+    EXPECT_THAT(view_.quits, ElementsAre(0));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs_), {}), 1);
 }
 
 }  // namespace
