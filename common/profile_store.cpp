@@ -353,6 +353,15 @@ void InsertLine(Document& doc, std::size_t at, std::string text) {
                      ParseLine(std::move(text) + doc.eol));
 }
 
+// One read-change-save cycle under the writers' lock; `change` answers whether there is
+// anything to save.
+template <typename Change>
+bool Edit(const std::string& path, Change change) {
+    const DirectoryLock lock(DirName(path));
+    std::optional<Document> doc = LoadForWrite(path);
+    return doc && (!change(*doc) || Save(*doc));
+}
+
 bool HasAnyOf(std::string_view text, std::string_view chars) {
     return text.find_first_of(chars) != std::string_view::npos;
 }
@@ -421,57 +430,51 @@ bool ProfileStore::WriteString(std::string_view section, std::string_view key,
     if (!IsValidSection(section) || !IsValidKey(key) || HasAnyOf(value, "\r\n")) {
         return false;
     }
-    const DirectoryLock lock(DirName(path_));
-    std::optional<Document> doc = LoadForWrite(path_);
-    if (!doc) {
-        return false;
-    }
-    std::vector<Line>& lines = doc->lines;
-    const std::optional<std::size_t> header = FindSection(lines, section);
-    const std::string keyLine = std::string(key) + "=" + std::string(value);
-    if (!header) {
-        std::string headerLine = "[";
-        headerLine.append(section).append("]");
-        InsertLine(*doc, lines.size(), std::move(headerLine));
-        InsertLine(*doc, lines.size(), keyLine);
-    } else if (const std::optional<std::size_t> at = FindKey(lines, *header, key)) {
-        // Keep the key's spelling, the blanks around '=' and the line's own line end.
-        const Line& old = lines[*at];
-        const std::size_t contentSize = Content(old.raw).size();
-        lines[*at] = ParseLine(old.raw.substr(0, old.valueStart) + std::string(value) +
-                               old.raw.substr(contentSize));
-    } else {
-        // After the section's last key, so comments and blank lines that end the section
-        // stay between it and the next one.
-        std::size_t insertAt = *header + 1;
-        const std::size_t end = SectionEnd(lines, *header);
-        for (std::size_t i = *header + 1; i < end; ++i) {
-            if (lines[i].kind == LineKind::kKey) {
-                insertAt = i + 1;
+    return Edit(path_, [&](Document& doc) {
+        std::vector<Line>& lines = doc.lines;
+        const std::optional<std::size_t> header = FindSection(lines, section);
+        const std::string keyLine = std::string(key) + "=" + std::string(value);
+        if (!header) {
+            std::string headerLine = "[";
+            headerLine.append(section).append("]");
+            InsertLine(doc, lines.size(), std::move(headerLine));
+            InsertLine(doc, lines.size(), keyLine);
+        } else if (const std::optional<std::size_t> at = FindKey(lines, *header, key)) {
+            // Keep the key's spelling, the blanks around '=' and the line's own line end.
+            const Line& old = lines[*at];
+            const std::size_t contentSize = Content(old.raw).size();
+            lines[*at] = ParseLine(old.raw.substr(0, old.valueStart) + std::string(value) +
+                                   old.raw.substr(contentSize));
+        } else {
+            // After the section's last key, so comments and blank lines that end the section
+            // stay between it and the next one.
+            std::size_t insertAt = *header + 1;
+            const std::size_t end = SectionEnd(lines, *header);
+            for (std::size_t i = *header + 1; i < end; ++i) {
+                if (lines[i].kind == LineKind::kKey) {
+                    insertAt = i + 1;
+                }
             }
+            InsertLine(doc, insertAt, keyLine);
         }
-        InsertLine(*doc, insertAt, keyLine);
-    }
-    return Save(*doc);
+        return true;
+    });
 }
 
 bool ProfileStore::ClearSection(std::string_view section) {
-    const DirectoryLock lock(DirName(path_));
-    std::optional<Document> doc = LoadForWrite(path_);
-    if (!doc) {
-        return false;
-    }
-    std::vector<Line>& lines = doc->lines;
-    const std::optional<std::size_t> header = FindSection(lines, section);
-    if (!header) {
+    return Edit(path_, [&](Document& doc) {
+        std::vector<Line>& lines = doc.lines;
+        const std::optional<std::size_t> header = FindSection(lines, section);
+        if (!header) {
+            return false;
+        }
+        const auto first = lines.begin() + static_cast<std::ptrdiff_t>(*header) + 1;
+        const auto last = lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(lines, *header));
+        lines.erase(std::remove_if(first, last,
+                                   [](const Line& line) { return line.kind == LineKind::kKey; }),
+                    last);
         return true;
-    }
-    const auto first = lines.begin() + static_cast<std::ptrdiff_t>(*header) + 1;
-    const auto last = lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(lines, *header));
-    lines.erase(
-        std::remove_if(first, last, [](const Line& line) { return line.kind == LineKind::kKey; }),
-        last);
-    return Save(*doc);
+    });
 }
 
 std::vector<std::string> ProfileStore::ListKeys(std::string_view section,

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/profile_store.h"
+#include "common/working_directory.h"
 #include "receiver/app/headless_run.h"
 #include "receiver/app/version.h"
 #include "receiver/core/command_line.h"
@@ -25,18 +26,6 @@ std::string HomeDirectory() {
     }
     const passwd* entry = ::getpwuid(::getuid());
     return entry != nullptr ? entry->pw_dir : "";
-}
-
-bool WorkingDirectory(std::string& directory) {
-    std::string buffer(4096, '\0');
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) {
-            return false;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    directory.assign(buffer.c_str());
-    return true;
 }
 
 void ExplainMissingOptions(const std::string& profilePath) {
@@ -79,7 +68,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
 
     std::string workingDirectory;
-    if (!WorkingDirectory(workingDirectory)) {
+    if (!common::GetWorkingDirectory(workingDirectory)) {
         const int error = errno;
         std::fprintf(stderr, "%s (%s %d).\n",
                      std::string(ReceiverString(ids::kNoWorkingDirectory)).c_str(),

@@ -8,6 +8,7 @@
 
 #include "common/file_errors.h"
 #include "common/text_format.h"
+#include "common/working_directory.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/core/receiver_strings.h"
@@ -161,15 +162,7 @@ bool LogFiles::CreateLogDirectory(const std::string& path) {
 
 bool LogFiles::SaveWorkingDirectory() {
     // No fixed-size field: a working directory of any length is kept whole.
-    std::string buffer(256, '\0');
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) {
-            return false;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-    savedDirectory_.assign(buffer.c_str());
-    return true;
+    return common::GetWorkingDirectory(savedDirectory_);
 }
 
 bool LogFiles::SwitchDirectory(const std::string& path) {

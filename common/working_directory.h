@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace common {
+
+// The working directory, whatever its length; false (with errno set) when it cannot be
+// read, for instance because it was removed.
+bool GetWorkingDirectory(std::string& directory);
+
+}  // namespace common
