@@ -123,6 +123,19 @@ TEST_F(LogFilesTest, DirectoryFailuresEndTheProgramOnce) {
         EXPECT_FALSE(files.IsOpen(kIncoming));
         EXPECT_TRUE(InDir());
     }
+
+    // A working directory removed under the program cannot be read back.
+    const std::string removed = dir_ + "/removed";
+    ASSERT_EQ(::mkdir(removed.c_str(), 0777), 0);
+    ASSERT_EQ(::chdir(removed.c_str()), 0);
+    ASSERT_EQ(::rmdir(removed.c_str()), 0);
+    RecordingHost host;
+    LogFiles files(settings_, false, dir_ + "/other-logs", clock_, host);
+    files.OpenLogFiles();
+    ASSERT_EQ(::chdir(dir_.c_str()), 0);
+    EXPECT_THAT(host.messages,
+                ElementsAre("Unable to get current working directory.\nReason code 2."));
+    EXPECT_EQ(host.endRequests, 1);
 }
 
 // Another writer holds the file: logging goes on and every later line tries again. Data
