@@ -62,11 +62,12 @@ int UdpTrapSocket::Open(const std::string& address) {
 }
 
 void UdpTrapSocket::Close() {
-    if (notifier_) {
-        // Close may run from inside the notifier's own signal.
+    if (notifier_ && delivering_) {
+        // Closed from inside the notifier's own signal: it may not be deleted there.
         notifier_->setEnabled(false);
         notifier_.release()->deleteLater();
     }
+    notifier_.reset();
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
