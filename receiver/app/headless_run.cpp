@@ -21,7 +21,7 @@ bool IsIgnored(int signalNumber) {
 
 }  // namespace
 
-int RunHeadless(ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
+int RunHeadless(const ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
                 const std::string& logDirectory, int port) {
     SystemClock clock;
     UdpTrapSocket socket(port);

@@ -9,7 +9,7 @@ namespace receiver {
 
 // Runs the receiver without windows until a signal or a fatal log failure ends it;
 // returns the program's exit code.
-int RunHeadless(ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
+int RunHeadless(const ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
                 const std::string& logDirectory, int port);
 
 }  // namespace receiver

@@ -44,8 +44,6 @@ class LogFiles {
     void CountRecord(int i) { ++logRecordCounts_[i]; }
 
     bool IsOpen(int i) const { return logFiles_[i].IsOpen(); }
-    const std::string& logDirectory() const { return logDirectory_; }
-    const std::string& logFileName(int i) const { return logFileNames_[i]; }
     std::int32_t logRecordCount(int i) const { return logRecordCounts_[i]; }
 
   private:

@@ -34,7 +34,7 @@ bool AnyOfFirstThree(const KindFlags& flags) {
 
 }  // namespace
 
-ReceiverEngine::ReceiverEngine(ReceiverSettings& settings,
+ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings,
                                const CReceiverCommandLineInfo& commandLine,
                                std::string logDirectory, Clock& clock, TrapSocket& socket,
                                ReceiverView& view)

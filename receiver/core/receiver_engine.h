@@ -25,7 +25,7 @@ constexpr int kExitLogFailure = 1;
 // the one event-loop thread.
 class ReceiverEngine : private LogFileHost {
   public:
-    ReceiverEngine(ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
+    ReceiverEngine(const ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
                    std::string logDirectory, Clock& clock, TrapSocket& socket, ReceiverView& view);
 
     // The window's set-up: running caption, today as the current day, the selected logs
@@ -43,12 +43,7 @@ class ReceiverEngine : private LogFileHost {
 
     bool IsRunning() const;
     bool socketOpen() const { return socketOpen_; }
-    int currentDay() const { return currentDay_; }
-    int recordCount() const { return recordCount_; }
-    const std::string& recordCountText() const { return recordCountText_; }
     const std::string& statusText() const { return statusText_; }
-    const std::string& startStopCaption() const { return startStopCaption_; }
-    const MessageRecord& record() const { return record_; }
     LogFiles& logFiles() { return logFiles_; }
 
   private:
@@ -62,7 +57,7 @@ class ReceiverEngine : private LogFileHost {
     void ShowLogMessage(const std::string& text) override;
     void EndProgramAfterLogFailure() override;
 
-    ReceiverSettings& settings_;
+    const ReceiverSettings& settings_;
     Clock& clock_;
     TrapSocket& socket_;
     ReceiverView& view_;

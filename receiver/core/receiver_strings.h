@@ -6,38 +6,21 @@ namespace receiver {
 
 // Numbers of the receiver's string table that the code refers to by name.
 namespace ids {
-constexpr int kAboutMenu = 101;
-constexpr int kSocketsInitFailed = 103;
-constexpr int kAboutFallback = 104;
 constexpr int kSocketError = 105;
 constexpr int kReceiveError = 106;
 constexpr int kHostFound = 107;
 constexpr int kSocketOpened = 109;
 constexpr int kSocketClosed = 110;
 constexpr int kReturnedErrorCode = 111;
-constexpr int kTimeColumn = 112;
-constexpr int kMessageColumn = 113;
 constexpr int kStart = 114;
 constexpr int kStop = 115;
-constexpr int kClear = 116;
-constexpr int kExit = 117;
-constexpr int kStatusLabel = 118;
-constexpr int kRecordsLabel = 119;
 constexpr int kNoWorkingDirectory = 120;
 constexpr int kErrorCodeLabel = 121;
-constexpr int kCredit = 122;
-constexpr int kFollowOn = 124;
-constexpr int kFollowOff = 125;
-constexpr int kTitle = 126;
 constexpr int kLogOpenFailed = 131;
 constexpr int kLogCloseFailed = 132;
 constexpr int kCreateDirectoryFailed = 133;
 constexpr int kSwitchDirectoryFailed = 134;
 constexpr int kGetDirectoryFailed = 135;
-constexpr int kFirstRunQuestion = 147;
-constexpr int kTrayTip = 156;
-constexpr int kRunning = 157;
-constexpr int kStopped = 158;
 }  // namespace ids
 
 // The text of string `id`, exactly as the program shows it; empty for an unknown id.
