@@ -1,8 +1,11 @@
 #pragma once
 
+#include "common/profile_snapshot.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace common {
@@ -13,8 +16,8 @@ namespace common {
 // and lines the store does not understand are kept in place on every write.
 class ProfileStore {
   public:
-    // Capacity meaning "no limit" for ReadString.
-    static constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kUnlimited = ProfileSnapshot::kUnlimited;
+    using KeyValue = std::pair<std::string, std::string>;
 
     explicit ProfileStore(std::string path);
 
@@ -36,6 +39,10 @@ class ProfileStore {
 
     // Leaves the section without any key (its header and comments stay).
     bool ClearSection(std::string_view section);
+
+    // ClearSection followed by WriteString of every entry in order (the later of two
+    // equal keys wins), as one atomic change of the file.
+    bool ReplaceSection(std::string_view section, const std::vector<KeyValue>& entries);
 
     // The key names of the section in file order; the default as the only name when
     // the file or the section is missing.

@@ -148,6 +148,17 @@ TEST_F(ProfileStoreTest, ClearSectionRemovesOnlyItsKeys) {
     EXPECT_EQ(Entries(), 1);
 }
 
+TEST_F(ProfileStoreTest, ReplaceSectionRewritesOnlyItsKeys) {
+    Put("p.ini", "[A]\nx=1\n; keep\ny=2\n[B]\nx=3\n");
+    ProfileStore store(Path("p.ini"));
+    ASSERT_TRUE(store.ReplaceSection("a", {{"Unknown", "1"}, {"k", "v"}, {"unknown", "0"}}));
+    EXPECT_EQ(Get("p.ini"), "[A]\nUnknown=0\nk=v\n; keep\n[B]\nx=3\n");
+    EXPECT_TRUE(store.ReplaceSection("Missing", {}));
+    EXPECT_EQ(Get("p.ini"), "[A]\nUnknown=0\nk=v\n; keep\n[B]\nx=3\n");
+    EXPECT_TRUE(ProfileStore(Path("none.ini")).ReplaceSection("A", {}));
+    EXPECT_EQ(Entries(), 1);
+}
+
 TEST_F(ProfileStoreTest, ListKeysInFileOrderWithoutLimit) {
     std::string text = "[A]\n; no=1\n";
     std::vector<std::string> keys;

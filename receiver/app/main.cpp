@@ -10,9 +10,9 @@
 #include <string>
 
 #include "common/profile_store.h"
+#include "common/project_version.h"
 #include "common/working_directory.h"
 #include "receiver/app/headless_run.h"
-#include "receiver/app/version.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/launch_options.h"
 #include "receiver/core/receiver_settings.h"
@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (launch.version) {
-        std::printf("velmora %s\n", VELMORA_VERSION);
+        std::printf("velmora %s\n", PROJECT_VERSION);
         return 0;
     }
 
