@@ -1,0 +1,85 @@
+#include "analyzer/app/list_command.h"
+
+#include "analyzer/core/analyzer_strings.h"
+#include "analyzer/core/entry_loader.h"
+#include "common/text_format.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace analyzer {
+namespace {
+
+// Standard output through one large buffer: a month of logs lists millions of lines.
+class StandardOutputSink : public EntrySink {
+  public:
+    StandardOutputSink() { buffer_.reserve(kCapacity); }
+
+    void ClearEntries() override {}
+
+    bool AppendEntry(std::string_view text) override {
+        if (buffer_.size() + text.size() + 1 > kCapacity && !Flush()) {
+            return false;
+        }
+        buffer_.insert(buffer_.end(), text.begin(), text.end());
+        buffer_.push_back('\n');
+        return true;
+    }
+
+    bool Flush() {
+        const char* data = buffer_.data();
+        std::size_t left = buffer_.size();
+        while (left > 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, data, left);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                error_ = errno;
+                return false;
+            }
+            data += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        buffer_.clear();
+        return true;
+    }
+
+    int error() const { return error_; }
+
+  private:
+    static constexpr std::size_t kCapacity = 1 << 16;
+    std::vector<char> buffer_;
+    int error_ = 0;
+};
+
+}  // namespace
+
+int RunList(const std::string& logPath, const std::string& settingsFilePath) {
+    LogReader log;
+    if (!log.Open(logPath)) {
+        const std::string message =
+            common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {logPath});
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return 1;
+    }
+    SettingsFile settings(settingsFilePath);
+    StandardOutputSink output;
+    const LoadResult result = LoadEntries(log, settings, output);
+    if (result.refused || !output.Flush()) {
+        std::fprintf(stderr, "corvix: cannot write the list: %s\n", std::strerror(output.error()));
+        return 1;
+    }
+    if (log.readError() != 0) {
+        std::fprintf(stderr, "corvix: reading %s failed: %s\n", logPath.c_str(),
+                     std::strerror(log.readError()));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace analyzer

@@ -1,0 +1,34 @@
+#include "analyzer/app/list_command.h"
+#include "analyzer/core/analyzer_paths.h"
+#include "analyzer/core/launch_options.h"
+#include "common/project_version.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+int main(int argc, char* argv[]) {
+    using namespace analyzer;
+
+    const LaunchOptions launch = ParseLaunchOptions(argc, argv);
+    if (!launch.error.empty()) {
+        std::fprintf(stderr, "corvix: %s\n%s", launch.error.c_str(), UsageText().c_str());
+        return 2;
+    }
+    if (launch.help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (launch.version) {
+        std::printf("corvix %s\n", PROJECT_VERSION);
+        return 0;
+    }
+    if (!launch.list) {
+        // The window comes with a later version; until then the usage says what works.
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    const std::optional<std::string> program = ProgramFilePath();
+    const AnalyzerPaths paths = AnalyzerPathsFor(program ? *program : std::string(argv[0]));
+    return RunList(launch.listFile, paths.settingsFilePath);
+}

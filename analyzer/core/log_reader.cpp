@@ -1,0 +1,133 @@
+#include "analyzer/core/log_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace analyzer {
+namespace {
+
+constexpr std::size_t kReadSize = 256 * 1024;
+
+}  // namespace
+
+LogReader::~LogReader() {
+    Close();
+}
+
+bool LogReader::Open(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    fd_ = fd;
+    buffer_.resize(kReadSize + kChunkLimit + 1);
+    return Rewind();
+}
+
+void LogReader::Close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    begin_ = end_ = 0;
+    atEnd_ = true;
+}
+
+bool LogReader::Rewind() {
+    begin_ = end_ = 0;
+    heldCr_ = false;
+    readError_ = 0;
+    atEnd_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
+    return !atEnd_;
+}
+
+// Appends the next read to the unread text, with CR LF pairs turned into LF.
+bool LogReader::Fill() {
+    if (atEnd_) {
+        return false;
+    }
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    // One byte of room before the raw data for a held CR that turns out to stand alone.
+    char* const raw = buffer_.data() + end_ + 1;
+    ssize_t n;
+    do {
+        n = ::read(fd_, raw, kReadSize);
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        readError_ = n < 0 ? errno : 0;
+        atEnd_ = true;
+        if (heldCr_) {
+            buffer_[end_++] = '\r';
+            heldCr_ = false;
+            return true;
+        }
+        return false;
+    }
+    const char* in = raw;
+    const char* const stop = raw + n;
+    char* out = buffer_.data() + end_;
+    if (heldCr_ && *in != '\n') {
+        *out++ = '\r';
+    }
+    heldCr_ = false;
+    while (in < stop) {
+        const char* cr = static_cast<const char*>(std::memchr(in, '\r', stop - in));
+        const char* const runEnd = cr ? cr : stop;
+        std::memmove(out, in, runEnd - in);
+        out += runEnd - in;
+        in = runEnd;
+        if (!cr) {
+            break;
+        }
+        ++in;
+        if (in == stop) {
+            heldCr_ = true;
+        } else if (*in != '\n') {
+            *out++ = '\r';
+        }
+    }
+    end_ = out - buffer_.data();
+    return true;
+}
+
+std::optional<std::string_view> LogReader::NextChunk() {
+    for (;;) {
+        const std::size_t available = end_ - begin_;
+        const std::size_t window = available < kChunkLimit ? available : kChunkLimit;
+        const char* const start = buffer_.data() + begin_;
+        const void* lf = std::memchr(start, '\n', window);
+        std::size_t length = 0;
+        if (lf != nullptr) {
+            length = static_cast<const char*>(lf) - start + 1;
+        } else if (window == kChunkLimit || (atEnd_ && available > 0)) {
+            length = window;
+        } else if (!Fill()) {
+            if (end_ == begin_) {
+                return std::nullopt;
+            }
+            continue;
+        } else {
+            continue;
+        }
+        begin_ += length;
+        return std::string_view(start, length);
+    }
+}
+
+}  // namespace analyzer

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace analyzer {
+
+// A receiver log read in text mode, chunk by chunk, while the receiver may still be
+// appending to it.
+class LogReader {
+  public:
+    // Longest chunk: a line of 126 characters and its line feed.
+    static constexpr std::size_t kChunkLimit = 127;
+
+    LogReader() = default;
+    ~LogReader();
+    LogReader(const LogReader&) = delete;
+    LogReader& operator=(const LogReader&) = delete;
+
+    // Closes any open log first. False (errno set) when the file cannot be opened for
+    // reading or is a directory.
+    bool Open(const std::string& path);
+    bool IsOpen() const { return fd_ >= 0; }
+    void Close();
+
+    // Back to the first byte, so lines appended since the last pass are read too.
+    bool Rewind();
+
+    // The next chunk: up to and including the first line feed, but at most kChunkLimit
+    // characters, so a longer line continues in the next chunk. A CR LF pair reads as a
+    // single LF. nullopt at the end of the file or when reading fails.
+    std::optional<std::string_view> NextChunk();
+
+    // The errno of the read that ended the last pass early, 0 when it reached the end.
+    int readError() const { return readError_; }
+
+  private:
+    bool Fill();
+
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;  // unread text is [begin_, end_)
+    std::size_t end_ = 0;
+    bool atEnd_ = false;
+    bool heldCr_ = false;  // a CR that ended the last read; its LF may come next
+    int readError_ = 0;
+};
+
+}  // namespace analyzer

@@ -1,0 +1,99 @@
+#include "analyzer/core/settings_file.h"
+
+#include "common/ascii.h"
+#include "common/profile_lines.h"
+
+#include <sys/stat.h>
+
+#include <utility>
+
+namespace analyzer {
+namespace {
+
+KeySet ActiveKeys(const common::ProfileSnapshot& settings, std::string_view section) {
+    KeySet keys;
+    for (const std::string& name : settings.ListKeys(section, "")) {
+        if (settings.ReadInt(section, name, 0) != 0) {
+            keys.Insert(name);
+        }
+    }
+    return keys;
+}
+
+bool SameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+}  // namespace
+
+bool SettingsFile::Identity::operator==(const Identity& other) const {
+    return exists == other.exists && device == other.device && inode == other.inode &&
+           size == other.size && SameTime(modified, other.modified) &&
+           SameTime(changed, other.changed);
+}
+
+SettingsFile::SettingsFile(std::string path) : store_(std::move(path)) {}
+
+void SettingsFile::Revalidate() {
+    Identity now;
+    struct stat st {};
+    if (::stat(store_.path().c_str(), &st) == 0) {
+        now = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+    }
+    if (loaded_ && now == identity_) {
+        return;
+    }
+    // Taken after the look at the file: a change in between makes the next look read
+    // the file again rather than keep stale content.
+    snapshot_ = common::ProfileSnapshot::Load(store_.path());
+    activeSourceIps_ = ActiveKeys(snapshot_, kSourceIpFilters);
+    activeTargetPorts_ = ActiveKeys(snapshot_, kTargetPortFilters);
+    identity_ = now;
+    loaded_ = true;
+}
+
+std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue, std::size_t capacity) {
+    Revalidate();
+    return snapshot_.ReadString(section, key, defaultValue, capacity);
+}
+
+int SettingsFile::ReadInt(std::string_view section, std::string_view key, int defaultValue) {
+    Revalidate();
+    return snapshot_.ReadInt(section, key, defaultValue);
+}
+
+std::vector<std::string> SettingsFile::ListKeys(std::string_view section,
+                                                std::string_view defaultName) {
+    Revalidate();
+    return snapshot_.ListKeys(section, defaultName);
+}
+
+bool SettingsFile::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+    return store_.WriteString(section, key, value);
+}
+
+bool SettingsFile::ReplaceSection(std::string_view section,
+                                  const std::vector<common::ProfileStore::KeyValue>& entries) {
+    return store_.ReplaceSection(section, entries);
+}
+
+const FilterSource& SettingsFile::CurrentFilters() {
+    Revalidate();
+    return *this;
+}
+
+bool SettingsFile::IsActiveFilter(std::string_view section, std::string_view key) const {
+    // Names are looked up trimmed, as every read of the file does.
+    key = common::profile::Trim(key);
+    if (common::EqualsIgnoringAsciiCase(section, kSourceIpFilters)) {
+        return activeSourceIps_.Contains(key);
+    }
+    if (common::EqualsIgnoringAsciiCase(section, kTargetPortFilters)) {
+        return activeTargetPorts_.Contains(key);
+    }
+    return snapshot_.ReadInt(section, key, 0) != 0;
+}
+
+}  // namespace analyzer

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "analyzer/core/filter_source.h"
+#include "analyzer/core/key_set.h"
+#include "common/profile_snapshot.h"
+#include "common/profile_store.h"
+
+#include <sys/types.h>
+
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace analyzer {
+
+// Section and keys of the analyzer's options.
+namespace options {
+constexpr std::string_view kSection = "Options";
+constexpr std::string_view kLogPath = "LogPath";
+constexpr std::string_view kViewer = "Viewer";
+constexpr std::string_view kMaskInboundTarget = "MaskInboundTarget";
+constexpr std::string_view kIpMask = "IPMask";
+constexpr std::string_view kLookupSource = "LookupSource";
+}  // namespace options
+
+// The analyzer's settings file. Every read sees the file as it is at that moment, so a
+// change by another copy of the program or by hand counts at once. The parsed content is
+// kept between reads and parsed again only when the file's identity, size or times
+// change, so a fill asking two filter questions per line does not read the file each time.
+class SettingsFile : private FilterSource {
+  public:
+    explicit SettingsFile(std::string path);
+
+    const std::string& path() const { return store_.path(); }
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue,
+                           std::size_t capacity = common::ProfileSnapshot::kUnlimited);
+    int ReadInt(std::string_view section, std::string_view key, int defaultValue);
+    std::vector<std::string> ListKeys(std::string_view section, std::string_view defaultName);
+
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool ReplaceSection(std::string_view section,
+                        const std::vector<common::ProfileStore::KeyValue>& entries);
+
+    // The filters as the file holds them now. The answers are not checked against the
+    // file again, so a fill or a selection takes them once at its start.
+    const FilterSource& CurrentFilters();
+
+  private:
+    struct Identity {
+        bool exists = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        timespec changed{};
+        bool operator==(const Identity& other) const;
+    };
+
+    void Revalidate();
+    bool IsActiveFilter(std::string_view section, std::string_view key) const override;
+
+    common::ProfileStore store_;
+    common::ProfileSnapshot snapshot_;
+    // The active keys of the two filter sections, taken from snapshot_.
+    KeySet activeSourceIps_;
+    KeySet activeTargetPorts_;
+    Identity identity_;
+    bool loaded_ = false;
+};
+
+}  // namespace analyzer
