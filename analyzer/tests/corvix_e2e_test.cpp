@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "receiver/tests/velmora_process.h"
+
+namespace {
+
+using namespace velmora_process;
+
+const std::string kAllLogs = "[Logging Options]\nincoming=On\noutgoing=On\nmessages=On\n";
+const std::string kFilters =
+    "[SourceIPFilters]\n192.0.2.66=1\n198.51.100.4=0\n[TargetPortFilters]\n137=1\n443=0\n";
+
+// Datagram bodies and the list lines they become, with kFilters in force.
+const std::vector<std::string> kRecords = {
+    "@in 203.0.113.45 4512 198.51.100.7 80\n",
+    "@out 192.168.1.20 1030 198.51.100.80 53",
+    "@in 192.0.2.66 1025 198.51.100.7 22",  // filtered source
+    "@in 198.51.100.4 3000 198.51.100.7 443",
+    "@in 203.0.113.9 138 198.51.100.7 137",  // filtered port
+    "WAN link is up",
+    "@in 203.0.113.9 138 198.51.100.7 0137",  // not the filtered key 137
+    "admin login from 192.168.1.5 port 23",   // no connection, but "in " and seven tokens
+};
+const std::vector<std::string> kInboundList = {
+    kStamp + " in 203.0.113.45[4512] ==> 198.51.100.7[80]",
+    kStamp + " in 198.51.100.4[3000] ==> 198.51.100.7[443]",
+    kStamp + " in 203.0.113.9[138] ==> 198.51.100.7[0137]",
+};
+const std::string kLoginEntry = kStamp + " admin login[from] ==> 192.168.1.5[port]";
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// velmora writes the day's logs; a copy of corvix beside its own settings file lists them.
+class CorvixListTest : public VelmoraTest {
+  protected:
+    // Sends every record; returns once `kind`, the log of control messages, holds them all.
+    void Receive(const std::string& profile, const std::string& kind) {
+        WriteProfile(profile);
+        ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
+        std::vector<std::string> bodies = kRecords;
+        bodies.push_back("last");
+        Send(bodies);
+        ASSERT_TRUE(WaitFor([&] { return Log(kind).find(" last\n") != std::string::npos; }))
+            << Log(kind);
+        ASSERT_EQ(Signal(SIGTERM), 0);
+    }
+
+    // Installs corvix under `name` in its own directory with `settings` beside it.
+    fs::path Install(const std::string& name, const std::string& settings) const {
+        const fs::path tools = dir_ / "tools";
+        fs::create_directories(tools);
+        fs::copy_file(CORVIX_BINARY, tools / name, fs::copy_options::overwrite_existing);
+        if (!settings.empty()) {
+            std::ofstream(tools / (name + ".cfg")) << settings;
+        }
+        return tools / name;
+    }
+
+    // Runs it to the end: the exit code, with its output in stdout.txt and stderr.txt.
+    int Run(const fs::path& program, const std::vector<std::string>& args) {
+        std::vector<std::string> all = {program.string()};
+        all.insert(all.end(), args.begin(), args.end());
+        Spawn(all);
+        return Wait();
+    }
+
+    std::string LogPath(const std::string& kind) const {
+        return (dir_ / "logs" / ("Velmora-" + kind + "-2002-09-27.log")).string();
+    }
+};
+
+TEST_F(CorvixListTest, ListsTheInboundEntriesVelmoraLoggedPlainAndFormatted) {
+    ASSERT_NO_FATAL_FAILURE(Receive(kAllLogs, "messages"));
+    ASSERT_NO_FATAL_FAILURE(
+        Receive(kAllLogs + "[Defaults]\nformatted=On\ncombined=On\n", "combined"));
+    const fs::path corvix = Install("corvix", kFilters);
+
+    EXPECT_EQ(Run(corvix, {"--list", LogPath("incoming")}), 0);
+    EXPECT_EQ(Lines(ReadFile(Output(1))), kInboundList);
+    EXPECT_EQ(ReadFile(Output(2)), "");
+
+    std::vector<std::string> combined = kInboundList;
+    combined.push_back(kLoginEntry);
+    EXPECT_EQ(Run(corvix, {"--list=" + LogPath("combined")}), 0);
+    EXPECT_EQ(Lines(ReadFile(Output(1))), combined);
+
+    EXPECT_EQ(Run(corvix, {"--list", LogPath("outgoing")}), 0);
+    EXPECT_EQ(ReadFile(Output(1)), "");
+}
+
+TEST_F(CorvixListTest, SettingsFileIsNamedAfterTheProgramFile) {
+    ASSERT_NO_FATAL_FAILURE(Receive(kAllLogs, "messages"));
+    Install("corvix", "");
+    const fs::path other = Install("other", kFilters);
+    EXPECT_EQ(Run(other, {"--list", LogPath("incoming")}), 0);
+    EXPECT_EQ(Lines(ReadFile(Output(1))).size(), kInboundList.size());
+
+    // Without a settings file nothing is filtered.
+    EXPECT_EQ(Run(dir_ / "tools" / "corvix", {"--list", LogPath("incoming")}), 0);
+    EXPECT_EQ(Lines(ReadFile(Output(1))).size(), kInboundList.size() + 2);
+}
+
+TEST_F(CorvixListTest, UnopenableLogIsReportedWithItsPath) {
+    const fs::path corvix = Install("corvix", "");
+    for (const std::string& path : {LogPath("missing"), dir_.string()}) {
+        EXPECT_EQ(Run(corvix, {"--list", path}), 1) << path;
+        EXPECT_EQ(ReadFile(Output(2)), "Unable to open log " + path + "\n");
+        EXPECT_EQ(ReadFile(Output(1)), "");
+    }
+    EXPECT_EQ(Run(corvix, {"--list"}), 2);
+    EXPECT_EQ(Run(corvix, {"--version"}), 0);
+    EXPECT_EQ(ReadFile(Output(1)).rfind("corvix ", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include "analyzer/core/filter_list.h"
+#include "analyzer/core/analyzer_paths.h"
+#include "analyzer/core/entry_copy.h"
+#include "analyzer/tests/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace analyzer {
+namespace {
+
+using Items = std::vector<std::string>;
+
+class FilterListTest : public TempDirTest {
+  protected:
+    // "+text" for a ticked item, "-text" for a clear one.
+    static Items Shown(const FilterList& list) {
+        Items shown;
+        for (const FilterItem& item : list.items()) {
+            shown.push_back((item.checked ? "+" : "-") + item.text);
+        }
+        return shown;
+    }
+    FilterList Loaded(std::string_view section) {
+        FilterList list;
+        list.LoadSection(section, Path("cfg"));
+        return list;
+    }
+};
+
+TEST_F(FilterListTest, SortsIgnoringCaseAndSavesOneKeyPerText) {
+    Put("cfg",
+        "[SourceIPFilters]\n9.0.0.1=2\n192.0.2.1=0\nBeta=0\n10.0.0.2=1\nalpha=1\n"
+        "[TargetPortFilters]\n80=1\n137=0\n1024=1\n");
+    EXPECT_EQ(Shown(Loaded("TargetPortFilters")), (Items{"+1024", "-137", "+80"}));
+    FilterList list = Loaded("SourceIPFilters");
+    EXPECT_EQ(Shown(list), (Items{"+10.0.0.2", "-192.0.2.1", "+9.0.0.1", "+alpha", "-Beta"}));
+    EXPECT_EQ(list.AddItem("192.0.2.1", true), 2u);
+    list.Select(0);
+    list.DeleteSelected();
+    ASSERT_TRUE(list.SaveSection());
+    EXPECT_EQ(Get("cfg"),
+              "[SourceIPFilters]\n192.0.2.1=1\n9.0.0.1=1\nalpha=1\nBeta=0\n"
+              "[TargetPortFilters]\n80=1\n137=0\n1024=1\n");
+}
+
+TEST_F(FilterListTest, KeepsEveryKeyAndEmptiesWhenAllAreDeleted) {
+    EXPECT_EQ(Shown(Loaded("TargetPortFilters")), Items{"-Unknown"});
+    ASSERT_TRUE(Loaded("TargetPortFilters").SaveSection());
+    EXPECT_EQ(Get("cfg"), "[TargetPortFilters]\nUnknown=0\n");
+    std::string text = "[TargetPortFilters]\n";
+    for (int port = 1000; port < 1300; ++port) {
+        text += std::to_string(port) + "=1\n";
+    }
+    Put("cfg", text);
+    FilterList list = Loaded("TargetPortFilters");
+    ASSERT_TRUE(list.SaveSection());
+    EXPECT_EQ(Get("cfg"), text);
+    list.DeleteSelected();
+    EXPECT_EQ(list.items().size(), 300u);
+    while (!list.items().empty()) {
+        list.Select(0);
+        list.DeleteSelected();
+    }
+    ASSERT_TRUE(list.SaveSection());
+    EXPECT_EQ(Get("cfg"), "[TargetPortFilters]\n");
+    EXPECT_TRUE(Loaded("TargetPortFilters").items().empty());
+}
+
+TEST(SourceIpTest, AcceptsOnlyCanonicalDottedAddresses) {
+    for (const char* good : {"192.168.1.1", "0.0.0.0", "255.255.255.255"}) {
+        EXPECT_TRUE(IsValidSourceIp(good)) << good;
+    }
+    for (const char* bad : {"192.168.001.1", "10.1", "1.2.3.4.5", "1.2.3.4 ", " 1.2.3.4",
+                            "1.2.3. 4", "", "256.1.1.1", "0x1.2.3.4"}) {
+        EXPECT_FALSE(IsValidSourceIp(bad)) << bad;
+    }
+}
+
+TEST_F(FilterListTest, CopyMasksOnlyTheTarget) {
+    const std::string mask40(40, 'm');
+    const std::tuple<std::string, const char*, std::string> cases[] = {
+        {"", "198.51.100.7", "198.51.100.7"},
+        {"MaskInboundTarget=0\nIPMask=a.b.c\n", "198.51.100.7", "198.51.100.7"},
+        {"MaskInboundTarget=1\n", "198.51.100.7", ".7"},
+        {"maskinboundtarget=1\nipmask=a.b.c\n", "198.51.100.7", "a.b.c.7"},
+        {"MaskInboundTarget=1\nIPMask=" + mask40, "198.51.100.7", mask40.substr(0, 31) + ".7"},
+        {"MaskInboundTarget=1\nIPMask=a.b.c\n", "gateway", "a.b.c"}};
+    for (const auto& [options, target, masked] : cases) {
+        Put("cfg", "[Options]\n" + options);
+        SettingsFile settings(Path("cfg"));
+        EXPECT_EQ(MaskTarget(target, settings), masked) << options;
+    }
+    SettingsFile settings(Path("cfg"));
+    const LogEntry entry{"09/27/2002", "19:48:40",     "in", "203.0.113.45",
+                         "4512",       "198.51.100.7", "80"};
+    EXPECT_EQ(CopyText(entry, settings),
+              "09/27/2002 19:48:40 in 203.0.113.45[4512] ==> a.b.c.7[80]");
+}
+
+TEST(AnalyzerPathsTest, NamedAfterTheProgramFile) {
+    // A dot in a directory name or leading the file name starts no extension.
+    for (const std::string stem :
+         {"/opt/tools/corvix", "/opt/other", "/x.d/corvix", "/x/.corvix"}) {
+        EXPECT_EQ(AnalyzerPathsFor(stem).portsFilePath, stem + ".ports");
+        EXPECT_EQ(AnalyzerPathsFor(stem).settingsFilePath, stem + ".cfg");
+    }
+    EXPECT_EQ(AnalyzerPathsFor("/x/corvix.bin").settingsFilePath, "/x/corvix.cfg");
+}
+
+}  // namespace
+}  // namespace analyzer

@@ -1,0 +1,148 @@
+#include "analyzer/core/port_table.h"
+#include "analyzer/core/port_list_model.h"
+#include "analyzer/tests/temp_dir.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace analyzer {
+namespace {
+
+using Shown = std::vector<std::pair<MessageIcon, std::string>>;
+
+struct RecordingMessages : UserMessages {
+    void ShowMessage(MessageIcon icon, const std::string& text) override {
+        shown.emplace_back(icon, text);
+    }
+    Answer Ask(const std::string& question) override {
+        asked.push_back(question);
+        return answer;
+    }
+    Shown shown;
+    std::vector<std::string> asked;
+    Answer answer = Answer::kCancel;
+};
+
+using PortTableTest = TempDirTest;
+
+TEST_F(PortTableTest, LookupLoadAndSave) {
+    const std::string unknown = "Unknown or unassigned";
+    const std::string longText(100, 'd');
+    const std::string lf =
+        "#80\told\n\n080\tzero\n80 web\n80\tweb\n80\tsecond\n81\t\n82\tweb\tproxy\n83\t" +
+        longText + "\n";
+    const std::string crlf = std::regex_replace(lf, std::regex("\n"), "\r\n");
+    const std::pair<const char*, std::string> cases[] = {
+        {"80", "web"},    {"080", "zero"},  {"81", ""},     {"82", "web\tproxy"},
+        {"83", longText}, {"#80", unknown}, {"84", unknown}};
+    for (const std::string& content : {lf, crlf}) {
+        Put("ports", content);
+        const PortTable table(Path("ports"));
+        for (const auto& [port, description] : cases) {
+            EXPECT_EQ(table.Lookup(port), description) << port;
+        }
+        const PortLines loaded = table.LoadLines();
+        EXPECT_EQ(loaded.lines.size(), 9u);
+        EXPECT_EQ(loaded.definitionCount, 7u);
+    }
+    Put("comments", "# 80\tweb\n");
+    EXPECT_EQ(PortTable(Path("comments")).Lookup("80"), unknown);
+    EXPECT_EQ(PortTable(Path("missing")).Lookup("80"), unknown);
+
+    const std::vector<std::string> lines = {"# c", "", "80\t" + std::string(200, 'w')};
+    ASSERT_TRUE(PortTable(Path("saved")).SaveLines(lines));
+    EXPECT_EQ(Get("saved"), "# c\n\n" + lines[2] + "\n");
+    EXPECT_EQ(PortTable(Path("saved")).LoadLines().lines, lines);
+}
+
+TEST(PortTextTest, ValidPortsAndDefinitionFields) {
+    RecordingMessages messages;
+    for (const char* good : {"1", "65535", "00080", " 80"}) {
+        EXPECT_TRUE(IsValidPort(good, messages)) << good;
+    }
+    EXPECT_TRUE(messages.shown.empty());
+    for (const char* bad : {"0", "00000", "65536", "99999", "", "99999999999999999999"}) {
+        EXPECT_FALSE(IsValidPort(bad, messages)) << bad;
+        EXPECT_EQ(messages.shown.back(),
+                  std::pair(MessageIcon::kStop, "Port " + std::string(bad) + " is invalid"));
+    }
+    EXPECT_EQ(SplitDefinition("80\tweb\tproxy").description, "web\tproxy");
+    EXPECT_EQ(SplitDefinition("# x\ty").port, "");
+}
+
+TEST_F(PortTableTest, ModelEditsRowsAndSavesThemAll) {
+    Put("ports", "80\tweb server\n# c\nFtp\tfiles\n;c\n80\tdup\n");
+    RecordingMessages messages;
+    PortListModel model(Path("ports"), messages);
+    model.Load();
+    EXPECT_EQ(model.selectedRow(), 0u);
+    EXPECT_EQ(model.definitionCount(), 3u);
+    EXPECT_EQ(model.FindPortLine("fTP"), 2u);
+    EXPECT_EQ(model.FindPortLine("80"), 4u);
+    model.Find("8");
+    model.Select(1);
+    EXPECT_FALSE(model.Add({"80", "other"}));
+    EXPECT_EQ(model.selectedRow(), 4u);
+    EXPECT_EQ(messages.shown, (Shown{{MessageIcon::kStop, "Port 8 not found"},
+                                     {MessageIcon::kStop, "Port 80 already defined"}}));
+    EXPECT_FALSE(model.modified());
+    ASSERT_TRUE(model.Add({"080", "alt"}));
+    EXPECT_EQ(model.definitionCount(), 4u);
+    EXPECT_TRUE(model.modified());
+
+    model.Select(3);
+    EXPECT_EQ(model.EditableRow(), std::nullopt);
+    model.Select(2);
+    ASSERT_EQ(model.EditableRow(), 2u);
+    model.Edit(2, "file transfer");
+    EXPECT_EQ(model.EditableRow(), std::nullopt);
+    model.Select(4);
+    model.Delete(4);
+    EXPECT_EQ(model.EditableRow(), std::nullopt);
+    EXPECT_EQ(model.definitionCount(), 3u);
+    EXPECT_EQ(model.FindPortLine("80"), 0u);
+    model.SaveChanges();
+    EXPECT_FALSE(model.modified());
+    EXPECT_EQ(Get("ports"), "80\tweb server\n# c\nFtp\tfile transfer\n;c\n080\talt\n");
+}
+
+TEST_F(PortTableTest, ModelSavesOnlyChangesAndAsksOnClose) {
+    Put("ports", "80\tweb\r\n");
+    const timespec times[2] = {{1000, 0}, {1000, 5}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Path("ports").c_str(), times, 0), 0);
+    RecordingMessages messages;
+    PortListModel model(Path("ports"), messages);
+    model.Load();
+    model.SaveChanges();
+    EXPECT_TRUE(model.Close());
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("ports").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_nsec, 5);
+
+    // A regular file as the parent makes the write fail even for root.
+    PortListModel failing(Path("ports/sub"), messages);
+    ASSERT_TRUE(failing.Add({"81", "x"}));
+    failing.SaveChanges();
+    EXPECT_TRUE(failing.modified());
+    EXPECT_EQ(messages.shown, (Shown{{MessageIcon::kInformation, "Unable to open port list"}}));
+    EXPECT_TRUE(messages.asked.empty());
+
+    for (const auto answer : {Answer::kCancel, Answer::kNo, Answer::kYes}) {
+        PortListModel editor(Path("ports"), messages);
+        editor.Load();
+        ASSERT_TRUE(editor.Add({"81", "x"}));
+        messages.answer = answer;
+        EXPECT_EQ(editor.Close(), answer != Answer::kCancel);
+        EXPECT_EQ(Get("ports"), answer == Answer::kYes ? "80\tweb\n81\tx\n" : "80\tweb\r\n");
+    }
+    EXPECT_EQ(messages.asked, std::vector<std::string>(3, "Save changes to port definitions?"));
+}
+
+}  // namespace
+}  // namespace analyzer

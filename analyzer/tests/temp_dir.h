@@ -1,0 +1,31 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace analyzer {
+
+class TempDirTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_NE(::mkdtemp(dir_.data()), nullptr); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    void Put(const std::string& name, const std::string& text) const {
+        std::ofstream(Path(name), std::ios::binary) << text;
+    }
+    std::string Get(const std::string& name) const {
+        std::ostringstream text;
+        text << std::ifstream(Path(name), std::ios::binary).rdbuf();
+        return text.str();
+    }
+
+    std::string dir_ = "/tmp/analyzer_test.XXXXXX";
+};
+
+}  // namespace analyzer
