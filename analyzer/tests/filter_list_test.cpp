@@ -1,7 +1,7 @@
 #include "analyzer/core/filter_list.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/entry_copy.h"
-#include "analyzer/tests/temp_dir.h"
+#include "common/tests/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-class FilterListTest : public TempDirTest {
+class FilterListTest : public test_support::TempDirTest {
   protected:
     // "+text" for a ticked item, "-text" for a clear one.
     static Items Shown(const FilterList& list) {

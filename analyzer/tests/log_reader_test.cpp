@@ -1,6 +1,6 @@
 #include "analyzer/core/log_reader.h"
 #include "analyzer/core/entry_loader.h"
-#include "analyzer/tests/temp_dir.h"
+#include "common/tests/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class LogReaderTest : public TempDirTest {
+class LogReaderTest : public test_support::TempDirTest {
   protected:
     Texts ReadRest() {
         Texts chunks;

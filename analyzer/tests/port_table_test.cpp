@@ -1,6 +1,6 @@
 #include "analyzer/core/port_table.h"
 #include "analyzer/core/port_list_model.h"
-#include "analyzer/tests/temp_dir.h"
+#include "common/tests/temp_dir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ struct RecordingMessages : UserMessages {
     Answer answer = Answer::kCancel;
 };
 
-using PortTableTest = TempDirTest;
+using PortTableTest = test_support::TempDirTest;
 
 TEST_F(PortTableTest, LookupLoadAndSave) {
     const std::string unknown = "Unknown or unassigned";

@@ -1,6 +1,6 @@
 #include "analyzer/core/settings_file.h"
-#include "analyzer/tests/temp_dir.h"
 #include "common/profile_store.h"
+#include "common/tests/temp_dir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 namespace analyzer {
 namespace {
 
-using SettingsFileTest = TempDirTest;
+using SettingsFileTest = test_support::TempDirTest;
 
 TEST_F(SettingsFileTest, ReadsSeeChangesMadeElsewhere) {
     SettingsFile settings(Path("cfg"));

@@ -1,4 +1,5 @@
 #include "common/profile_store.h"
+#include "common/tests/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -19,24 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProfileStoreTest : public ::testing::Test {
+class ProfileStoreTest : public test_support::TempDirTest {
   protected:
-    void SetUp() override { ASSERT_NE(::mkdtemp(dir_.data()), nullptr); }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-    void Put(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-    std::string Get(const std::string& name) const {
-        std::ostringstream text;
-        text << std::ifstream(Path(name), std::ios::binary).rdbuf();
-        return text.str();
-    }
     // Catches a temporary file left behind or a file created where none should be.
     long Entries() const { return std::distance(fs::directory_iterator(dir_), {}); }
-
-    std::string dir_ = "/tmp/profile_store_test.XXXXXX";
 };
 
 TEST_F(ProfileStoreTest, ReadsValues) {

@@ -8,7 +8,9 @@
 #include <sstream>
 #include <string>
 
-namespace analyzer {
+namespace test_support {
+
+// A fresh directory under /tmp for each test, removed with everything in it afterwards.
 
 class TempDirTest : public ::testing::Test {
   protected:
@@ -25,7 +27,7 @@ class TempDirTest : public ::testing::Test {
         return text.str();
     }
 
-    std::string dir_ = "/tmp/analyzer_test.XXXXXX";
+    std::string dir_ = "/tmp/velmora_test.XXXXXX";
 };
 
-}  // namespace analyzer
+}  // namespace test_support
