@@ -18,6 +18,11 @@ packages=(
   faketime
   snmp
   libcap2-bin
+  clang
+  libclang-rt-14-dev
+  snmptrapd
+  lnav
+  iproute2
 )
 
 missing=()

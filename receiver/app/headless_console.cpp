@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "receiver/core/formatting.h"
+
 namespace receiver {
 
 void HeadlessConsole::StatusChanged(const std::string&, std::string_view line) {
@@ -14,6 +16,27 @@ void HeadlessConsole::StatusChanged(const std::string&, std::string_view line) {
 
 void HeadlessConsole::ShowMessageBox(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+void HeadlessConsole::ReportLoss(std::uint64_t total) {
+    const auto now = std::chrono::steady_clock::now();
+    if (total <= reportedLoss_ || now - lastLossReport_ < std::chrono::seconds(1)) {
+        return;
+    }
+    reportedLoss_ = total;
+    lastLossReport_ = now;
+    std::fprintf(stderr,
+                 "velmora: %s datagrams lost so far: they came faster than they could be logged.\n",
+                 FormatCount(total).c_str());
+    std::fflush(stderr);
+}
+
+void HeadlessConsole::ReportFinalLoss(std::uint64_t total) {
+    if (total == 0) {
+        return;
+    }
+    std::fprintf(stderr, "velmora: %s datagrams lost in all.\n", FormatCount(total).c_str());
     std::fflush(stderr);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "receiver/core/receiver_view.h"
@@ -18,6 +20,16 @@ class HeadlessConsole : public ReceiverView {
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override {}
     void Quit(int exitCode) override;
+
+    // Datagrams lost so far: said when the total grows, at most once a second, so a
+    // flood does not turn into a flood of lines.
+    void ReportLoss(std::uint64_t total);
+    // Said at the end of the run whenever anything was lost.
+    void ReportFinalLoss(std::uint64_t total);
+
+  private:
+    std::uint64_t reportedLoss_ = 0;
+    std::chrono::steady_clock::time_point lastLossReport_{};
 };
 
 }  // namespace receiver

@@ -29,6 +29,7 @@ int RunHeadless(const ReceiverSettings& settings, const CReceiverCommandLineInfo
     ReceiverEngine engine(settings, commandLine, logDirectory, clock, socket, console);
     socket.SetReceiver(
         [&engine](const ReceivedDatagram& datagram) { engine.ReceiveMessage(datagram); });
+    socket.SetLossObserver([&console](std::uint64_t total) { console.ReportLoss(total); });
 
     // A session's end (SIGHUP) is survived with -v, and under nohup, which ignores it.
     std::vector<int> endingSignals{SIGTERM, SIGINT};
@@ -41,7 +42,10 @@ int RunHeadless(const ReceiverSettings& settings, const CReceiverCommandLineInfo
 
     engine.SetUp();
     QTimer::singleShot(0, [&engine] { engine.StartReceiver(kAnyAddress); });
-    return QCoreApplication::exec();
+    const int exitCode = QCoreApplication::exec();
+    socket.Close();
+    console.ReportFinalLoss(socket.lostDatagrams());
+    return exitCode;
 }
 
 }  // namespace receiver

@@ -1,11 +1,13 @@
 #include "receiver/app/udp_trap_socket.h"
 
 #include <arpa/inet.h>
+#include <linux/sock_diag.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 
 #include "receiver/core/message_record.h"
@@ -13,13 +15,58 @@
 namespace receiver {
 namespace {
 
-// Datagrams handled per notification before the event loop gets its turn again, so a
-// flood cannot starve signals and user input.
-constexpr int kDatagramsPerNotification = 64;
+// Datagrams read with one system call, and handled per notification before the event
+// loop gets its turn again, so a flood cannot starve signals and user input.
+constexpr int kBatchSize = 64;
+
+// One byte more than the receive length, so a longer datagram shows as such.
+constexpr std::size_t kSlotSize = kReceiveLength + 1;
+
+void AskForReceiveBuffer(int fd, int size) {
+    if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    }
+}
+
+// The system's count of datagrams dropped on the socket so far. A dropped datagram is
+// only told by the ones queued after it, so the last drops of a burst need asking.
+bool ReadDropCount(int fd, std::uint32_t& dropped) {
+    std::uint32_t memory[SK_MEMINFO_VARS] = {};
+    socklen_t length = sizeof memory;
+    if (::getsockopt(fd, SOL_SOCKET, SO_MEMINFO, memory, &length) != 0 ||
+        length <= SK_MEMINFO_DROPS * sizeof memory[0]) {
+        return false;
+    }
+    dropped = memory[SK_MEMINFO_DROPS];
+    return true;
+}
 
 }  // namespace
 
-UdpTrapSocket::UdpTrapSocket(int port, QObject* parent) : QObject(parent), port_(port) {}
+struct UdpTrapSocket::Batch {
+    std::array<std::array<char, kSlotSize>, kBatchSize> data;
+    std::array<iovec, kBatchSize> parts;
+    std::array<std::array<char, CMSG_SPACE(sizeof(std::uint32_t))>, kBatchSize> control;
+    std::array<mmsghdr, kBatchSize> messages;
+    int count = 0;
+    int next = 0;
+
+    // Fresh headers for the next read: recvmmsg overwrites their lengths.
+    void Prepare() {
+        for (int i = 0; i < kBatchSize; ++i) {
+            parts[i] = {data[i].data(), kSlotSize};
+            messages[i] = {};
+            messages[i].msg_hdr.msg_iov = &parts[i];
+            messages[i].msg_hdr.msg_iovlen = 1;
+            messages[i].msg_hdr.msg_control = control[i].data();
+            messages[i].msg_hdr.msg_controllen = control[i].size();
+        }
+        count = next = 0;
+    }
+};
+
+UdpTrapSocket::UdpTrapSocket(int port, int receiveBufferBytes)
+    : port_(port), receiveBufferBytes_(receiveBufferBytes), batch_(std::make_unique<Batch>()) {}
 
 UdpTrapSocket::~UdpTrapSocket() {
     if (fd_ >= 0) {
@@ -55,7 +102,13 @@ int UdpTrapSocket::Open(const std::string& address) {
         ::close(fd);
         return error;
     }
+    AskForReceiveBuffer(fd, receiveBufferBytes_);
+    // Each datagram then carries the system's count of datagrams it had to drop.
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_RXQ_OVFL, &on, sizeof on);
     fd_ = fd;
+    droppedNow_ = 0;
+    batch_->count = batch_->next = 0;
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &UdpTrapSocket::OnReadable);
     return 0;
@@ -69,8 +122,67 @@ void UdpTrapSocket::Close() {
     }
     notifier_.reset();
     if (fd_ >= 0) {
+        Discard();
         ::close(fd_);
         fd_ = -1;
+    }
+}
+
+// What is still queued would vanish unseen with the socket: it is counted as lost, with
+// the drops that no later datagram told of.
+void UdpTrapSocket::Discard() {
+    const std::uint64_t before = lostDatagrams();
+    std::uint64_t unread = static_cast<std::uint64_t>(batch_->count - batch_->next);
+    int read = 0;
+    while ((read = ReadBatch()) > 0) {
+        unread += static_cast<std::uint64_t>(read);
+    }
+    batch_->count = batch_->next = 0;
+    std::uint32_t dropped = 0;
+    if (ReadDropCount(fd_, dropped)) {
+        droppedNow_ = std::max(droppedNow_, dropped);
+    }
+    lostBefore_ += droppedNow_ + unread;
+    droppedNow_ = 0;
+    if (lostDatagrams() > before && lossObserver_) {
+        lossObserver_(lostDatagrams());
+    }
+}
+
+// Reads what is queued, up to a batch; the number read, 0 when nothing is queued, or
+// -errno.
+int UdpTrapSocket::ReadBatch() {
+    batch_->Prepare();
+    int read;
+    do {
+        read =
+            ::recvmmsg(fd_, batch_->messages.data(), kBatchSize, MSG_DONTWAIT | MSG_TRUNC, nullptr);
+    } while (read < 0 && errno == EINTR);
+    if (read < 0) {
+        return (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : -errno;
+    }
+    batch_->count = read;
+    for (int i = 0; i < read; ++i) {
+        msghdr& header = batch_->messages[i].msg_hdr;
+        for (cmsghdr* c = CMSG_FIRSTHDR(&header); c != nullptr; c = CMSG_NXTHDR(&header, c)) {
+            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SO_RXQ_OVFL) {
+                std::uint32_t dropped = 0;
+                std::copy_n(CMSG_DATA(c), sizeof dropped,
+                            reinterpret_cast<unsigned char*>(&dropped));
+                NoteDropCount(dropped);
+            }
+        }
+    }
+    return read;
+}
+
+void UdpTrapSocket::NoteDropCount(std::uint32_t dropped) {
+    if (dropped == droppedNow_) {
+        return;
+    }
+    droppedNow_ = dropped;
+    if (lossObserver_) {
+        lossObserver_(lostDatagrams());
     }
 }
 
@@ -81,31 +193,29 @@ void UdpTrapSocket::OnReadable() {
         return;
     }
     delivering_ = true;
-    for (int handled = 0; fd_ >= 0 && handled < kDatagramsPerNotification; ++handled) {
-        // One byte more than the receive length, so a longer datagram shows as such.
-        char buffer[kReceiveLength + 1];
-        sockaddr_in sender{};
-        socklen_t senderLength = sizeof sender;
-        const ssize_t length = ::recvfrom(fd_, buffer, sizeof buffer, MSG_TRUNC,
-                                          reinterpret_cast<sockaddr*>(&sender), &senderLength);
-        if (length < 0) {
-            const int error = errno;
-            if (error == EINTR) {
-                continue;
+    for (int handled = 0; fd_ >= 0 && handled < kBatchSize; ++handled) {
+        if (batch_->next == batch_->count) {
+            const int read = ReadBatch();
+            if (read < 0 && receiver_) {
+                receiver_(ReceivedDatagram{-read, {}});
             }
-            if (error != EAGAIN && error != EWOULDBLOCK && receiver_) {
-                receiver_(ReceivedDatagram{error, {}});
+            if (read <= 0) {
+                break;
             }
-            break;
         }
+        const int i = batch_->next++;
+        const auto length = std::min<std::size_t>(batch_->messages[i].msg_len, kSlotSize);
         if (receiver_) {
-            const auto kept = std::min(static_cast<std::size_t>(length), sizeof buffer);
-            receiver_(ReceivedDatagram{0, std::string_view(buffer, kept)});
+            receiver_(ReceivedDatagram{0, std::string_view(batch_->data[i].data(), length)});
         }
     }
     delivering_ = false;
     if (notifier_) {
         notifier_->setEnabled(true);
+        // Datagrams already read but not yet handed on wake no notifier: come back for them.
+        if (batch_->next < batch_->count) {
+            QMetaObject::invokeMethod(this, &UdpTrapSocket::OnReadable, Qt::QueuedConnection);
+        }
     }
 }
 

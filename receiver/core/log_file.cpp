@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -69,6 +70,11 @@ int LogFile::Close() {
     }
     fd_ = -1;
     return firstError_;
+}
+
+bool LogFile::IsRemoved() const {
+    struct stat st {};
+    return IsOpen() && ::fstat(fd_, &st) == 0 && st.st_nlink == 0;
 }
 
 }  // namespace receiver

@@ -27,6 +27,10 @@ class LogFile {
     // 0 when everything written since Open reached the file, else the first errno.
     int Close();
 
+    // The file was deleted, or its directory removed, since it was opened: whatever is
+    // written to it now is lost.
+    bool IsRemoved() const;
+
   private:
     static constexpr std::size_t kBufferSize = 4096;
 

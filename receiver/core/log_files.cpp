@@ -44,6 +44,12 @@ std::string CauseText(int errnum) {
     return std::to_string(common::FileErrorCause(errnum));
 }
 
+// Seconds on a scale that only has to grow with the local time.
+std::int64_t SecondOf(const std::tm& time) {
+    const std::int64_t day = (static_cast<std::int64_t>(time.tm_year) * 366) + time.tm_yday;
+    return ((day * 24 + time.tm_hour) * 60 + time.tm_min) * 60 + time.tm_sec;
+}
+
 }  // namespace
 
 std::string LogFileName(int kind, const std::tm& openedAt) {
@@ -92,9 +98,14 @@ void LogFiles::OpenLogFile(int i) {
     const std::tm now = clock_.LocalTime();
     const std::string banner =
         std::string(kRule) + " Log File Opened " + BannerTime(now) + std::string(kRule) + "\n\n";
-    logFileNames_[i] = LogFileName(i, now);
 
+    const std::string failedName = openFailed_[i] ? logFileNames_[i] : std::string();
+    logFileNames_[i] = LogFileName(i, now);
     const int openError = logFiles_[i].Open(logFileNames_[i]);
+    // A file that keeps failing is reported once, not for every line written to it.
+    const bool reportFailure = openError != 0 && logFileNames_[i] != failedName;
+    openFailed_[i] = openError != 0;
+    retryDue_[i] = false;
     if (openError == 0) {
         logRecordCounts_[i] = 0;
         WriteLogLine(i, banner);
@@ -104,7 +115,7 @@ void LogFiles::OpenLogFile(int i) {
     // open another log, which must not take the logs directory for the one to return to.
     const bool switchedBack = savedDirectory_.empty() || SwitchDirectory(savedDirectory_);
     const int switchError = errno;
-    if (openError != 0) {
+    if (reportFailure) {
         host_.ShowLogMessage(
             Message(ids::kLogOpenFailed, {logFileNames_[i], CauseText(openError)}));
     }
@@ -115,7 +126,7 @@ void LogFiles::OpenLogFile(int i) {
 }
 
 void LogFiles::WriteLogLine(int i, std::string_view text) {
-    if (!IsOpen(i)) {
+    if (!IsOpen(i) && (!openFailed_[i] || retryDue_[i])) {
         OpenLogFile(i);
     }
     logFiles_[i].Write(text);
@@ -167,6 +178,21 @@ bool LogFiles::SaveWorkingDirectory() {
 
 bool LogFiles::SwitchDirectory(const std::string& path) {
     return ::chdir(path.c_str()) == 0;
+}
+
+void LogFiles::NoteTime(const std::tm& now) {
+    const std::int64_t second = SecondOf(now);
+    if (second == currentSecond_) {
+        return;
+    }
+    currentSecond_ = second;
+    retryDue_.fill(true);
+    for (int i = 0; i < kLogKindCount; ++i) {
+        if (logFiles_[i].IsRemoved()) {
+            // Its lines would go nowhere: the next line starts the file afresh.
+            logFiles_[i].Close();
+        }
+    }
 }
 
 void LogFiles::StopOpening() {

@@ -40,6 +40,10 @@ class LogFiles {
     // The program is ending: files may still be closed, but none is opened again.
     void StopOpening();
 
+    // The time of the record about to be written. Once a second it lets files whose open
+    // failed be tried again, and replaces files that were removed under the program.
+    void NoteTime(const std::tm& now);
+
     // A record line went to file i, whatever happened to the write.
     void CountRecord(int i) { ++logRecordCounts_[i]; }
 
@@ -62,6 +66,11 @@ class LogFiles {
     std::array<std::string, kLogKindCount> logFileNames_;
     std::array<std::int32_t, kLogKindCount> logRecordCounts_{};
     std::string savedDirectory_;
+    // A failed open is reported once; later lines try again at most once a second, until
+    // an open succeeds.
+    std::array<bool, kLogKindCount> openFailed_{};
+    std::array<bool, kLogKindCount> retryDue_{};
+    std::int64_t currentSecond_ = -1;
     // Set once the program is ending, by its end or a fatal directory failure: no file is
     // opened again, so a failure is reported once and no section is left unclosed.
     bool ending_ = false;

@@ -90,6 +90,7 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
         DisplayRecord();
     }
     if (AnyOfFirstThree(settings_.logFlags)) {
+        logFiles_.NoteTime(now);
         LogRecord();
     }
 }

@@ -138,8 +138,9 @@ TEST_F(LogFilesTest, DirectoryFailuresEndTheProgramOnce) {
     EXPECT_EQ(host.endRequests, 1);
 }
 
-// Another writer holds the file: logging goes on and every later line tries again. Data
-// refused by the file size limit is reported at close; neither ends the program.
+// Another writer holds the file: logging goes on, the failure is reported once, and
+// later lines try again once a second until the file opens. Data refused by the file
+// size limit is reported at close; neither ends the program.
 TEST_F(LogFilesTest, FileFailuresAreReportedAndLoggingGoesOn) {
     ASSERT_EQ(::mkdir(logs_.c_str(), 0777), 0);
     const int other = ::open((logs_ + "/" + kIncomingName).c_str(), O_RDWR | O_CREAT, 0666);
@@ -147,9 +148,15 @@ TEST_F(LogFilesTest, FileFailuresAreReportedAndLoggingGoesOn) {
     files_->OpenLogFile(kIncoming);
     EXPECT_TRUE(InDir());
     files_->WriteLogLine(kIncoming, "09/27/2002 19:48:38 lost\n");
+    files_->NoteTime(At("09/27/2002 19:48:39"));
+    files_->WriteLogLine(kIncoming, "09/27/2002 19:48:39 lost too\n");
+    files_->WriteLogLine(kIncoming, "09/27/2002 19:48:39 lost, not tried\n");
     ::close(other);
-    files_.emplace(settings_, /*flushEveryLine=*/true, logs_, clock_, host_);
+    files_->WriteLogLine(kIncoming, "09/27/2002 19:48:39 lost, not tried either\n");
+    EXPECT_FALSE(files_->IsOpen(kIncoming));
+    files_->NoteTime(At("09/27/2002 19:48:40"));
     files_->WriteLogLine(kIncoming, kLine);
+    files_->FlushLogFile(kIncoming);
     EXPECT_EQ(ReadLog(kIncomingName), Opened("09/27/2002 19:48:38") + kLine);
 
     rlimit saved{};
@@ -165,10 +172,23 @@ TEST_F(LogFilesTest, FileFailuresAreReportedAndLoggingGoesOn) {
                                "\" could not be opened or created.\nReason code 11.\n"
                                "Continuing without logging to file \"" +
                                kIncomingName + "\".";
-    EXPECT_THAT(host_.messages, ElementsAre(locked, locked,
-                                            "The log file \"" + kIncomingName +
-                                                "\" would not close properly.\nReason code 13."));
+    EXPECT_THAT(host_.messages,
+                ElementsAre(locked, "The log file \"" + kIncomingName +
+                                        "\" would not close properly.\nReason code 13."));
     EXPECT_EQ(host_.endRequests, 0);
+}
+
+// A log deleted, or its directory removed, under the program is started afresh within a
+// second, so lines do not go on into a file nobody can see.
+TEST_F(LogFilesTest, RemovedLogIsStartedAfresh) {
+    files_.emplace(settings_, /*flushEveryLine=*/true, logs_, clock_, host_);
+    files_->WriteLogLine(kIncoming, kLine);
+    std::filesystem::remove_all(logs_);
+    files_->NoteTime(At("09/27/2002 19:48:38"));
+    clock_.now = At("09/27/2002 19:50:00");
+    files_->WriteLogLine(kIncoming, kLine);
+    EXPECT_EQ(ReadLog(kIncomingName), Opened("09/27/2002 19:50:00") + kLine);
+    EXPECT_TRUE(host_.messages.empty());
 }
 
 }  // namespace

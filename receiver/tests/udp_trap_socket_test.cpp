@@ -92,5 +92,30 @@ TEST_F(UdpTrapSocketTest, BusyPortFailsAndCloseInsideCallbackStopsDelivery) {
     EXPECT_EQ(received_, (std::vector<std::string>{"one", "again"}));
 }
 
+TEST_F(UdpTrapSocketTest, DatagramsTheSocketCouldNotHoldAreCountedAsLost) {
+    const int port = loopback::FreePort();
+    UdpTrapSocket small(port, 4096);  // room for a handful of datagrams
+    ASSERT_EQ(small.Open("127.0.0.1"), 0);
+    std::vector<std::uint64_t> reports;
+    small.SetLossObserver([&](std::uint64_t total) { reports.push_back(total); });
+    small.SetReceiver([&](const ReceivedDatagram& d) { received_.emplace_back(d.bytes); });
+    constexpr int kBurst = 300;
+    for (int round = 1; round <= 2; ++round) {
+        for (int i = 0; i < kBurst; ++i) {
+            ASSERT_TRUE(loopback::Send(port, std::string(100, 'x')));
+        }
+        if (round == 1) {
+            ASSERT_TRUE(RunUntil([&] { return !received_.empty(); }));
+            RunUntil([] { return false; }, 200);  // the rest of what was held
+        }
+    }
+    // The second burst is never read: closing counts what was still queued.
+    small.Close();
+    EXPECT_EQ(received_.size() + small.lostDatagrams(), 2u * kBurst);
+    EXPECT_LT(received_.size(), static_cast<std::size_t>(kBurst));
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back(), small.lostDatagrams());
+}
+
 }  // namespace
 }  // namespace receiver
