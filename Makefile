@@ -1,10 +1,11 @@
 # The two set-up commands: `make run` and `make test`. Both install what is
 # missing, configure and build first.
 BUILD_DIR ?= build
+SANITIZED_DIR ?= build-sanitized
 BUILD_TYPE ?= Release
 ARGS ?=
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test test-sanitized clean
 
 all: build
 
@@ -23,5 +24,14 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
 
+# Every test again on a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The end-to-end tests preload the clock library, which the sanitizer must allow.
+test-sanitized: deps
+	cmake -S . -B $(SANITIZED_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON
+	cmake --build $(SANITIZED_DIR)
+	ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1:abort_on_error=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ctest --test-dir $(SANITIZED_DIR) --output-on-failure -j 2
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZED_DIR)

@@ -36,9 +36,15 @@ bool WriteAll(int fd, std::string_view data) {
 
 ReadResult ReadWholeFile(const std::string& path, std::string& content) {
     content.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::kMissing : ReadResult::kFailed;
+    }
+    // A FIFO or a device would block or never end.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadResult::kFailed;
     }
     char buffer[16384];
     for (;;) {

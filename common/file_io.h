@@ -10,7 +10,8 @@ namespace common {
 
 enum class ReadResult { kOk, kMissing, kFailed };
 
-// The whole file; kMissing when it (or a directory on its path) does not exist.
+// The whole file; kMissing when it (or a directory on its path) does not exist, kFailed
+// when it cannot be read or is not a regular file.
 ReadResult ReadWholeFile(const std::string& path, std::string& content);
 
 std::string DirName(const std::string& path);

@@ -226,18 +226,24 @@ bool ProfileStore::ClearSection(std::string_view section) {
 }
 
 bool ProfileStore::ReplaceSection(std::string_view section, const std::vector<KeyValue>& entries) {
-    for (const auto& [key, value] : entries) {
-        if (!IsValidEntry(section, key, value)) {
-            return false;
-        }
+    if (!IsValidSection(section)) {
+        return false;
     }
-    return Edit(path_, [&](Document& doc) {
+    // An entry that cannot be written (a key edited by hand to hold a line break) is
+    // left out; the others are written all the same.
+    bool allWritten = true;
+    const bool saved = Edit(path_, [&](Document& doc) {
         const bool existed = RemoveKeys(doc, section);
         for (const auto& [key, value] : entries) {
-            SetKey(doc, section, key, value);
+            if (IsValidEntry(section, key, value)) {
+                SetKey(doc, section, key, value);
+            } else {
+                allWritten = false;
+            }
         }
         return existed || !entries.empty();
     });
+    return saved && allWritten;
 }
 
 }  // namespace common

@@ -41,7 +41,8 @@ class ProfileStore {
     bool ClearSection(std::string_view section);
 
     // ClearSection followed by WriteString of every entry in order (the later of two
-    // equal keys wins), as one atomic change of the file.
+    // equal keys wins), as one atomic change of the file. False when the file could not
+    // be written or an entry was left out that WriteString would refuse.
     bool ReplaceSection(std::string_view section, const std::vector<KeyValue>& entries);
 
     // The key names of the section in file order; the default as the only name when

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <string_view>
 
 namespace analyzer {
 
@@ -25,6 +26,11 @@ std::optional<std::string> ProgramFilePath() {
         return std::nullopt;
     }
     path.resize(static_cast<std::size_t>(n));
+    // A program file replaced while it runs still names the files of its place.
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (path.ends_with(kDeleted)) {
+        path.resize(path.size() - kDeleted.size());
+    }
     return path;
 }
 

@@ -41,7 +41,9 @@ void FilterList::Select(std::optional<std::size_t> item) {
 }
 
 void FilterList::SetChecked(std::size_t item, bool checked) {
-    items_.at(item).checked = checked;
+    if (item < items_.size()) {
+        items_[item].checked = checked;
+    }
 }
 
 std::size_t FilterList::AddItem(std::string text, bool checked) {
@@ -49,9 +51,12 @@ std::size_t FilterList::AddItem(std::string text, bool checked) {
                                      [](const std::string& value, const FilterItem& item) {
                                          return LessIgnoringCase(value, item.text);
                                      });
-    const auto inserted = items_.insert(at, FilterItem{std::move(text), checked});
-    selected_.reset();
-    return static_cast<std::size_t>(inserted - items_.begin());
+    const auto place = static_cast<std::size_t>(at - items_.begin());
+    items_.insert(at, FilterItem{std::move(text), checked});
+    if (selected_ && *selected_ >= place) {
+        ++*selected_;
+    }
+    return place;
 }
 
 void FilterList::DeleteSelected() {

@@ -28,7 +28,7 @@ class FilterList {
     void SetChecked(std::size_t item, bool checked);
 
     // Inserts at the item's sorted place (letter case ignored), after equal texts, and
-    // answers that place. Nothing is selected afterwards.
+    // answers that place. The selected item stays selected.
     std::size_t AddItem(std::string text, bool checked);
     // Removes the selected item; nothing happens without a selection.
     void DeleteSelected();

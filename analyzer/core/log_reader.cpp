@@ -20,20 +20,29 @@ LogReader::~LogReader() {
 
 bool LogReader::Open(const std::string& path) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking in open: a FIFO without a writer would hang the program there.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
+    // Only a regular file can be read again from its start, and ends.
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : (S_ISREG(st.st_mode) ? errno : EINVAL);
         ::close(fd);
         errno = error;
         return false;
     }
     fd_ = fd;
     buffer_.resize(kReadSize + kChunkLimit + 1);
-    return Rewind();
+    if (!Rewind()) {
+        const int error = errno;
+        Close();
+        errno = error;
+        return false;
+    }
+    return true;
 }
 
 void LogReader::Close() {

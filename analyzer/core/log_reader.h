@@ -21,7 +21,7 @@ class LogReader {
     LogReader& operator=(const LogReader&) = delete;
 
     // Closes any open log first. False (errno set) when the file cannot be opened for
-    // reading or is a directory.
+    // reading or is not a regular file.
     bool Open(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
     void Close();
@@ -44,7 +44,7 @@ class LogReader {
     std::vector<char> buffer_;
     std::size_t begin_ = 0;  // unread text is [begin_, end_)
     std::size_t end_ = 0;
-    bool atEnd_ = false;
+    bool atEnd_ = true;
     bool heldCr_ = false;  // a CR that ended the last read; its LF may come next
     int readError_ = 0;
 };

@@ -74,12 +74,18 @@ std::optional<std::size_t> PortListModel::EditableRow() const {
 }
 
 void PortListModel::Edit(std::size_t row, std::string_view description) {
+    if (row >= rows_.size() || IsCommentLine(rows_[row])) {
+        return;
+    }
     rows_[row] = SplitDefinition(rows_[row]).port + "\t" + std::string(description);
     modified_ = true;
     selected_.reset();
 }
 
 void PortListModel::Delete(std::size_t row) {
+    if (row >= rows_.size() || IsCommentLine(rows_[row])) {
+        return;
+    }
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
     modified_ = true;
     --definitionCount_;

@@ -46,9 +46,10 @@ class PortListModel {
 
     // The row Edit and Delete act on: the selected one, unless it is a comment line.
     std::optional<std::size_t> EditableRow() const;
-    // Replaces the row by its port, a TAB and the new description; no row stays selected.
+    // Replaces a definition row by its port, a TAB and the new description; no row stays
+    // selected.
     void Edit(std::size_t row, std::string_view description);
-    // Removes the row; no row stays selected.
+    // Removes a definition row; no row stays selected.
     void Delete(std::size_t row);
 
     // FindPortLine, with "Port %1 not found" when no row matches.

@@ -38,12 +38,14 @@ TEST_F(FilterListTest, SortsIgnoringCaseAndSavesOneKeyPerText) {
     EXPECT_EQ(Shown(Loaded("TargetPortFilters")), (Items{"+1024", "-137", "+80"}));
     FilterList list = Loaded("SourceIPFilters");
     EXPECT_EQ(Shown(list), (Items{"+10.0.0.2", "-192.0.2.1", "+9.0.0.1", "+alpha", "-Beta"}));
+    list.Select(3);
     EXPECT_EQ(list.AddItem("192.0.2.1", true), 2u);
+    list.DeleteSelected();  // still "alpha", now one further down
     list.Select(0);
     list.DeleteSelected();
     ASSERT_TRUE(list.SaveSection());
     EXPECT_EQ(Get("cfg"),
-              "[SourceIPFilters]\n192.0.2.1=1\n9.0.0.1=1\nalpha=1\nBeta=0\n"
+              "[SourceIPFilters]\n192.0.2.1=1\n9.0.0.1=1\nBeta=0\n"
               "[TargetPortFilters]\n80=1\n137=0\n1024=1\n");
 }
 

@@ -3,6 +3,7 @@
 #include "common/tests/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <utility>
@@ -61,10 +62,13 @@ TEST_F(LogReaderTest, RewindSeesAppendedLinesAndOpenRefusesNonFiles) {
     std::ofstream(Path("log"), std::ios::app) << "b\n";
     ASSERT_TRUE(reader_.Rewind());
     EXPECT_EQ(ReadRest(), (Texts{"a\n", "b\n"}));
+    // Neither blocks nor reads forever: only regular files are logs.
     std::filesystem::create_directory(Path("dir"));
-    for (const std::string name : {"missing", "dir"}) {
-        EXPECT_FALSE(reader_.Open(Path(name))) << name;
-        EXPECT_FALSE(reader_.IsOpen()) << name;
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    for (const std::string& path :
+         {Path("missing"), Path("dir"), Path("fifo"), std::string("/dev/zero")}) {
+        EXPECT_FALSE(reader_.Open(path)) << path;
+        EXPECT_FALSE(reader_.IsOpen()) << path;
     }
 }
 

@@ -144,6 +144,9 @@ TEST_F(ProfileStoreTest, ReplaceSectionRewritesOnlyItsKeys) {
     EXPECT_EQ(Get("p.ini"), "[A]\nUnknown=0\nk=v\n; keep\n[B]\nx=3\n");
     EXPECT_TRUE(ProfileStore(Path("none.ini")).ReplaceSection("A", {}));
     EXPECT_EQ(Entries(), 1);
+    // A key that cannot be written costs only itself.
+    EXPECT_FALSE(store.ReplaceSection("B", {{"bad\rkey", "1"}, {"good", "1"}}));
+    EXPECT_EQ(Get("p.ini"), "[A]\nUnknown=0\nk=v\n; keep\n[B]\ngood=1\n");
 }
 
 TEST_F(ProfileStoreTest, ListKeysInFileOrderWithoutLimit) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -71,12 +72,21 @@ class VelmoraTest : public ::testing::Test {
                bool stderrClosed = false) {
         // env replaces itself with the program, unlike the faketime wrapper, which would
         // stand between the test and the program's signals and exit code.
-        args.insert(args.begin(),
-                    {"/usr/bin/env", "-i", "-C", dir_.string(), "PATH=/usr/bin:/bin", "TZ=UTC",
-                     "DONT_FAKE_MONOTONIC=1", "FAKETIME=2002-09-27 19:48:38",
-                     "LD_PRELOAD=/usr/$LIB/faketime/libfaketime.so.1", "HOME=" + dir_.string(),
-                     "XDG_CONFIG_HOME=" + dir_.string(), VELMORA_BINARY});
-        args.insert(args.begin() + 1, envOptions.begin(), envOptions.end());
+        std::vector<std::string> env = {"/usr/bin/env"};
+        env.insert(env.end(), envOptions.begin(), envOptions.end());
+        env.insert(env.end(),
+                   {"-i", "-C", dir_.string(), "PATH=/usr/bin:/bin", "TZ=UTC",
+                    "DONT_FAKE_MONOTONIC=1", "FAKETIME=2002-09-27 19:48:38",
+                    "LD_PRELOAD=/usr/$LIB/faketime/libfaketime.so.1", "HOME=" + dir_.string(),
+                    "XDG_CONFIG_HOME=" + dir_.string()});
+        // A sanitized build needs its options, which allow the clock library to load too.
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+            if (const char* value = std::getenv(name)) {
+                env.push_back(std::string(name) + "=" + value);
+            }
+        }
+        env.push_back(VELMORA_BINARY);
+        args.insert(args.begin(), env.begin(), env.end());
         Spawn(std::move(args), stderrClosed);
     }
     // Starts args[0] as the child, with stdout and stderr going to Output(1) and Output(2).
