@@ -72,13 +72,16 @@ class VelmoraTest : public ::testing::Test {
                bool stderrClosed = false) {
         // env replaces itself with the program, unlike the faketime wrapper, which would
         // stand between the test and the program's signals and exit code.
-        std::vector<std::string> env = {"/usr/bin/env"};
+        std::vector<std::string> env;
+        if (unprivileged_) {
+            env = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        }
+        env.push_back("/usr/bin/env");
         env.insert(env.end(), envOptions.begin(), envOptions.end());
-        env.insert(env.end(),
-                   {"-i", "-C", dir_.string(), "PATH=/usr/bin:/bin", "TZ=UTC",
-                    "DONT_FAKE_MONOTONIC=1", "FAKETIME=2002-09-27 19:48:38",
-                    "LD_PRELOAD=/usr/$LIB/faketime/libfaketime.so.1", "HOME=" + dir_.string(),
-                    "XDG_CONFIG_HOME=" + dir_.string()});
+        env.insert(env.end(), {"-i", "-C", dir_.string(), "PATH=/usr/bin:/bin", "TZ=UTC",
+                               "DONT_FAKE_MONOTONIC=1", "FAKETIME=" + faketime_,
+                               "LD_PRELOAD=/usr/$LIB/faketime/libfaketime.so.1",
+                               "HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + dir_.string()});
         // A sanitized build needs its options, which allow the clock library to load too.
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
             if (const char* value = std::getenv(name)) {
@@ -88,6 +91,18 @@ class VelmoraTest : public ::testing::Test {
         env.push_back(VELMORA_BINARY);
         args.insert(args.begin(), env.begin(), env.end());
         Spawn(std::move(args), stderrClosed);
+    }
+    // From now on the program runs as nobody, with the directory handed over to it, so
+    // that file permissions bind it even when the tests run as root.
+    void RunUnprivileged() {
+        if (::geteuid() != 0) {
+            return;
+        }
+        unprivileged_ = true;
+        ASSERT_EQ(::chown(dir_.c_str(), 65534, 65534), 0);
+        for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
+            ASSERT_EQ(::lchown(entry.path().c_str(), 65534, 65534), 0);
+        }
     }
     // Starts args[0] as the child, with stdout and stderr going to Output(1) and Output(2).
     void Spawn(std::vector<std::string> args, bool stderrClosed = false) {
@@ -156,6 +171,9 @@ class VelmoraTest : public ::testing::Test {
     }
 
     fs::path dir_;
+    // "@2002-09-27 19:48:38" lets the clock run on from that moment.
+    std::string faketime_ = "2002-09-27 19:48:38";
+    bool unprivileged_ = false;
     int port_ = loopback::FreePort();
     pid_t pid_ = -1;
     int status_ = 0;
