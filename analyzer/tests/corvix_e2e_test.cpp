@@ -125,4 +125,58 @@ TEST_F(CorvixListTest, UnopenableLogIsReportedWithItsPath) {
     EXPECT_EQ(ReadFile(Output(1)).rfind("corvix ", 0), 0u);
 }
 
+// Bytes no receiver wrote, and a settings file no editor wrote: what can be read is.
+TEST_F(CorvixListTest, GarbageLogAndSettingsAreReadAsFarAsTheyAreValid) {
+    using namespace std::string_literals;
+    std::string settings(std::string("\x7f"
+                                     "ELF\0\0\xff\n",
+                                     9) +
+                         std::string(10 << 20, 's'));
+    settings += "\r\n[TargetPortFilters]\r\n137=1";  // no final line end
+    const fs::path corvix = Install("corvix", settings);
+    std::string log = "d t in 10.0.0.1 1 2.2.2.2 80\r\n";
+    log += std::string(1 << 20, '\0') + Text(1 << 20, 0, 256) + "\n";
+    log += std::string(1 << 20, 'x') + " in 1 2 3 4 5 6 7\n";
+    log += "d t in 10.0.0.1 1 2.2.2.2 137\nd t in\0 10.0.0.1 1 2.2.2.2 81\n"s;
+    log += "d t in 10.0.0.3 3 2.2.2.2 443";  // no final line end
+    std::ofstream(dir_ / "garbage.log", std::ios::binary) << log;
+    EXPECT_EQ(Run(corvix, {"--list", (dir_ / "garbage.log").string()}), 0);
+    const std::vector<std::string> lines = Lines(ReadFile(Output(1)));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front(), "d t in 10.0.0.1[1] ==> 2.2.2.2[80]");
+    EXPECT_EQ(lines.back(), "d t in 10.0.0.3[3] ==> 2.2.2.2[443]");
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.find("[137]"), std::string::npos);
+    }
+    EXPECT_EQ(ReadFile(Output(2)), "");
+}
+
+// Lists taken while velmora appends are each a whole, growing list.
+TEST_F(CorvixListTest, LogBeingWrittenCanBeListed) {
+    WriteProfile(kAllLogs);
+    ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
+    const pid_t velmora = pid_;
+    pid_ = -1;  // Run() below uses the child slot for corvix
+    const fs::path corvix = Install("corvix", "");
+    std::size_t previous = 0;
+    for (int round = 0; round < 20; ++round) {
+        for (int i = 0; i < 50; ++i) {
+            ASSERT_TRUE(loopback::Send(
+                port_, header_ + "@in 203.0.113." + std::to_string(i) + " 1024 198.51.100.7 80"));
+        }
+        ASSERT_EQ(Run(corvix, {"--list", LogPath("incoming")}), 0);
+        const std::vector<std::string> lines = Lines(ReadFile(Output(1)));
+        EXPECT_GE(lines.size(), previous);
+        previous = lines.size();
+        for (const std::string& line : lines) {
+            ASSERT_EQ(line.rfind(kStamp + " in 203.0.113.", 0), 0u) << line;
+            ASSERT_TRUE(line.ends_with("[1024] ==> 198.51.100.7[80]")) << line;
+        }
+    }
+    pid_ = velmora;
+    EXPECT_EQ(Signal(SIGTERM), 0);
+    EXPECT_EQ(Run(corvix, {"--list", LogPath("incoming")}), 0);
+    EXPECT_EQ(Lines(ReadFile(Output(1))).size(), 1000u);
+}
+
 }  // namespace
