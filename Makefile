@@ -5,7 +5,7 @@ SANITIZED_DIR ?= build-sanitized
 BUILD_TYPE ?= Release
 ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitized clean
+.PHONY: all deps configure build run test test-sanitized bench fuzz soak clean
 
 all: build
 
@@ -32,6 +32,20 @@ test-sanitized: deps
 	ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1:abort_on_error=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir $(SANITIZED_DIR) --output-on-failure -j 2
+
+# Figures, not pass or fail: receivers against their peers, corvix against grep, awk and
+# lnav; written to bench/results.md.
+bench: build
+	bash scripts/bench.sh
+
+# Each fuzz target for FUZZ_SECONDS (default 60) on a clang build of its own.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	bash scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Ten million datagrams through headless velmora: logged, lost, memory and descriptors.
+soak: build
+	bash scripts/soak.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZED_DIR)
