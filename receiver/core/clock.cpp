@@ -4,9 +4,11 @@ namespace receiver {
 
 std::tm SystemClock::LocalTime() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
+    if (now != convertedSecond_) {
+        localtime_r(&now, &converted_);
+        convertedSecond_ = now;
+    }
+    return converted_;
 }
 
 std::string FormatStamp(const std::tm& time) {

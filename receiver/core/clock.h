@@ -14,7 +14,12 @@ class Clock {
 
 class SystemClock : public Clock {
   public:
+    // Converted once a second: a flood asks for the time of every datagram.
     std::tm LocalTime() override;
+
+  private:
+    std::time_t convertedSecond_ = -1;
+    std::tm converted_{};
 };
 
 // "%m/%d/%Y %H:%M:%S": the record stamp and, with a trailing space, the banner time.

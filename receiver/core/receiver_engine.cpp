@@ -17,6 +17,11 @@ namespace {
 
 constexpr std::size_t kHostNameLength = 63;
 
+bool SameSecond(const std::tm& a, const std::tm& b) {
+    return a.tm_sec == b.tm_sec && a.tm_min == b.tm_min && a.tm_hour == b.tm_hour &&
+           a.tm_mday == b.tm_mday && a.tm_mon == b.tm_mon && a.tm_year == b.tm_year;
+}
+
 class WaitCursor {
   public:
     explicit WaitCursor(ReceiverView& view) : view_(view) { view_.SetWaitCursor(true); }
@@ -68,10 +73,14 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
     if (received > 0 && record_.text[received - 1] == '\n') {
         record_.text[received - 1] = '\0';
     }
-    const std::string stamp = FormatStamp(now);
+    if (stamp_.empty() || !SameSecond(now, stampTime_)) {
+        stamp_ = FormatStamp(now);
+        stampTime_ = now;
+    }
     std::memset(record_.timeStamp, 0, sizeof record_.timeStamp);
-    std::memcpy(record_.timeStamp, stamp.data(),
-                std::min(stamp.size(), sizeof record_.timeStamp - 1));
+    std::memcpy(record_.timeStamp, stamp_.data(),
+                std::min(stamp_.size(), sizeof record_.timeStamp - 1));
+    textFormatted_ = false;
 
     // A clock that goes backwards never rolls the day over.
     if (const int today = DayNumber(now); currentDay_ < today) {
@@ -96,9 +105,10 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
 }
 
 void ReceiverEngine::FormatRecordText() {
-    if (record_.text[0] != '@' || !settings_.formatted) {
+    if (record_.text[0] != '@' || !settings_.formatted || textFormatted_) {
         return;
     }
+    textFormatted_ = true;
     const std::string formatted = FormatConnectionText(record_.text + 1);
     // At most six characters longer than a 438-character text: it always fits.
     const std::size_t length = std::min(formatted.size(), sizeof record_.text - 2);

@@ -79,6 +79,12 @@ class ReceiverEngine : private LogFileHost {
 
     int recordCount_ = 0;
     std::string recordCountText_ = "0";
+
+    // The stamp of the last record, made again only when the second changes.
+    std::tm stampTime_{};
+    std::string stamp_;
+    // The record's text has had its one connection rewrite.
+    bool textFormatted_ = false;
 };
 
 }  // namespace receiver
