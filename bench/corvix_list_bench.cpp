@@ -1,6 +1,7 @@
 // Wall time and peak memory of `corvix --list` on a generated day of router log, next to
 // grep and a grep|awk pipeline doing the same listing. Figures only; nothing is asserted.
-// Run: build/bench/corvix_list_bench [--lines=N]
+// Run: build/bench/corvix_list_bench [--lines=N] [--keep=DIR]
+// --keep leaves the generated log in DIR as big.log, for timing other viewers on it.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -219,10 +220,13 @@ void Check(bool ok, const std::string& what) {
 
 int main(int argc, char** argv) {
     long records = 1000000;
+    std::string keepDir;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--lines=", 0) == 0) {
             records = std::max(10L, std::atol(arg.c_str() + 8));
+        } else if (arg.rfind("--keep=", 0) == 0) {
+            keepDir = arg.substr(7);
         }
     }
     char dirTemplate[] = "/tmp/corvix_bench.XXXXXX";
@@ -292,6 +296,10 @@ int main(int argc, char** argv) {
                     "filter overhead <= 25%");
         std::printf("%-44s %4.1f / %.1f   %s\n", "peak RSS MiB, N/10 vs N",
                     rows[1].maxRssKiB / 1024.0, rows[0].maxRssKiB / 1024.0, "memory flat");
+        if (!keepDir.empty()) {
+            fs::create_directories(keepDir);
+            fs::copy_file(log, fs::path(keepDir) / "big.log", fs::copy_options::overwrite_existing);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "corvix_list_bench: %s\n", e.what());
         rc = 1;
