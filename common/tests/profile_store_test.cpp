@@ -177,6 +177,17 @@ TEST_F(ProfileStoreTest, WriteRenamesOverTheLinkTargetKeepingMode) {
     EXPECT_EQ(Entries(), 3);
 }
 
+// Bytes no editor wrote are carried over untouched; the write only adds its line.
+TEST_F(ProfileStoreTest, GarbageIsKeptByAWrite) {
+    const std::string garbage =
+        std::string("\x01\x02\0bin\xff\n", 8) + std::string(1 << 20, 'x') + "\r\n[A]\r\nkey=1";
+    Put("p.ini", garbage);
+    ProfileStore store(Path("p.ini"));
+    ASSERT_TRUE(store.WriteString("a", "new", "2"));
+    EXPECT_EQ(Get("p.ini"), garbage + "\nnew=2\n");
+    EXPECT_EQ(store.ReadInt("A", "key", 0), 1);
+}
+
 TEST_F(ProfileStoreTest, FailedWriteLeavesOriginal) {
     Put("p.ini", "[A]\nx=1\n");
     // A file size limit makes the write fail midway, after the temporary file exists.
