@@ -88,7 +88,7 @@ class VelmoraTest : public ::testing::Test {
                 env.push_back(std::string(name) + "=" + value);
             }
         }
-        env.push_back(VELMORA_BINARY);
+        env.push_back(program_.string());
         args.insert(args.begin(), env.begin(), env.end());
         Spawn(std::move(args), stderrClosed);
     }
@@ -99,6 +99,10 @@ class VelmoraTest : public ::testing::Test {
             return;
         }
         unprivileged_ = true;
+        // The build tree may lie where nobody cannot reach: a copy of the program can't.
+        program_ = dir_ / "bin" / "velmora";
+        fs::create_directories(program_.parent_path());
+        fs::copy_file(VELMORA_BINARY, program_);
         ASSERT_EQ(::chown(dir_.c_str(), 65534, 65534), 0);
         for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
             ASSERT_EQ(::lchown(entry.path().c_str(), 65534, 65534), 0);
@@ -174,6 +178,7 @@ class VelmoraTest : public ::testing::Test {
     // "@2002-09-27 19:48:38" lets the clock run on from that moment.
     std::string faketime_ = "2002-09-27 19:48:38";
     bool unprivileged_ = false;
+    fs::path program_ = VELMORA_BINARY;
     int port_ = loopback::FreePort();
     pid_t pid_ = -1;
     int status_ = 0;
