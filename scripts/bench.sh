@@ -113,20 +113,7 @@ start_receiver() { # kind dir
             ;;
         velmora)
             mkdir -p "$dir/cfg"
-            cat >"$dir/cfg/velmora.ini" <<'EOF'
-[Defaults]
-initialized=Yes
-formatted=On
-combined=Off
-[Display Options]
-incoming=On
-outgoing=On
-messages=On
-[Logging Options]
-incoming=On
-outgoing=On
-messages=On
-EOF
+            cp "$ROOT/bench/all_on.ini" "$dir/cfg/velmora.ini"
             (cd "$dir" && exec env HOME="$dir" XDG_CONFIG_HOME="$dir/cfg" "$VELMORA" --headless \
                 --port="$PORT" 2>"$dir/stderr") &
             ;;

@@ -19,19 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cat >"$work/velmora.ini" <<'INI'
-[Defaults]
-initialized=Yes
-formatted=On
-[Display Options]
-incoming=On
-outgoing=On
-messages=On
-[Logging Options]
-incoming=On
-outgoing=On
-messages=On
-INI
+# Every display and logging option on, the formatted form too.
+cp bench/all_on.ini "$work/velmora.ini"
 
 port=$((20000 + RANDOM % 30000))
 (cd "$work" && exec env XDG_CONFIG_HOME="$work" "$OLDPWD/$build/receiver/app/velmora" \
