@@ -34,12 +34,13 @@ std::string_view Content(std::string_view raw) {
     return raw;
 }
 
-Line ParseLine(std::string raw) {
+Line ParseLine(std::string raw, bool firstLine) {
     Line line;
     line.raw = std::move(raw);
     std::string_view text = Content(line.raw);
     // Some editors start the file with a UTF-8 byte-order mark: kept, but not read.
-    const std::size_t bom = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    const std::size_t bom =
+        firstLine && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     text.remove_prefix(bom);
     const std::string_view body = TrimLeft(text);
     if (body.empty() || body.front() == ';' || body.front() == '#') {
@@ -78,7 +79,7 @@ std::vector<Line> ParseLines(std::string_view content) {
     while (!content.empty()) {
         const std::size_t nl = content.find('\n');
         const std::size_t length = nl == std::string_view::npos ? content.size() : nl + 1;
-        lines.push_back(ParseLine(std::string(content.substr(0, length))));
+        lines.push_back(ParseLine(std::string(content.substr(0, length)), lines.empty()));
         content.remove_prefix(length);
     }
     return lines;

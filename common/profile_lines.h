@@ -23,7 +23,8 @@ std::string_view Trim(std::string_view text);
 // A line without its "\n" or "\r\n".
 std::string_view Content(std::string_view raw);
 
-Line ParseLine(std::string raw);
+// A byte-order mark is skipped on the file's first line only; elsewhere it is text.
+Line ParseLine(std::string raw, bool firstLine = false);
 std::vector<Line> ParseLines(std::string_view content);
 
 std::optional<std::size_t> FindSection(const std::vector<Line>& lines, std::string_view section);

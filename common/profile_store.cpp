@@ -108,7 +108,9 @@ bool Save(const Document& doc) {
 // Only the last line of a file can lack a line end; it needs one before a line follows.
 void EnsureLineEnd(Line& line, const std::string& eol) {
     if (line.raw.empty() || line.raw.back() != '\n') {
-        line.raw += eol;
+        // A last line ending in a bare CR only lacks its LF: another CR would become
+        // part of its value.
+        line.raw += line.raw.ends_with('\r') ? "\n" : eol;
     }
 }
 

@@ -61,6 +61,23 @@ TEST_F(ProfileStoreTest, ByteOrderMarkIsKeptButNotRead) {
     EXPECT_EQ(store.ReadString("Defaults", "initialized", "No"), "Yes");
     ASSERT_TRUE(store.WriteString("defaults", "initialized", "No"));
     EXPECT_EQ(Get("p.ini"), "\xEF\xBB\xBF[Defaults]\ninitialized=No\n");
+    // Only the file's start can hold the mark; further down it is part of a name.
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const std::string& key : {bom + "k", bom + "[x]", bom + ";c"}) {
+        ASSERT_TRUE(store.WriteString("Defaults", key, "v")) << key;
+        EXPECT_EQ(store.ReadString("Defaults", key, "dflt"), "v") << key;
+    }
+    EXPECT_EQ(store.ReadString("Defaults", "k", "dflt"), "dflt");
+    EXPECT_EQ(store.ListKeys("x", "none"), std::vector<std::string>{"none"});
+}
+
+// A file whose last line ends in a bare CR keeps its values when a line is added.
+TEST_F(ProfileStoreTest, LastLineEndingInCarriageReturnKeepsItsValue) {
+    Put("p.ini", "[S]\r\nk=v\r");
+    ProfileStore store(Path("p.ini"));
+    ASSERT_TRUE(store.WriteString("T", "a", "b"));
+    EXPECT_EQ(store.ReadString("S", "k", "dflt"), "v");
+    EXPECT_EQ(Get("p.ini"), "[S]\r\nk=v\r\n[T]\r\na=b\r\n");
 }
 
 TEST_F(ProfileStoreTest, ConcurrentWritersLoseNoUpdate) {
