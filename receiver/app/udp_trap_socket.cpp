@@ -19,6 +19,9 @@ namespace {
 // loop gets its turn again, so a flood cannot starve signals and user input.
 constexpr int kBatchSize = 64;
 
+// More batches than a full receive buffer holds.
+constexpr int kMaxDiscardedBatches = 1 << 14;
+
 // One byte more than the receive length, so a longer datagram shows as such.
 constexpr std::size_t kSlotSize = kReceiveLength + 1;
 
@@ -133,8 +136,9 @@ void UdpTrapSocket::Close() {
 void UdpTrapSocket::Discard() {
     const std::uint64_t before = lostDatagrams();
     std::uint64_t unread = static_cast<std::uint64_t>(batch_->count - batch_->next);
+    // Bounded, so a flood that goes on cannot hold the program here.
     int read = 0;
-    while ((read = ReadBatch()) > 0) {
+    for (int batches = 0; batches < kMaxDiscardedBatches && (read = ReadBatch()) > 0; ++batches) {
         unread += static_cast<std::uint64_t>(read);
     }
     batch_->count = batch_->next = 0;
