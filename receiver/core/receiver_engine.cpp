@@ -110,7 +110,7 @@ void ReceiverEngine::FormatRecordText() {
     }
     textFormatted_ = true;
     const std::string formatted = FormatConnectionText(record_.text + 1);
-    // At most six characters longer than a 438-character text: it always fits.
+    // At most nine characters longer than a 438-character text: it always fits.
     const std::size_t length = std::min(formatted.size(), sizeof record_.text - 2);
     std::memcpy(record_.text + 1, formatted.data(), length);
     record_.text[1 + length] = '\0';
