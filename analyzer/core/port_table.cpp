@@ -101,7 +101,8 @@ PortLines PortTable::LoadLines() const {
 bool PortTable::SaveLines(const std::vector<std::string>& lines) const {
     std::string content;
     for (const std::string& line : lines) {
-        content.append(line).append("\n");
+        // A line that itself ends in CR needs a whole CR LF after it to read back as it is.
+        content.append(line).append(line.ends_with('\r') ? "\r\n" : "\n");
     }
     return common::WriteFileAtomically(path_, content, kNewFileMode);
 }

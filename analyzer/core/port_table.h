@@ -35,8 +35,9 @@ class PortTable {
     // Every line, whatever its length; an empty list when the file cannot be read.
     PortLines LoadLines() const;
 
-    // Replaces the file with the lines, each ended by LF. False when it cannot be written;
-    // the file is then as it was.
+    // Replaces the file with the lines, each ended by LF (CR LF after a line that ends in
+    // CR, so it reads back whole). False when it cannot be written; the file is then as
+    // it was.
     bool SaveLines(const std::vector<std::string>& lines) const;
 
   private:

@@ -55,9 +55,9 @@ TEST_F(PortTableTest, LookupLoadAndSave) {
     EXPECT_EQ(PortTable(Path("comments")).Lookup("80"), unknown);
     EXPECT_EQ(PortTable(Path("missing")).Lookup("80"), unknown);
 
-    const std::vector<std::string> lines = {"# c", "", "80\t" + std::string(200, 'w')};
+    const std::vector<std::string> lines = {"# c", "", "80\t" + std::string(200, 'w'), "81\tx\r"};
     ASSERT_TRUE(PortTable(Path("saved")).SaveLines(lines));
-    EXPECT_EQ(Get("saved"), "# c\n\n" + lines[2] + "\n");
+    EXPECT_EQ(Get("saved"), "# c\n\n" + lines[2] + "\n81\tx\r\r\n");
     EXPECT_EQ(PortTable(Path("saved")).LoadLines().lines, lines);
 }
 
