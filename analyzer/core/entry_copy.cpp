@@ -1,18 +1,14 @@
 #include "analyzer/core/entry_copy.h"
 
+#include "analyzer/core/analyzer_options.h"
+
 namespace analyzer {
-namespace {
-
-constexpr std::size_t kMaskCapacity = 32;
-
-}  // namespace
 
 std::string MaskTarget(std::string_view destinationIp, SettingsFile& settings) {
-    if (settings.ReadInt(options::kSection, options::kMaskInboundTarget, 0) == 0) {
+    if (!IsMaskingOn(settings)) {
         return std::string(destinationIp);
     }
-    std::string target =
-        settings.ReadString(options::kSection, options::kIpMask, "", kMaskCapacity);
+    std::string target = CopyMask(settings);
     const std::size_t lastDot = destinationIp.rfind('.');
     if (lastDot != std::string_view::npos) {
         target.append(destinationIp.substr(lastDot));

@@ -14,16 +14,6 @@
 
 namespace analyzer {
 
-// Section and keys of the analyzer's options.
-namespace options {
-constexpr std::string_view kSection = "Options";
-constexpr std::string_view kLogPath = "LogPath";
-constexpr std::string_view kViewer = "Viewer";
-constexpr std::string_view kMaskInboundTarget = "MaskInboundTarget";
-constexpr std::string_view kIpMask = "IPMask";
-constexpr std::string_view kLookupSource = "LookupSource";
-}  // namespace options
-
 // The analyzer's settings file. Every read sees the file as it is at that moment, so a
 // change by another copy of the program or by hand counts at once. The parsed content is
 // kept between reads and parsed again only when the file's identity, size or times

@@ -1,4 +1,5 @@
 #include "analyzer/core/filter_list.h"
+#include "analyzer/core/analyzer_options.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/entry_copy.h"
 #include "common/tests/temp_dir.h"
@@ -101,6 +102,25 @@ TEST_F(FilterListTest, CopyMasksOnlyTheTarget) {
                          "4512",       "198.51.100.7", "80"};
     EXPECT_EQ(CopyText(entry, settings),
               "09/27/2002 19:48:40 in 203.0.113.45[4512] ==> a.b.c.7[80]");
+}
+
+// Each reader has its own default; a key present with an empty value is not missing.
+TEST_F(FilterListTest, OptionsReadWithTheirUsersDefaults) {
+    SettingsFile settings(Path("cfg"));
+    EXPECT_EQ(LogPath(settings), "");
+    EXPECT_EQ(ViewerCommand(settings), "xdg-open");
+    EXPECT_FALSE(IsMaskingOn(settings));
+    EXPECT_EQ(CopyMask(settings), "");
+    EXPECT_EQ(OptionsPageMask(settings), "a.b.c");
+    EXPECT_FALSE(IsLookupOnSelection(settings));
+    const std::string longPath = "/" + std::string(300, 'p');
+    Put("cfg", "[Options]\nViewer=\nLookupSource=1\nLogPath=" + longPath +
+                   "\nIPMask=" + std::string(70, 'm') + "\n");
+    EXPECT_EQ(ViewerCommand(settings), "");
+    EXPECT_TRUE(IsLookupOnSelection(settings));
+    EXPECT_EQ(LogPath(settings), longPath);
+    EXPECT_EQ(CopyMask(settings), std::string(31, 'm'));
+    EXPECT_EQ(OptionsPageMask(settings), std::string(63, 'm'));
 }
 
 TEST(AnalyzerPathsTest, NamedAfterTheProgramFile) {
