@@ -44,3 +44,10 @@ echo "install-deps: installing ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
 "${run_as_root[@]}" apt-get update -q
 "${run_as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+# snmptrapd is only a peer for the benchmarks: its packaged service would take UDP port
+# 162 from velmora, so a copy installed here stays off.
+if [[ " ${missing[*]} " == *" snmptrapd "* ]] && command -v systemctl >/dev/null &&
+  [[ -d /run/systemd/system ]]; then
+  "${run_as_root[@]}" systemctl disable --now snmptrapd.socket snmptrapd.service || true
+fi
