@@ -32,12 +32,12 @@ bool SettingsFile::Identity::operator==(const Identity& other) const {
            SameTime(changed, other.changed);
 }
 
-SettingsFile::SettingsFile(std::string path) : store_(std::move(path)) {}
+SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
 
 void SettingsFile::Revalidate() {
     Identity now;
     struct stat st {};
-    if (::stat(store_.path().c_str(), &st) == 0) {
+    if (::stat(path_.c_str(), &st) == 0) {
         now = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
     }
     if (loaded_ && now == identity_) {
@@ -45,7 +45,7 @@ void SettingsFile::Revalidate() {
     }
     // Taken after the look at the file: a change in between makes the next look read
     // the file again rather than keep stale content.
-    snapshot_ = common::ProfileSnapshot::Load(store_.path());
+    snapshot_ = common::ProfileSnapshot::Load(path_);
     activeSourceIps_ = ActiveKeys(snapshot_, kSourceIpFilters);
     activeTargetPorts_ = ActiveKeys(snapshot_, kTargetPortFilters);
     identity_ = now;
@@ -61,22 +61,6 @@ std::string SettingsFile::ReadString(std::string_view section, std::string_view 
 int SettingsFile::ReadInt(std::string_view section, std::string_view key, int defaultValue) {
     Revalidate();
     return snapshot_.ReadInt(section, key, defaultValue);
-}
-
-std::vector<std::string> SettingsFile::ListKeys(std::string_view section,
-                                                std::string_view defaultName) {
-    Revalidate();
-    return snapshot_.ListKeys(section, defaultName);
-}
-
-bool SettingsFile::WriteString(std::string_view section, std::string_view key,
-                               std::string_view value) {
-    return store_.WriteString(section, key, value);
-}
-
-bool SettingsFile::ReplaceSection(std::string_view section,
-                                  const std::vector<common::ProfileStore::KeyValue>& entries) {
-    return store_.ReplaceSection(section, entries);
 }
 
 const FilterSource& SettingsFile::CurrentFilters() {

@@ -3,14 +3,12 @@
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/key_set.h"
 #include "common/profile_snapshot.h"
-#include "common/profile_store.h"
 
 #include <sys/types.h>
 
 #include <ctime>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace analyzer {
 
@@ -22,17 +20,12 @@ class SettingsFile : private FilterSource {
   public:
     explicit SettingsFile(std::string path);
 
-    const std::string& path() const { return store_.path(); }
+    const std::string& path() const { return path_; }
 
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue,
                            std::size_t capacity = common::ProfileSnapshot::kUnlimited);
     int ReadInt(std::string_view section, std::string_view key, int defaultValue);
-    std::vector<std::string> ListKeys(std::string_view section, std::string_view defaultName);
-
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-    bool ReplaceSection(std::string_view section,
-                        const std::vector<common::ProfileStore::KeyValue>& entries);
 
     // The filters as the file holds them now. The answers are not checked against the
     // file again, so a fill or a selection takes them once at its start.
@@ -52,7 +45,7 @@ class SettingsFile : private FilterSource {
     void Revalidate();
     bool IsActiveFilter(std::string_view section, std::string_view key) const override;
 
-    common::ProfileStore store_;
+    std::string path_;
     common::ProfileSnapshot snapshot_;
     // The active keys of the two filter sections, taken from snapshot_.
     KeySet activeSourceIps_;
