@@ -23,6 +23,15 @@ packages=(
   snmptrapd
   lnav
   iproute2
+  openbox
+  trayer
+  xdotool
+  xclip
+  python3-pyatspi
+  at-spi2-core
+  dbus-x11
+  imagemagick
+  fonts-dejavu-core
 )
 
 missing=()

@@ -27,7 +27,7 @@ PortDefinition SplitDefinition(std::string_view row) {
     return {std::string(row.substr(0, tab)), std::string(row.substr(tab + 1))};
 }
 
-PortListModel::PortListModel(std::string portsFilePath, UserMessages& messages)
+PortListModel::PortListModel(std::string portsFilePath, common::UserMessages& messages)
     : table_(std::move(portsFilePath)), messages_(messages) {}
 
 void PortListModel::Load() {
@@ -56,7 +56,7 @@ std::optional<std::size_t> PortListModel::FindPortLine(std::string_view port) {
 bool PortListModel::Add(const PortDefinition& definition) {
     if (FindPortLine(definition.port)) {
         messages_.ShowMessage(
-            MessageIcon::kStop,
+            common::MessageIcon::kStop,
             common::FillPlaceholders(AnalyzerString(ids::kPortAlreadyDefined), {definition.port}));
         return false;
     }
@@ -94,7 +94,7 @@ void PortListModel::Delete(std::size_t row) {
 
 void PortListModel::Find(std::string_view port) {
     if (!FindPortLine(port)) {
-        messages_.ShowMessage(MessageIcon::kStop,
+        messages_.ShowMessage(common::MessageIcon::kStop,
                               common::FillPlaceholders(AnalyzerString(ids::kPortNotFound), {port}));
     }
 }
@@ -106,7 +106,7 @@ void PortListModel::SaveChanges() {
     if (table_.SaveLines(rows_)) {
         modified_ = false;
     } else {
-        messages_.ShowMessage(MessageIcon::kInformation,
+        messages_.ShowMessage(common::MessageIcon::kInformation,
                               std::string(AnalyzerString(ids::kUnableToOpenPortList)));
     }
 }
@@ -116,12 +116,12 @@ bool PortListModel::Close() {
         return true;
     }
     switch (messages_.Ask(std::string(AnalyzerString(ids::kSavePortChanges)))) {
-        case Answer::kYes:
+        case common::Answer::kYes:
             SaveChanges();
             return true;
-        case Answer::kNo:
+        case common::Answer::kNo:
             return true;
-        case Answer::kCancel:
+        case common::Answer::kCancel:
             return false;
     }
     return false;

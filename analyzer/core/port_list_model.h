@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analyzer/core/port_table.h"
-#include "analyzer/core/user_messages.h"
+#include "common/user_messages.h"
 
 #include <cstddef>
 #include <optional>
@@ -25,7 +25,7 @@ PortDefinition SplitDefinition(std::string_view row);
 // results come in here.
 class PortListModel {
   public:
-    PortListModel(std::string portsFilePath, UserMessages& messages);
+    PortListModel(std::string portsFilePath, common::UserMessages& messages);
 
     // Reads the file afresh and selects the first row.
     void Load();
@@ -64,7 +64,7 @@ class PortListModel {
 
   private:
     PortTable table_;
-    UserMessages& messages_;
+    common::UserMessages& messages_;
     std::vector<std::string> rows_;
     std::optional<std::size_t> selected_;
     bool modified_ = false;

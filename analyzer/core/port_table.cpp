@@ -55,12 +55,12 @@ bool IsCommentLine(std::string_view line) {
     return line.empty() || line.front() == '#' || line.front() == ';' || line.front() == '*';
 }
 
-bool IsValidPort(std::string_view portText, UserMessages& messages) {
+bool IsValidPort(std::string_view portText, common::UserMessages& messages) {
     const long port = LeadingNumber(portText);
     if (port >= 1 && port <= kHighestPort) {
         return true;
     }
-    messages.ShowMessage(MessageIcon::kStop,
+    messages.ShowMessage(common::MessageIcon::kStop,
                          common::FillPlaceholders(AnalyzerString(ids::kPortInvalid), {portText}));
     return false;
 }

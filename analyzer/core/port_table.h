@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analyzer/core/user_messages.h"
+#include "common/user_messages.h"
 
 #include <cstddef>
 #include <string>
@@ -14,7 +14,7 @@ bool IsCommentLine(std::string_view line);
 
 // True for a port text whose leading number (after blanks and a sign) is 1 to 65535.
 // Otherwise shows "Port %1 is invalid" with the text as typed and answers false.
-bool IsValidPort(std::string_view portText, UserMessages& messages);
+bool IsValidPort(std::string_view portText, common::UserMessages& messages);
 
 struct PortLines {
     std::vector<std::string> lines;   // line breaks removed, file order

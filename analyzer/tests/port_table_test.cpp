@@ -1,5 +1,6 @@
 #include "analyzer/core/port_table.h"
 #include "analyzer/core/port_list_model.h"
+#include "common/testing/scripted_messages.h"
 #include "common/tests/temp_dir.h"
 
 #include <fcntl.h>
@@ -14,20 +15,10 @@
 namespace analyzer {
 namespace {
 
-using Shown = std::vector<std::pair<MessageIcon, std::string>>;
-
-struct RecordingMessages : UserMessages {
-    void ShowMessage(MessageIcon icon, const std::string& text) override {
-        shown.emplace_back(icon, text);
-    }
-    Answer Ask(const std::string& question) override {
-        asked.push_back(question);
-        return answer;
-    }
-    Shown shown;
-    std::vector<std::string> asked;
-    Answer answer = Answer::kCancel;
-};
+using common::Answer;
+using common::MessageIcon;
+using Shown = std::vector<test_support::ScriptedMessages::Box>;
+using RecordingMessages = test_support::ScriptedMessages;
 
 using PortTableTest = test_support::TempDirTest;
 
@@ -69,8 +60,9 @@ TEST(PortTextTest, ValidPortsAndDefinitionFields) {
     EXPECT_TRUE(messages.shown.empty());
     for (const char* bad : {"0", "00000", "65536", "99999", "", "99999999999999999999"}) {
         EXPECT_FALSE(IsValidPort(bad, messages)) << bad;
-        EXPECT_EQ(messages.shown.back(),
-                  std::pair(MessageIcon::kStop, "Port " + std::string(bad) + " is invalid"));
+        const RecordingMessages::Box invalid{MessageIcon::kStop,
+                                             "Port " + std::string(bad) + " is invalid"};
+        EXPECT_EQ(messages.shown.back(), invalid);
     }
     EXPECT_EQ(SplitDefinition("80\tweb\tproxy").description, "web\tproxy");
     EXPECT_EQ(SplitDefinition("# x\ty").port, "");
@@ -137,7 +129,7 @@ TEST_F(PortTableTest, ModelSavesOnlyChangesAndAsksOnClose) {
         PortListModel editor(Path("ports"), messages);
         editor.Load();
         ASSERT_TRUE(editor.Add({"81", "x"}));
-        messages.answer = answer;
+        messages.answers = {answer};
         EXPECT_EQ(editor.Close(), answer != Answer::kCancel);
         EXPECT_EQ(Get("ports"), answer == Answer::kYes ? "80\tweb\n81\tx\n" : "80\tweb\r\n");
     }

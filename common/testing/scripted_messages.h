@@ -1,0 +1,41 @@
+#pragma once
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/user_messages.h"
+
+namespace test_support {
+
+// Answers message boxes from a script and records every box, in order. A question the
+// script did not foresee fails loudly instead of guessing.
+class ScriptedMessages : public common::UserMessages {
+  public:
+    struct Box {
+        common::MessageIcon icon;
+        std::string text;
+        bool operator==(const Box&) const = default;
+    };
+
+    void ShowMessage(common::MessageIcon icon, const std::string& text) override {
+        shown.push_back({icon, text});
+    }
+    common::Answer Ask(const std::string& question, common::AnswerChoices) override {
+        asked.push_back(question);
+        if (answers.empty()) {
+            throw std::logic_error("unscripted question: " + question);
+        }
+        const common::Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<common::Answer> answers;
+    std::vector<Box> shown;
+    std::vector<std::string> asked;
+};
+
+}  // namespace test_support

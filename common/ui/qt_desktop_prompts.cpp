@@ -1,0 +1,70 @@
+#include "common/ui/qt_desktop_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace common_ui {
+namespace {
+
+QMessageBox::Icon ToQtIcon(common::MessageIcon icon) {
+    switch (icon) {
+        case common::MessageIcon::kStop:
+            return QMessageBox::Critical;
+        case common::MessageIcon::kExclamation:
+            return QMessageBox::Warning;
+        case common::MessageIcon::kInformation:
+            return QMessageBox::Information;
+        case common::MessageIcon::kQuestion:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtDesktopPrompts::QtDesktopPrompts(QString programTitle, QWidget* fallbackParent)
+    : programTitle_(std::move(programTitle)), fallbackParent_(fallbackParent) {}
+
+QWidget* QtDesktopPrompts::Parent() const {
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return fallbackParent_;
+}
+
+void QtDesktopPrompts::ShowMessage(common::MessageIcon icon, const std::string& text) {
+    QMessageBox box(ToQtIcon(icon), programTitle_, QString::fromStdString(text), QMessageBox::Ok,
+                    Parent());
+    box.exec();
+}
+
+common::Answer QtDesktopPrompts::Ask(const std::string& question, common::AnswerChoices choices) {
+    const bool withCancel = choices == common::AnswerChoices::kYesNoCancel;
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel) {
+        buttons |= QMessageBox::Cancel;
+    }
+    QMessageBox box(QMessageBox::Question, programTitle_, QString::fromStdString(question), buttons,
+                    Parent());
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return common::Answer::kYes;
+        case QMessageBox::No:
+            return common::Answer::kNo;
+        default:
+            return withCancel ? common::Answer::kCancel : common::Answer::kNo;
+    }
+}
+
+std::optional<QString> QtDesktopPrompts::ChooseFileToOpen(const OpenFileRequest& request) {
+    const QString path =
+        QFileDialog::getOpenFileName(Parent(), request.title, request.directory, request.filters);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+}  // namespace common_ui

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "common/ui/desktop_prompts.h"
+
+namespace common_ui {
+
+// Real message boxes and file choosers, titled with the program's name and owned by
+// the window that is active when they open (or by `fallbackParent`).
+class QtDesktopPrompts : public DesktopPrompts {
+  public:
+    QtDesktopPrompts(QString programTitle, QWidget* fallbackParent = nullptr);
+
+    void ShowMessage(common::MessageIcon icon, const std::string& text) override;
+    common::Answer Ask(const std::string& question, common::AnswerChoices choices) override;
+    std::optional<QString> ChooseFileToOpen(const OpenFileRequest& request) override;
+
+    void SetFallbackParent(QWidget* parent) { fallbackParent_ = parent; }
+
+  private:
+    QWidget* Parent() const;
+
+    QString programTitle_;
+    QPointer<QWidget> fallbackParent_;
+};
+
+}  // namespace common_ui
