@@ -2,7 +2,7 @@
 #include "analyzer/core/analyzer_options.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/entry_copy.h"
-#include "common/tests/temp_dir.h"
+#include "common/testing/temp_dir.h"
 
 #include <gtest/gtest.h>
 

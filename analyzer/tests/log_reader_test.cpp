@@ -1,6 +1,6 @@
 #include "analyzer/core/log_reader.h"
 #include "analyzer/core/entry_loader.h"
-#include "common/tests/temp_dir.h"
+#include "common/testing/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

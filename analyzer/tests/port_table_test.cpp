@@ -1,7 +1,7 @@
 #include "analyzer/core/port_table.h"
 #include "analyzer/core/port_list_model.h"
 #include "common/testing/scripted_messages.h"
-#include "common/tests/temp_dir.h"
+#include "common/testing/temp_dir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "analyzer/core/settings_file.h"
 #include "common/profile_store.h"
-#include "common/tests/temp_dir.h"
+#include "common/testing/temp_dir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

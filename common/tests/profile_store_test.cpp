@@ -1,5 +1,5 @@
 #include "common/profile_store.h"
-#include "common/tests/temp_dir.h"
+#include "common/testing/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
