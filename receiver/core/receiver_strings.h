@@ -6,6 +6,7 @@ namespace receiver {
 
 // Numbers of the receiver's string table that the code refers to by name.
 namespace ids {
+constexpr int kAboutFallback = 104;
 constexpr int kSocketError = 105;
 constexpr int kReceiveError = 106;
 constexpr int kHostFound = 107;
@@ -16,11 +17,15 @@ constexpr int kStart = 114;
 constexpr int kStop = 115;
 constexpr int kNoWorkingDirectory = 120;
 constexpr int kErrorCodeLabel = 121;
+constexpr int kCredit = 122;
+constexpr int kWindowTitle = 126;
 constexpr int kLogOpenFailed = 131;
 constexpr int kLogCloseFailed = 132;
 constexpr int kCreateDirectoryFailed = 133;
 constexpr int kSwitchDirectoryFailed = 134;
 constexpr int kGetDirectoryFailed = 135;
+constexpr int kMatchesSelected = 174;
+constexpr int kEndOfListReached = 176;
 }  // namespace ids
 
 // The text of string `id`, exactly as the program shows it; empty for an unknown id.
