@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <array>
+#include <functional>
 
 #include "common/profile_store.h"
 #include "common/user_messages.h"
@@ -11,6 +12,12 @@
 #include "receiver/ui/template_dialog.h"
 
 namespace receiver_ui {
+
+// Runs a modal dialog until it closes. Tests pass one that works the dialog directly.
+using DialogRunner = std::function<void(QDialog& dialog)>;
+inline void RunModal(QDialog& dialog) {
+    dialog.exec();
+}
 
 // Which classes are shown and logged, formatted or not, one log or three. OK stores the
 // choice in the settings and the profile; Cancel changes nothing.
