@@ -60,33 +60,33 @@ wait_for() {
 
 # The server picks a free display number itself and writes it once it accepts clients.
 Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
-  3>"$session_dir/display" 2>"$session_dir/xvfb.log" &
+  3>"$session_dir/display" >"$session_dir/xvfb.log" 2>&1 &
 pids+=($!)
 wait_for 15 grep -q '[0-9]' "$session_dir/display"
 export DISPLAY=":$(tr -dc '0-9' <"$session_dir/display")"
 
 dbus-daemon --session --nofork --nopidfile --print-address=4 \
-  4>"$session_dir/bus" 2>"$session_dir/dbus.log" &
+  4>"$session_dir/bus" >"$session_dir/dbus.log" 2>&1 &
 pids+=($!)
 wait_for 10 grep -q 'unix:' "$session_dir/bus"
 DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$session_dir/bus")
 export DBUS_SESSION_BUS_ADDRESS
 
 # The accessibility bus; Qt exposes its widgets there once asked to.
-/usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$session_dir/atspi.log" &
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$session_dir/atspi.log" 2>&1 &
 pids+=($!)
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export QT_ACCESSIBILITY=1
 export NO_AT_BRIDGE=0
 
-openbox --sm-disable 2>"$session_dir/openbox.log" &
+openbox --sm-disable >"$session_dir/openbox.log" 2>&1 &
 pids+=($!)
 wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK
 wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 if ((tray)); then
   trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
-    2>"$session_dir/trayer.log" &
+    >"$session_dir/trayer.log" 2>&1 &
   pids+=($!)
   wait_for 10 xdotool search --classname panel
 fi
