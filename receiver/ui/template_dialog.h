@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+
+#include "common/ui/dialog_units.h"
+#include "receiver/ui/dialog_templates.h"
+
+namespace receiver_ui {
+
+// A dialog whose controls are made from a template: each placed by its dialog units,
+// labelled from the string table, and found again by its number.
+class TemplateDialog : public QDialog {
+  public:
+    TemplateDialog(const DialogTemplate& layout, int captionStringId, QWidget* parent);
+
+    template <typename Widget>
+    Widget* ControlAs(int id) const {
+        return qobject_cast<Widget*>(controls_.value(id));
+    }
+    const common_ui::DialogUnits& units() const { return units_; }
+
+  private:
+    QWidget* CreateControl(const ControlTemplate& control);
+
+    common_ui::DialogUnits units_;
+    QHash<int, QWidget*> controls_;
+};
+
+}  // namespace receiver_ui
