@@ -3,9 +3,25 @@
 #include "analyzer/core/launch_options.h"
 #include "common/project_version.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
+
+namespace {
+
+std::string HomeDirectory() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr ? entry->pw_dir : "";
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace analyzer;
@@ -29,6 +45,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const std::optional<std::string> program = ProgramFilePath();
-    const AnalyzerPaths paths = AnalyzerPathsFor(program ? *program : std::string(argv[0]));
+    const AnalyzerPaths paths = LocateAnalyzerFiles(
+        program ? *program : std::string(argv[0]), std::getenv("XDG_CONFIG_HOME"), HomeDirectory());
     return RunList(launch.listFile, paths.settingsFilePath);
 }
