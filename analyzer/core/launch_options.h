@@ -13,7 +13,7 @@ struct LaunchOptions {
     std::string error;
 };
 
-// --list FILE (or --list=FILE), -h or --help, -V or --version.
+// --list FILE (or --list=FILE), --help, --version.
 LaunchOptions ParseLaunchOptions(int argc, const char* const* argv);
 
 std::string UsageText();
