@@ -22,7 +22,6 @@ run_packages=(
   qt6-base-dev
   qt6-qpa-plugins
   netbase
-  libcap2-bin
 )
 
 test_packages=(
