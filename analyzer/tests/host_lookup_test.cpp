@@ -1,4 +1,5 @@
 #include "analyzer/core/host_lookup.h"
+#include "analyzer/tests/gated_resolver.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -18,9 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 
 std::uint32_t Address(const char* dotted) {
-    in_addr address{};
-    EXPECT_EQ(::inet_pton(AF_INET, dotted, &address), 1) << dotted;
-    return address.s_addr;
+    return test_support::Ipv4(dotted);
 }
 
 TEST(HostLookupTest, SourceTextConvertsAsTheClassicConversionReadsIt) {
@@ -41,38 +40,7 @@ TEST(HostLookupTest, SourceTextConvertsAsTheClassicConversionReadsIt) {
     }
 }
 
-// Answers from a table, each only when the test lets it.
-class GatedResolver : public HostResolver {
-  public:
-    HostAnswer HostNameOf(std::uint32_t address) override {
-        std::unique_lock lock(mutex_);
-        asked_.push_back(address);
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return released_ > answered_; });
-        ++answered_;
-        return address == Address("127.0.0.1") ? HostAnswer("localhost") : std::nullopt;
-    }
-    void Release() {
-        std::lock_guard lock(mutex_);
-        ++released_;
-        changed_.notify_all();
-    }
-    bool WaitAsked(std::size_t count) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 5s, [&] { return asked_.size() >= count; });
-    }
-    std::vector<std::uint32_t> asked() {
-        std::lock_guard lock(mutex_);
-        return asked_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::uint32_t> asked_;
-    int released_ = 0;
-    int answered_ = 0;
-};
+using test_support::GatedResolver;
 
 class Answers {
   public:
@@ -97,7 +65,8 @@ class Answers {
 };
 
 TEST(HostLookupTest, OnlyTheLatestRequestWaitsAndAnswersAreRemembered) {
-    auto resolver = std::make_shared<GatedResolver>();
+    auto resolver = std::make_shared<GatedResolver>(
+        std::map<std::uint32_t, std::string>{{Address("127.0.0.1"), "localhost"}});
     Answers answers;
     HostLookup lookup(resolver, [&](std::uint32_t a, const HostAnswer& h) { answers.Add(a, h); });
     const std::uint32_t local = Address("127.0.0.1");
