@@ -278,6 +278,8 @@ TEST_F(AnalyzerDialogTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands
 }
 
 TEST_F(AnalyzerDialogTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries) {
+    QAbstractItemModelTester tester(List()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     Open(logPath_);
     Select(1);
     editors_.sourceAnswer = std::nullopt;  // Cancel
@@ -462,7 +464,7 @@ TEST_F(AnalyzerDialogTest, EnterIsIgnoredAndEscapeEndsTheWindow) {
 }
 
 // A log far larger than one slice: the window draws between slices, shows the first
-// entry at once, and the model announces the rows in batches a view can follow.
+// entry at once, and the rows arrive in batches while it fills.
 TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
     std::string big;
     constexpr int kLines = 400000;
@@ -472,8 +474,6 @@ TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
     }
     Put("big.log", big);
     Open(logPath_);
-    QAbstractItemModelTester tester(List()->model(),
-                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     int drawsWhileFilling = 0;
     QObject::connect(List()->model(), &QAbstractItemModel::rowsInserted,
                      [&] { drawsWhileFilling += Dialog().isLoading() ? 1 : 0; });
