@@ -43,6 +43,7 @@ using namespace analyzer;
 // A fill works this long before the window draws again.
 constexpr int kSliceMilliseconds = 12;
 constexpr std::size_t kChunksPerStep = 1024;
+constexpr int kPublishMilliseconds = 300;
 
 QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -331,6 +332,7 @@ void CAnalyzerDialog::LoadEntries() {
     }
     entriesLoaded_ = false;
     fillCursor_.emplace();
+    sincePublished_.start();
     FillSlice();
 }
 
@@ -341,17 +343,23 @@ void CAnalyzerDialog::FillSlice() {
     while (!done && slice.elapsed() < kSliceMilliseconds) {
         done = fill_.Step(kChunksPerStep);
     }
-    const bool wasEmpty = model_->rowCount() == 0;
-    model_->Publish();
     if (done) {
+        model_->Publish();
         FinishFill();
         return;
     }
-    // The count tells how far a long fill has come.
-    count_->setText(QString::number(model_->rowCount()));
-    if (wasEmpty && model_->rowCount() > 0) {
-        list_->setCurrentIndex(model_->index(0));
+    // The view lays out all its rows again at each announcement, so rows are announced
+    // at once only until the first one shows, and then now and then.
+    const bool wasEmpty = model_->rowCount() == 0;
+    if (wasEmpty || sincePublished_.elapsed() >= kPublishMilliseconds) {
+        model_->Publish();
+        sincePublished_.start();
+        if (wasEmpty && model_->rowCount() > 0) {
+            list_->setCurrentIndex(model_->index(0));
+        }
     }
+    // The count tells how far a long fill has come.
+    count_->setText(QString::number(fill_.result().listed));
     fillTimer_->start(0);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
@@ -112,6 +113,7 @@ class CAnalyzerDialog : public QDialog {
     EntryListModel* model_ = nullptr;
     analyzer::EntryFill fill_;
     QTimer* fillTimer_ = nullptr;
+    QElapsedTimer sincePublished_;
     std::optional<common_ui::WaitCursor> fillCursor_;
 
     // The entry the last selection parsed; the entry commands act on it.
