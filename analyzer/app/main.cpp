@@ -1,6 +1,7 @@
 #include "analyzer/app/list_command.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/launch_options.h"
+#include "analyzer/ui/analyzer_app.h"
 #include "common/project_version.h"
 
 #include <pwd.h>
@@ -40,9 +41,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!launch.list) {
-        // The window comes with a later version; until then the usage says what works.
-        std::fputs(UsageText().c_str(), stdout);
-        return 0;
+        return analyzer_ui::CAnalyzerApp().InitInstance(argc, argv, launch.openFile);
     }
     const std::optional<std::string> program = ProgramFilePath();
     const AnalyzerPaths paths = LocateAnalyzerFiles(

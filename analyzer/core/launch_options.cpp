@@ -26,6 +26,8 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
             }
         } else if (argument.starts_with("-")) {
             options.error = "unknown option " + std::string(argument);
+        } else if (options.openFile.empty()) {
+            options.openFile = argument;
         } else {
             options.error = "unexpected argument " + std::string(argument);
         }
