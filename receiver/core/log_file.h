@@ -23,6 +23,7 @@ class LogFile {
     // and reported by Close, so a short file never passes for a whole one.
     void Write(std::string_view text);
     void Flush();
+    bool HasBufferedData() const { return !buffer_.empty(); }
 
     // 0 when everything written since Open reached the file, else the first errno.
     int Close();

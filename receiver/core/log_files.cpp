@@ -145,6 +145,15 @@ void LogFiles::FlushLogFiles() {
     }
 }
 
+bool LogFiles::HasBufferedLines() const {
+    for (const LogFile& file : logFiles_) {
+        if (file.HasBufferedData()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void LogFiles::CloseLogFile(int i) {
     if (!IsOpen(i)) {
         return;

@@ -34,6 +34,8 @@ class LogFiles {
     void WriteLogLine(int i, std::string_view text);
     void FlushLogFile(int i);
     void FlushLogFiles();
+    // Some file holds lines that have not reached the disk yet.
+    bool HasBufferedLines() const;
     void CloseLogFile(int i);
     void CloseLogFiles();
 

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/testing/scripted_messages.h"
 #include "receiver/core/clock.h"
 #include "receiver/core/receiver_view.h"
 #include "receiver/core/trap_socket.h"
@@ -37,38 +39,46 @@ struct FakeTrapSocket : TrapSocket {
     void Close() override { ++closes; }
 };
 
-// Copies what it is given: rows point into the engine's record, which the next datagram
-// overwrites.
+// Records what the engine told it; rows are read back from the engine's store.
 struct RecordingView : ReceiverView {
-    struct Row {
-        int index;
-        std::string timeStamp, text;
-        int image;
-    };
-    std::vector<std::string> calls, messages, captions, statusLines;
-    std::vector<Row> rows;
+    std::vector<std::string> calls, statusLines;
+    std::vector<std::size_t> rowCounts;
+    std::vector<RunningState> states;
+    std::vector<std::uint64_t> losses;
     std::vector<int> quits;
 
-    void AddRow(const ListRow& r) override {
-        calls.push_back("AddRow");
-        rows.push_back({r.index, std::string(r.timeStamp), std::string(r.text), r.image});
+    void RowsAppended(std::size_t newRowCount) override {
+        calls.push_back("RowsAppended");
+        rowCounts.push_back(newRowCount);
     }
-    void ClearRows() override { calls.push_back("ClearRows"); }
+    void RowsCleared() override { calls.push_back("RowsCleared"); }
     void StatusChanged(const std::string&, std::string_view line) override {
         statusLines.emplace_back(line);
     }
-    void RunningStateChanged(std::string_view caption) override { captions.emplace_back(caption); }
-    // Runs inside the box, as code run by its nested event loop would.
-    std::function<void()> whileMessageShows;
-    void ShowMessageBox(const std::string& text) override {
-        messages.push_back(text);
-        if (whileMessageShows) {
-            whileMessageShows();
-        }
-    }
+    void RunningStateChanged(RunningState state) override { states.push_back(state); }
+    void LostDatagramsChanged(std::uint64_t total) override { losses.push_back(total); }
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override { calls.push_back("RemoveTrayIcon"); }
     void Quit(int exitCode) override { quits.push_back(exitCode); }
+};
+
+// Message boxes answered by script; `whileShowing` runs inside a box, as code run by
+// its nested event loop would.
+struct BoxesWithNestedLoop : test_support::ScriptedMessages {
+    std::function<void()> whileShowing;
+    void ShowMessage(common::MessageIcon icon, const std::string& text) override {
+        ScriptedMessages::ShowMessage(icon, text);
+        if (whileShowing) {
+            whileShowing();
+        }
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> result;
+        for (const Box& box : shown) {
+            result.push_back(box.text);
+        }
+        return result;
+    }
 };
 
 // Each test runs inside a fresh directory, so chdir calls and log files cannot leak.

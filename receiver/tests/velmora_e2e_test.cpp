@@ -109,15 +109,19 @@ TEST_F(VelmoraTest, InterruptAndHangupEndItCleanly) {
     }
 }
 
-TEST_F(VelmoraTest, BusyPortIsReportedAndProgramKeepsRunning) {
+// A service manager has to learn that the receiver cannot listen.
+TEST_F(VelmoraTest, TakenPortEndsAHeadlessRunWithItsLogsClosed) {
     WriteProfile(kMessagesOnly);
     const int busy = loopback::BindAnyPort(port_);
     ASSERT_GE(busy, 0);
-    ASSERT_NO_FATAL_FAILURE(StartHeadless({}, "Error: SNMP UDP socket returned error code 98.\n"));
-    std::this_thread::sleep_for(300ms);
-    EXPECT_FALSE(Exited());
-    EXPECT_EQ(Signal(SIGTERM), 0);
+    Start({"--headless", "--port=" + std::to_string(port_)});
+    EXPECT_EQ(Wait(), 1);
     ::close(busy);
+    EXPECT_TRUE(
+        Shows("Error: SNMP UDP socket returned error code 98.\n"
+              "SNMP UDP Socket successfully closed.\n"))
+        << Stderr();
+    EXPECT_EQ(Log("messages"), kBanner + Closing("0 Log Records"));
 }
 
 TEST_F(VelmoraTest, WithoutProfileExplainsKeysAndLogsNothing) {
@@ -137,10 +141,12 @@ TEST_F(VelmoraTest, CommandLineInformationAndErrors) {
         EXPECT_EQ(Wait(), 0) << option;
         EXPECT_NE(ReadFile(Output(1)).find("velmora"), std::string::npos) << option;
     }
-    for (const char* option : {"--port=0", "--bogus"}) {
+    const std::pair<const char*, const char*> errors[] = {{"--port=65536", "\"65536\""},
+                                                          {"--bogus", "--bogus"}};
+    for (const auto& [option, shown] : errors) {
         Start({option});
         EXPECT_EQ(Wait(), 2) << option;
-        EXPECT_TRUE(Shows(option)) << option;
+        EXPECT_TRUE(Shows(shown)) << option;
     }
 }
 

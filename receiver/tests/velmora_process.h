@@ -60,6 +60,7 @@ class VelmoraTest : public ::testing::Test {
         std::string pattern = (fs::path(::testing::TempDir()) / "velmora-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
+        runtimeDir_ = dir_;
     }
     void TearDown() override {
         Signal(SIGKILL);
@@ -78,10 +79,11 @@ class VelmoraTest : public ::testing::Test {
         }
         env.push_back("/usr/bin/env");
         env.insert(env.end(), envOptions.begin(), envOptions.end());
-        env.insert(env.end(), {"-i", "-C", dir_.string(), "PATH=/usr/bin:/bin", "TZ=UTC",
-                               "DONT_FAKE_MONOTONIC=1", "FAKETIME=" + faketime_,
-                               "LD_PRELOAD=/usr/$LIB/faketime/libfaketime.so.1",
-                               "HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + dir_.string()});
+        env.insert(env.end(),
+                   {"-i", "-C", dir_.string(), "PATH=/usr/bin:/bin", "TZ=UTC",
+                    "DONT_FAKE_MONOTONIC=1", "FAKETIME=" + faketime_,
+                    "LD_PRELOAD=/usr/$LIB/faketime/libfaketime.so.1", "HOME=" + dir_.string(),
+                    "XDG_CONFIG_HOME=" + dir_.string(), "XDG_RUNTIME_DIR=" + runtimeDir_.string()});
         // A sanitized build needs its options, which allow the clock library to load too.
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
             if (const char* value = std::getenv(name)) {
@@ -175,6 +177,8 @@ class VelmoraTest : public ::testing::Test {
     }
 
     fs::path dir_;
+    // Where copies find each other: each test's copies on their own.
+    fs::path runtimeDir_;
     // "@2002-09-27 19:48:38" lets the clock run on from that moment.
     std::string faketime_ = "2002-09-27 19:48:38";
     bool unprivileged_ = false;
