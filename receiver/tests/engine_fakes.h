@@ -6,13 +6,13 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "common/testing/file_text.h"
 #include "common/testing/scripted_messages.h"
+#include "common/testing/temp_dir.h"
 #include "receiver/core/clock.h"
 #include "receiver/core/receiver_view.h"
 #include "receiver/core/trap_socket.h"
@@ -81,29 +81,21 @@ struct BoxesWithNestedLoop : test_support::ScriptedMessages {
     }
 };
 
-// Each test runs inside a fresh directory, so chdir calls and log files cannot leak.
-class TempDirTest : public ::testing::Test {
+// Each test keeps its logs in a fresh directory, and checks that the working directory
+// never moves.
+class LogDirTest : public test_support::TempDirTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/receiver_engine_test_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempDirTest::SetUp();
         logs_ = dir_ + "/logs";
-        std::filesystem::current_path(dir_);
     }
-    void TearDown() override {
-        std::filesystem::current_path(home_);
-        std::filesystem::remove_all(dir_);
-    }
-    bool InDir() const { return std::filesystem::current_path() == dir_; }
-    // Through a descriptor of its own, so it sees only what reached the file.
+    bool InDir() const { return std::filesystem::current_path() == home_; }
     std::string ReadLog(const std::string& name) const {
-        std::ifstream in(logs_ + "/" + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return test_support::ReadFile(logs_ + "/" + name);
     }
 
     const std::filesystem::path home_ = std::filesystem::current_path();
-    std::string dir_, logs_;
+    std::string logs_;
 };
 
 // The lines around a file's records.

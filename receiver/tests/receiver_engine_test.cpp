@@ -22,10 +22,10 @@ const std::string kHostLine = "SNMP UDP Receiver host found: \"MYHOST\".\n";
 const std::string kOpenedLine = "SNMP UDP Socket successfully opened.\n";
 const std::string kClosedLine = "SNMP UDP Socket successfully closed.\n";
 
-class EngineTest : public TempDirTest {
+class EngineTest : public LogDirTest {
   protected:
     void SetUp() override {
-        TempDirTest::SetUp();
+        LogDirTest::SetUp();
         settings_.displayFlags = {0, 0, 1, 0};
         settings_.logFlags = {0, 0, 1, 0};
     }
