@@ -55,12 +55,12 @@ std::optional<FindReport> ReportFindResult(std::size_t count, bool upward) {
     if (count > 1) {
         return FindReport{
             common::MessageIcon::kInformation,
-            common::FillPrintfPlaceholders(ReceiverString(ids::kMatchesSelected),
+            common::FormatText(ReceiverString(ids::kMatchesSelected),
                                            {FormatCount(static_cast<std::int64_t>(count))})};
     }
     return FindReport{
         common::MessageIcon::kNone,
-        common::FillPrintfPlaceholders(ReceiverString(ids::kEndOfListReached),
+        common::FormatText(ReceiverString(ids::kEndOfListReached),
                                        {upward ? "Top" : "Bottom", upward ? "bottom" : "top"})};
 }
 
