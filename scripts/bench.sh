@@ -114,8 +114,10 @@ start_receiver() { # kind dir
         velmora)
             mkdir -p "$dir/cfg"
             cp "$ROOT/bench/all_on.ini" "$dir/cfg/velmora.ini"
-            (cd "$dir" && exec env HOME="$dir" XDG_CONFIG_HOME="$dir/cfg" "$VELMORA" --headless \
-                --port="$PORT" 2>"$dir/stderr") &
+            # Its own runtime directory, so a velmora the user runs is not taken for it.
+            # The rows the display options print go where a service's output would.
+            (cd "$dir" && exec env HOME="$dir" XDG_CONFIG_HOME="$dir/cfg" XDG_RUNTIME_DIR="$dir" \
+                "$VELMORA" --headless --port="$PORT" >/dev/null 2>"$dir/stderr") &
             ;;
         snmptrapd | snmptrapd-4M)
             # The notification log would keep every trap in memory; a logger has no use
