@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QToolButton>
-#include <QTreeView>
 
 #include "receiver/ui/receiver_text.h"
 
@@ -48,7 +48,7 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
             return label;
         }
         case ControlKind::kListView:
-            return new QTreeView(this);
+            return new QTableView(this);
         case ControlKind::kPushButton:
         case ControlKind::kDefaultPushButton: {
             auto* button = new QPushButton(text, this);
