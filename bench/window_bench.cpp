@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -127,6 +129,7 @@ Trial RunBare(const fs::path& dir, int port, long count, long rate) {
 class BenchWindow {
   public:
     explicit BenchWindow(const fs::path& dir) {
+        fs::create_directories(dir);
         options_.settings.displayFlags = {1, 1, 1, 0};
         options_.settings.logFlags = {1, 1, 1, 0};
         options_.logDirectory = (dir / "logs").string();
@@ -137,8 +140,14 @@ class BenchWindow {
         dialog_->SetUp(session_->engine());
         session_->Start();
         dialog_->show();
-        while (!session_->engine().socketOpen()) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!session_->engine().socketOpen() && waited.elapsed() < 10000) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        if (!session_->engine().socketOpen()) {
+            std::fprintf(stderr, "window_bench: the window did not start listening\n");
+            std::exit(1);
         }
     }
     ~BenchWindow() { session_->Finish(); }
@@ -151,19 +160,24 @@ class BenchWindow {
     receiver_ui::CReceiverDialog& dialog() { return *dialog_; }
 
     // Runs the event loop until `count` datagrams were listed or lost, or nothing came
-    // for two seconds.
+    // for two seconds. The loop sleeps between events; a tenth-second check adds little.
     void RunUntilHandled(long count) {
+        QEventLoop loop;
+        QTimer check;
         QElapsedTimer quiet;
         quiet.start();
         long seen = handled();
-        while (handled() < count && quiet.elapsed() < 2000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QObject::connect(&check, &QTimer::timeout, &loop, [&] {
             if (handled() != seen) {
                 seen = handled();
                 quiet.restart();
             }
-        }
-        QCoreApplication::processEvents();
+            if (handled() >= count || quiet.elapsed() >= 2000) {
+                loop.quit();
+            }
+        });
+        check.start(100);
+        loop.exec();
     }
 
   private:
@@ -203,6 +217,7 @@ long Option(int argc, char** argv, const std::string& name, long fallback) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication application(argc, argv);
     const long flood = Option(argc, argv, "flood", 500000);
     const long steady = Option(argc, argv, "steady", 100000);

@@ -33,6 +33,9 @@ constexpr int kClearTip = 128;
 constexpr int kFollowTip = 129;
 constexpr int kExitTip = 130;
 
+// Milliseconds between two list updates while rows keep coming.
+constexpr qint64 kFlushInterval = 100;
+
 QString HelpText() {
     return QStringLiteral(
         "Velmora receives the router's log messages on UDP port 162, lists them here and "
@@ -61,7 +64,6 @@ CReceiverDialog::CReceiverDialog(common::ProfileStore& profile, common_ui::Deskt
       windowMenu_(this),
       shown_(!startHidden) {
     flushTimer_.setSingleShot(true);
-    flushTimer_.setInterval(0);
     connect(&flushTimer_, &QTimer::timeout, this, &CReceiverDialog::FlushRows);
     lossTimer_.setSingleShot(true);
     connect(&lossTimer_, &QTimer::timeout, this, &CReceiverDialog::ShowLoss);
@@ -291,13 +293,18 @@ void CReceiverDialog::UpdateTrayIcon() {
 }
 
 void CReceiverDialog::RowsAppended(std::size_t) {
-    if (!flushTimer_.isActive()) {
-        flushTimer_.start();
+    if (flushTimer_.isActive()) {
+        return;
     }
+    // Once the event loop is idle, but not more often than the eye can follow: a flood
+    // then costs a few list updates a second, not one per datagram.
+    const qint64 since = sinceFlush_.isValid() ? sinceFlush_.elapsed() : kFlushInterval;
+    flushTimer_.start(static_cast<int>(std::max<qint64>(0, kFlushInterval - since)));
 }
 
 void CReceiverDialog::FlushRows() {
     flushTimer_.stop();
+    sinceFlush_.start();
     if (model_ == nullptr || !model_->Flush()) {
         return;
     }

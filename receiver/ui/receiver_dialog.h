@@ -110,6 +110,7 @@ class CReceiverDialog : public TemplateDialog, public receiver::ReceiverView {
     receiver::ListMetrics metrics_;
     receiver::ColumnWidths widths_;
     QTimer flushTimer_;
+    QElapsedTimer sinceFlush_;
     int waitCursors_ = 0;
 
     std::string status_;
