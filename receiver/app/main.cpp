@@ -1,26 +1,33 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "common/profile_store.h"
 #include "common/project_version.h"
 #include "common/text_format.h"
+#include "common/ui/qt_desktop_prompts.h"
 #include "common/working_directory.h"
 #include "receiver/app/headless_run.h"
 #include "receiver/app/instance_channel.h"
+#include "receiver/app/window_run.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/launch_options.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/core/receiver_strings.h"
+#include "receiver/ui/first_run.h"
+#include "receiver/ui/receiver_text.h"
 
 namespace {
+
+constexpr int kTitle = 126;
 
 std::string HomeDirectory() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
@@ -73,7 +80,17 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
 
-    QCoreApplication application(argc, argv);
+    const bool headless = launch.headless ||
+                          !DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+    const bool windowed = !headless && launch.send.empty();
+    std::unique_ptr<QCoreApplication> application;
+    if (windowed) {
+        application = std::make_unique<QApplication>(argc, argv);
+        // Hidden in the tray is still running: only ExitProgram ends the program.
+        QApplication::setQuitOnLastWindowClosed(false);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
 
     if (!launch.send.empty()) {
         if (SendToRunningCopy(launch.send) == Delivery::kDelivered) {
@@ -83,8 +100,6 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    const bool headless = launch.headless ||
-                          !DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
     if (SendToRunningCopy(instance_commands::kRaise) == Delivery::kDelivered) {
         if (headless) {
             std::fputs("velmora: a copy is already running for this user; this one ends.\n",
@@ -95,7 +110,7 @@ int main(int argc, char* argv[]) {
 
     SessionOptions options;
     options.port = launch.port;
-    options.headless = true;
+    options.headless = headless;
     ParseCommandLine(argc, argv, options.commandLine);
 
     std::string workingDirectory;
@@ -111,13 +126,16 @@ int main(int argc, char* argv[]) {
     options.logDirectory = workingDirectory + "/logs";
 
     common::ProfileStore profile(ProfilePath(std::getenv("XDG_CONFIG_HOME"), HomeDirectory()));
-    options.settings.LoadSettings(profile);
+    const bool loaded = options.settings.LoadSettings(profile);
+    if (windowed) {
+        if (!loaded) {
+            common_ui::QtDesktopPrompts prompts(receiver_ui::Text(kTitle));
+            receiver_ui::AskForFirstOptions(options.settings, profile, prompts);
+        }
+        return RunWindowed(options, profile);
+    }
     if (SelectsNothing(options.settings)) {
         ExplainMissingOptions(profile.path());
-    }
-
-    if (!headless) {
-        std::fputs("velmora: this version has no window yet; running headless.\n", stderr);
     }
     return RunHeadless(options);
 }

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QToolButton>
-#include <QTreeView>
 
 #include "receiver/ui/receiver_text.h"
 
@@ -49,7 +49,7 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
             return label;
         }
         case ControlKind::kListView:
-            return new QTreeView(this);
+            return new QTableView(this);
         case ControlKind::kPushButton:
         case ControlKind::kDefaultPushButton: {
             auto* button = new QPushButton(text, this);
