@@ -17,6 +17,7 @@
 #include "common/working_directory.h"
 #include "receiver/app/headless_run.h"
 #include "receiver/app/instance_channel.h"
+#include "receiver/app/splash_step.h"
 #include "receiver/app/window_run.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/launch_options.h"
@@ -112,6 +113,9 @@ int main(int argc, char* argv[]) {
     options.port = launch.port;
     options.headless = headless;
     ParseCommandLine(argc, argv, options.commandLine);
+    if (windowed && options.commandLine.showSplash) {
+        ShowSplash();
+    }
 
     std::string workingDirectory;
     if (!common::GetWorkingDirectory(workingDirectory)) {

@@ -208,6 +208,13 @@ void ReceiverEngine::ApplySettings(const ReceiverSettings& settings) {
     }
 }
 
+void ReceiverEngine::ApplyFindOptions(const ReceiverSettings& chosen) {
+    settings_.lastFindText = chosen.lastFindText;
+    settings_.findAll = chosen.findAll;
+    settings_.matchCase = chosen.matchCase;
+    settings_.searchUp = chosen.searchUp;
+}
+
 void ReceiverEngine::NoteLostDatagrams(std::uint64_t total) {
     view_.LostDatagramsChanged(total);
 }

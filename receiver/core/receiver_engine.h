@@ -51,6 +51,8 @@ class ReceiverEngine : private LogFileHost {
     // its closing lines, and every log when the combined option changed. Everything
     // else acts from the next record on.
     void ApplySettings(const ReceiverSettings& settings);
+    // The Find dialog's choices only: no other setting changes and no log is touched.
+    void ApplyFindOptions(const ReceiverSettings& chosen);
 
     // The socket's count of datagrams the system dropped, passed on to the view.
     void NoteLostDatagrams(std::uint64_t total);

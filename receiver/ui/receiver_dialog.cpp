@@ -12,6 +12,7 @@
 #include "receiver/core/loss_text.h"
 #include "receiver/core/receiver_strings.h"
 #include "receiver/core/tray_tip.h"
+#include "receiver/ui/about_dialog.h"
 #include "receiver/ui/receiver_art.h"
 #include "receiver/ui/receiver_options_dialog.h"
 #include "receiver/ui/receiver_text.h"
@@ -75,7 +76,6 @@ void CReceiverDialog::SetUp(receiver::ReceiverEngine& engine) {
     common_ui::WaitCursor waitCursor;
     engine_ = &engine;
     countText_->setText(QStringLiteral("0"));
-    lastFindIndex_ = 0;
 
     trayIcon_ = std::make_unique<TrayIcon>(
         ProgramIcon(),
@@ -142,6 +142,19 @@ void CReceiverDialog::SetUp(receiver::ReceiverEngine& engine) {
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A header click selects or unselects every row, not a column.
+    disconnect(header, &QHeaderView::sectionPressed, list_, nullptr);
+    disconnect(header, &QHeaderView::sectionEntered, list_, nullptr);
+    listCommands_ = std::make_unique<MessageListCommands>(
+        *list_, engine, profile_, prompts_,
+        MessageListCommands::Hooks{[this] {
+                                       if (following_) {
+                                           ToggleFollow();
+                                       }
+                                   },
+                                   [this](QDialog& dialog) { runDialog_(dialog); }});
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this] { listCommands_->ToggleSelectAll(); });
     SizeColumns();
 
     following_ = true;
@@ -206,8 +219,16 @@ void CReceiverDialog::OnCommand(int id, CommandSource source) {
         case CommandAction::kContextMenu:
             ShowContextMenu();
             break;
-        case CommandAction::kAbout:
+        case CommandAction::kAbout: {
+            CReceiverAboutDialog about(this);
+            runDialog_(about);
+            break;
+        }
         case CommandAction::kListCommand:
+            // Commands act on every row received so far.
+            FlushRows();
+            listCommands_->Run(id);
+            break;
         case CommandAction::kNothing:
             break;
     }
@@ -272,7 +293,7 @@ void CReceiverDialog::PopUpWindowMenu(QPoint at, CommandSource source) {
 }
 
 std::unique_ptr<QMenu> CReceiverDialog::ContextMenu() const {
-    return BuildContextMenu(model_->rowCount(), metrics_.rowsPerPage, lastFindIndex_);
+    return BuildContextMenu(model_->rowCount(), metrics_.rowsPerPage, lastFindIndex());
 }
 
 void CReceiverDialog::ShowContextMenu() {
@@ -327,7 +348,7 @@ void CReceiverDialog::RowsCleared() {
     model_->Reset();
     narrowed_ = false;
     list_->setColumnWidth(1, widths_.messageColumn);
-    lastFindIndex_ = 0;
+    listCommands_->Reset();
     countText_->setText(QStringLiteral("0"));
     UpdateTrayIcon();
 }

@@ -14,6 +14,7 @@
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/receiver_view.h"
 #include "receiver/core/window_commands.h"
+#include "receiver/ui/message_list_commands.h"
 #include "receiver/ui/message_list_model.h"
 #include "receiver/ui/receiver_options_dialog.h"
 #include "receiver/ui/template_dialog.h"
@@ -63,7 +64,8 @@ class CReceiverDialog : public TemplateDialog, public receiver::ReceiverView {
     int rowsPerPage() const { return metrics_.rowsPerPage; }
     const receiver::ColumnWidths& columnWidths() const { return widths_; }
     const receiver::ListMetrics& listMetrics() const { return metrics_; }
-    int lastFindIndex() const { return lastFindIndex_; }
+    int lastFindIndex() const { return listCommands_ ? listCommands_->lastFindIndex() : 0; }
+    MessageListCommands& listCommands() { return *listCommands_; }
     // The context menu as it would pop up now.
     std::unique_ptr<QMenu> ContextMenu() const;
 
@@ -106,7 +108,7 @@ class CReceiverDialog : public TemplateDialog, public receiver::ReceiverView {
     bool shown_;
     bool following_ = true;
     bool narrowed_ = false;
-    int lastFindIndex_ = 0;
+    std::unique_ptr<MessageListCommands> listCommands_;
     receiver::ListMetrics metrics_;
     receiver::ColumnWidths widths_;
     QTimer flushTimer_;

@@ -1,0 +1,21 @@
+#include "receiver/app/splash_step.h"
+
+#include "receiver/app/instance_channel.h"
+#include "receiver/ui/splash_dialog.h"
+
+namespace receiver {
+
+void ShowSplash() {
+    receiver_ui::CSplashDialog splash;
+    // Start and stop mean nothing yet: no socket is there to open or close.
+    InstanceServer server([&splash](const std::string& command) {
+        if (command == instance_commands::kRaise) {
+            splash.raise();
+            splash.activateWindow();
+        }
+    });
+    server.Listen(InstanceSocketPath());
+    splash.exec();
+}
+
+}  // namespace receiver

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <optional>
+
+#include "common/testing/temp_dir.h"
+#include "common/ui/testing/scripted_prompts.h"
+#include "receiver/app/receiver_session.h"
+#include "receiver/ui/find_messages_dialog.h"
+#include "receiver/ui/receiver_dialog.h"
+
+namespace receiver_ui {
+namespace {
+
+namespace cmd = receiver::commands;
+using receiver::CommandSource;
+using Ranges = std::vector<receiver::RowSelection::Range>;
+
+// The main window over a real engine, with rows put straight into the engine as if the
+// socket had read them, and every dialog answered by a script.
+class ListCommandsTest : public test_support::TempDirTest {
+  protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        profile_.emplace(Path("velmora.ini"));
+        options_.settings.displayFlags = {1, 1, 1, 0};
+        options_.logDirectory = Path("logs");
+        dialog_.emplace(*profile_, prompts_, false);
+        session_.emplace(options_, *dialog_, prompts_);
+        dialog_->SetUp(session_->engine());
+        dialog_->SetDialogRunner([this](QDialog& dialog) { answerDialog(dialog); });
+        dialog_->show();
+        // Shortcuts act only while the main window is active.
+        dialog_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&*dialog_));
+    }
+    void TearDown() override {
+        session_->Finish();
+        session_.reset();
+        dialog_.reset();
+        TempDirTest::TearDown();
+    }
+
+    void Receive(const std::vector<std::string>& texts) {
+        for (const std::string& text : texts) {
+            const std::string bytes = std::string(73, 'h') + text;
+            session_->engine().ReceiveMessage({0, bytes});
+        }
+        dialog_->FlushRows();
+    }
+    void Command(int id) { dialog_->OnCommand(id, CommandSource::kAccelerator); }
+    Ranges Selected() {
+        Ranges ranges;
+        for (const QItemSelectionRange& range : dialog_->list().selectionModel()->selection()) {
+            ranges.emplace_back(range.top(), range.bottom() + 1);
+        }
+        return receiver::RowSelection::FromRanges(ranges).ranges();
+    }
+    void SelectRows(const Ranges& ranges) {
+        dialog_->list().selectionModel()->clear();
+        for (const auto& [first, last] : ranges) {
+            dialog_->list().selectionModel()->select(
+                QItemSelection(dialog_->model().index(first, 0),
+                               dialog_->model().index(last - 1, 1)),
+                QItemSelectionModel::Select);
+        }
+    }
+    // Answers the next Find dialog with this text (empty: Cancel).
+    void FindWith(const std::string& text, bool selectAll = false, bool upward = false) {
+        answerDialog = [=](QDialog& dialog) {
+            auto& find = dynamic_cast<CFindMessagesDialog&>(dialog);
+            if (text.empty()) {
+                find.reject();
+                return;
+            }
+            find.ControlAs<QLineEdit>(1028)->setText(QString::fromStdString(text));
+            find.ControlAs<QAbstractButton>(1029)->setChecked(selectAll);
+            find.ControlAs<QAbstractButton>(upward ? 1032 : 1031)->setChecked(true);
+            find.accept();
+        };
+        Command(cmd::kFindMessages);
+    }
+    QString Follow() const { return dialog_->ControlAs<QPushButton>(1006)->text(); }
+    std::vector<std::string> Shown() const {
+        std::vector<std::string> texts;
+        for (const auto& box : prompts_.messages.shown) {
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
+
+    std::optional<common::ProfileStore> profile_;
+    test_support::ScriptedPrompts prompts_;
+    receiver::SessionOptions options_;
+    std::optional<CReceiverDialog> dialog_;
+    std::optional<receiver::ReceiverSession> session_;
+    std::function<void(QDialog&)> answerDialog = [](QDialog&) {};
+};
+
+TEST_F(ListCommandsTest, SelectAllUnselectAllAndTheHeaderClick) {
+    Receive({"@in 1", "@in 2", "@out 3", "four"});
+    Command(cmd::kSelectAll);
+    EXPECT_EQ(Selected(), (Ranges{{0, 4}}));
+    QHeaderView* header = dialog_->list().horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    EXPECT_EQ(Selected(), Ranges{});
+    EXPECT_FALSE(dialog_->list().selectionModel()->currentIndex().isValid());
+    // A manual change does not count: the next click acts by the remembered state.
+    SelectRows({{1, 2}});
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_EQ(Selected(), (Ranges{{0, 4}}));
+    SelectRows({{2, 3}});
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_EQ(Selected(), Ranges{});
+}
+
+TEST_F(ListCommandsTest, ShiftHomeAndEndExtendFromTheLowestSelectedRow) {
+    Receive({"a", "b", "c", "d", "e", "f"});
+    SelectRows({{3, 4}});
+    QTest::keyClick(&dialog_->list(), Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (Ranges{{0, 4}}));
+    SelectRows({{2, 3}, {4, 5}});
+    QTest::keyClick(&dialog_->list(), Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), (Ranges{{2, 6}}));
+    SelectRows({{0, 1}});
+    Command(cmd::kExtendToTop);
+    EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
+}
+
+TEST_F(ListCommandsTest, CopyPutsSelectedRowsOnTheClipboardAsTheListShowsThem) {
+    Receive({"@in 203.0.113.45 4512 198.51.100.7 80", "@msg two", "caf\xe9"});
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->setText("before");
+    Command(cmd::kCopy);  // nothing selected
+    EXPECT_EQ(clipboard->text(), "before");
+
+    SelectRows({{0, 1}, {2, 3}});
+    Command(cmd::kCopy);
+    const QStringList lines = clipboard->text().split("\r\n");
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(" " + dialog_->model().index(0, 1).data().toString()));
+    EXPECT_EQ(lines[0].left(19), dialog_->model().index(0, 0).data().toString().left(19));
+    EXPECT_TRUE(lines[1].endsWith(QString::fromLatin1(" caf\xe9"))) << lines[1].toStdString();
+}
+
+TEST_F(ListCommandsTest, FindThenRepeatFindWalksMatchesAndWraps) {
+    Receive({"@in tcp 1", "@in udp 2", "@in TCP 3", "@in udp 4", "@in tcp 5", "@in end 6"});
+    FindWith("tcp");
+    EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
+    // A match at row 0 leaves nothing to repeat from.
+    EXPECT_EQ(dialog_->lastFindIndex(), 0);
+    EXPECT_EQ(Follow(), "&Follow On");
+    Command(cmd::kRepeatFind);
+    EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
+
+    SelectRows({{1, 2}});
+    FindWith("tcp");
+    EXPECT_EQ(Selected(), (Ranges{{2, 3}}));
+    Command(cmd::kRepeatFind);
+    EXPECT_EQ(Selected(), (Ranges{{4, 5}}));
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+    Command(cmd::kRepeatFind);
+    EXPECT_EQ(Selected(), Ranges{});
+    EXPECT_EQ(Shown(), (std::vector<std::string>{
+                           "Bottom of list reached.\nNo more messages matching your criteria "
+                           "found.\nFind again will automatically start  from the top of the "
+                           "list."}));
+    EXPECT_EQ(dialog_->lastFindIndex(), 4);
+    Command(cmd::kRepeatFind);  // starts over at the top
+    EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
+
+    SelectRows({{2, 3}});
+    FindWith("udp", true, true);
+    EXPECT_EQ(Selected(), (Ranges{{1, 2}}));  // only above the selected row
+    SelectRows({});
+    FindWith("udp", true, true);
+    EXPECT_EQ(Selected(), (Ranges{{1, 2}, {3, 4}}));
+    EXPECT_EQ(Shown().back(), "2 messages matching your criteria selected.");
+}
+
+TEST_F(ListCommandsTest, FindSwitchesFollowOffOnlyOnOk) {
+    Receive({"one", "two"});
+    FindWith("");
+    EXPECT_EQ(Follow(), "&Follow Off");
+    EXPECT_EQ(Get("velmora.ini").find("last find"), std::string::npos);
+    FindWith("nothing like it");
+    EXPECT_EQ(Follow(), "&Follow On");
+    EXPECT_EQ(dialog_->lastFindIndex(), 0);
+    EXPECT_NE(Get("velmora.ini").find("last find=nothing like it"), std::string::npos);
+    EXPECT_EQ(session_->engine().settings().lastFindText, "nothing like it");
+}
+
+TEST_F(ListCommandsTest, KeysTypedIntoTheFindDialogStayThere) {
+    Receive({"one", "two"});
+    answerDialog = [&](QDialog& dialog) {
+        auto& find = dynamic_cast<CFindMessagesDialog&>(dialog);
+        auto* text = find.ControlAs<QLineEdit>(1028);
+        find.setModal(true);
+        find.show();
+        QApplication::setActiveWindow(&find);
+        ASSERT_EQ(QApplication::activeWindow(), &find);
+        text->setText("tw");
+        text->deselect();
+        QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(text->selectedText(), "tw");
+        EXPECT_EQ(Selected(), Ranges{});
+        // Repeat Find would switch following off.
+        QTest::keyClick(text, Qt::Key_R, Qt::ControlModifier);
+        EXPECT_EQ(Follow(), "&Follow Off");
+        find.reject();
+    };
+    Command(cmd::kFindMessages);
+}
+
+TEST_F(ListCommandsTest, AnEmptyListIgnoresEveryListCommand) {
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->setText("kept");
+    bool dialogRan = false;
+    answerDialog = [&](QDialog&) { dialogRan = true; };
+    for (int id = cmd::kCopy; id <= cmd::kUnselectAll; ++id) {
+        Command(id);
+    }
+    EXPECT_FALSE(dialogRan);
+    EXPECT_EQ(clipboard->text(), "kept");
+    EXPECT_EQ(Follow(), "&Follow Off");
+}
+
+}  // namespace
+}  // namespace receiver_ui
