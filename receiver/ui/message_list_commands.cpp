@@ -105,7 +105,10 @@ void MessageListCommands::Select(const receiver::RowSelection& selection) {
         items.select(model.index(static_cast<int>(first), 0),
                      model.index(static_cast<int>(last) - 1, lastColumn));
     }
-    list_.selectionModel()->select(items, QItemSelectionModel::ClearAndSelect);
+    // Clearing first keeps Qt from comparing the old ranges with the new ones, which
+    // costs the product of their counts.
+    list_.selectionModel()->clearSelection();
+    list_.selectionModel()->select(items, QItemSelectionModel::Select);
 }
 
 void MessageListCommands::SelectAll() {

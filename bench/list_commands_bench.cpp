@@ -1,0 +1,105 @@
+// The list commands on a big list: Select All, Find and Select All, and Copy over a
+// million rows of velmora's main window (offscreen), each timed, with the resident
+// memory it adds. Run: build/bench/list_commands_bench [--rows=N]
+// Prints figures only; nothing is asserted.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "common/ui/testing/scripted_prompts.h"
+#include "receiver/app/receiver_session.h"
+#include "receiver/core/window_commands.h"
+#include "receiver/ui/find_messages_dialog.h"
+#include "receiver/ui/receiver_dialog.h"
+
+namespace {
+
+namespace cmd = receiver::commands;
+
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+void Measure(const char* what, const std::function<void()>& work) {
+    const long before = ResidentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds,
+                static_cast<double>(ResidentBytes() - before) / 1e6);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long rows = 1'000'000;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]).starts_with("--rows=")) {
+            rows = std::atol(argv[i] + 7);
+        }
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("list_commands_bench." + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    common::ProfileStore profile((dir / "velmora.ini").string());
+    test_support::ScriptedPrompts prompts;
+    // Boxes after a find only report; nothing asks.
+    receiver::SessionOptions options;
+    options.settings.displayFlags = {1, 1, 1, 0};
+    options.logDirectory = (dir / "logs").string();
+    receiver_ui::CReceiverDialog window(profile, prompts, false);
+    receiver::ReceiverSession session(options, window, prompts);
+    window.SetUp(session.engine());
+    window.show();
+
+    const std::string header(73, 'h');
+    std::string text;
+    for (long i = 0; i < rows; ++i) {
+        // Every seventh row names the port the find looks for.
+        text = header + "@in 203.0.113." + std::to_string(i % 250) + " " +
+               std::to_string(1024 + i % 60000) + " 198.51.100.7 " + (i % 7 == 0 ? "8080" : "80");
+        session.engine().ReceiveMessage({0, text});
+    }
+    window.FlushRows();
+    std::printf("%ld rows in the list, %.1f MB resident\n", rows,
+                static_cast<double>(ResidentBytes()) / 1e6);
+
+    window.SetDialogRunner([](QDialog& dialog) {
+        auto& find = dynamic_cast<receiver_ui::CFindMessagesDialog&>(dialog);
+        find.ControlAs<QLineEdit>(1028)->setText("198.51.100.7 8080");
+        find.ControlAs<QAbstractButton>(1029)->setChecked(true);
+        find.accept();
+    });
+    Measure("Select All",
+            [&] { window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu); });
+    Measure("Unselect All",
+            [&] { window.OnCommand(cmd::kUnselectAll, receiver::CommandSource::kMenu); });
+    Measure("Find and Select All (1 row in 7)",
+            [&] { window.OnCommand(cmd::kFindMessages, receiver::CommandSource::kMenu); });
+    Measure("Select All, then Copy", [&] {
+        window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu);
+        window.OnCommand(cmd::kCopy, receiver::CommandSource::kMenu);
+    });
+    std::printf("clipboard holds %lld characters\n",
+                static_cast<long long>(QApplication::clipboard()->text().size()));
+
+    session.Finish();
+    std::filesystem::remove_all(dir);
+    return 0;
+}
