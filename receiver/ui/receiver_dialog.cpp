@@ -9,7 +9,7 @@
 
 #include "common/ui/wait_cursor.h"
 #include "receiver/core/formatting.h"
-#include "receiver/core/loss_text.h"
+#include "receiver/core/loss_notice.h"
 #include "receiver/core/receiver_strings.h"
 #include "receiver/core/tray_tip.h"
 #include "receiver/ui/receiver_art.h"
@@ -371,7 +371,7 @@ void CReceiverDialog::ShowLoss() {
     }
     shownLoss_ = lostDatagrams_;
     sinceLossShown_.start();
-    lossLine_ = QString::fromStdString(receiver::LossLine(lostDatagrams_));
+    lossLine_ = QString::fromStdString(receiver::LossSoFarText(lostDatagrams_));
     ShowStatus();
 }
 
