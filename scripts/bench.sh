@@ -11,7 +11,8 @@
 #   BENCH_OVERLOAD=1000000 datagrams sent flat out in the overload trial
 #   BENCH_CPU_RATE=10000   the common rate the CPU cost is measured at
 #   BENCH_RECEIVERS="bare velmora snmptrapd snmptrapd-4M"   which receivers to measure
-#   BENCH_SKIP_CORVIX=1    only the receivers
+#   BENCH_SKIP_CORVIX=1    no corvix figures
+#   BENCH_SKIP_WINDOW=1    no figures of velmora's window (window_bench)
 #
 # Everything runs in a private network namespace (unshare -n as root, unshare -rn
 # otherwise): the traffic stays on its own loopback and no name lookup can leave it.
@@ -314,6 +315,17 @@ ROWS_OUT=$("$RECEIVER_BENCH" --benchmark_filter=MessageStoreMillionRows 2>/dev/n
 ROW_BYTES=$(sed -n 's/.*bytes\/row=\([0-9.]*\).*text bytes\/row=\([0-9.]*\).*/\1 \2/p' <<<"$ROWS_OUT")
 
 # ---------------------------------------------------------------------------------------
+# velmora's window (offscreen) beside the bare receiver: window_bench does the measuring
+
+WINDOW_OUT=""
+if [[ -z ${BENCH_SKIP_WINDOW:-} ]]; then
+    log "velmora window benchmark"
+    WINDOW_OUT=$(QT_QPA_PLATFORM=offscreen "$BUILD/bench/window_bench" 2>/dev/null |
+        grep -v -e '^sent ' -e '^bare_receiver:')
+    printf '%s\n' "$WINDOW_OUT" >&2
+fi
+
+# ---------------------------------------------------------------------------------------
 # corvix --list beside lnav, on the log corvix_list_bench generates
 
 LIST_OUT=""
@@ -447,6 +459,14 @@ TABLE=$WORK/table.md
         echo "| lnav peak RSS, -n -q / -n | $(calc "$L_INDEX_KIB / 1024" | xargs printf '%.1f') / $(calc "$L_PRINT_KIB / 1024" | xargs printf '%.1f') MiB | |"
         echo
         echo "corvix and grep|awk: best of 3 (corvix_list_bench); lnav: best of 3 and 2, after a warm-up run."
+    fi
+    if [[ -n $WINDOW_OUT ]]; then
+        echo
+        echo "## velmora's window (window_bench)"
+        echo
+        echo '```'
+        printf '%s\n' "$WINDOW_OUT"
+        echo '```'
     fi
 } >"$TABLE"
 
