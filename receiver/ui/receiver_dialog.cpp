@@ -216,14 +216,21 @@ void CReceiverDialog::OnCommand(int id, CommandSource source) {
 void CReceiverDialog::ToggleFollow() {
     if (follow_->text() != Text(kFollowOffText)) {
         following_ = true;
-        if (model_->rowCount() > 0) {
-            list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
-        }
+        ScrollToLastRow();
         follow_->setText(Text(kFollowOffText));
     } else {
         following_ = false;
         follow_->setText(Text(kFollowOnText));
     }
+}
+
+void CReceiverDialog::ScrollToLastRow() {
+    if (model_->rowCount() == 0) {
+        return;
+    }
+    // The view sizes its scroll range lazily; it must know the newest rows first.
+    list_->doItemsLayout();
+    list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
 }
 
 void CReceiverDialog::ClearList() {
@@ -315,9 +322,7 @@ void CReceiverDialog::FlushRows() {
         list_->setColumnWidth(1, receiver::MessageColumnWidth(widths_, metrics_, rows));
     }
     if (following_) {
-        // The view sizes its scroll range lazily; it must know the new rows first.
-        list_->doItemsLayout();
-        list_->scrollTo(model_->index(rows - 1, 0));
+        ScrollToLastRow();
     }
     UpdateTrayIcon();
 }
