@@ -88,8 +88,7 @@ BENCHMARK_CAPTURE(BM_ReceiveMessage, flush_every_line, 0, 1);
 void BM_MessageStoreMillionRows(benchmark::State& state) {
     constexpr std::size_t kRows = 1'000'000;
     const std::string texts[] = {"in 203.0.113.45[4512] ==> 198.51.100.7[80]",
-                                 "out 192.168.1.20[1030] ==> 198.51.100.80[53]",
-                                 "WAN link up"};
+                                 "out 192.168.1.20[1030] ==> 198.51.100.80[53]", "WAN link up"};
     std::size_t bytes = 0;
     for (auto _ : state) {
         MessageStore store;

@@ -9,6 +9,9 @@ count=${1:-10000000}
 rate=${2:-100000}
 build=${BUILD_DIR:-build}
 
+if ! grep -qs '^VELMORA_BUILD_BENCH:BOOL=ON' "$build/CMakeCache.txt"; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_BENCH=ON >/dev/null
+fi
 cmake --build "$build" --target velmora blaster >/dev/null
 
 work=$(mktemp -d)

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "receiver/tests/velmora_process.h"
@@ -114,16 +115,31 @@ TEST_F(CorvixListTest, SettingsFileIsNamedAfterTheProgramFile) {
     EXPECT_EQ(Lines(ReadFile(Output(1))).size(), kInboundList.size() + 2);
 }
 
-TEST_F(CorvixListTest, UnopenableLogIsReportedWithItsPath) {
+TEST_F(CorvixListTest, UnopenableLogIsReportedWithItsPathAndTheReason) {
     const fs::path corvix = Install("corvix", "");
-    for (const std::string& path : {LogPath("missing"), dir_}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {LogPath("missing"), "No such file or directory"},
+        {dir_, "Is a directory"},
+    };
+    for (const auto& [path, reason] : cases) {
         EXPECT_EQ(Run(corvix, {"--list", path}), 1) << path;
-        EXPECT_EQ(ReadFile(Output(2)), "Unable to open log " + path + "\n");
+        EXPECT_EQ(ReadFile(Output(2)), "Unable to open log " + path + ": " + reason + "\n");
         EXPECT_EQ(ReadFile(Output(1)), "");
     }
     EXPECT_EQ(Run(corvix, {"--list"}), 2);
-    EXPECT_EQ(Run(corvix, {"--version"}), 0);
-    EXPECT_EQ(ReadFile(Output(1)).rfind("corvix ", 0), 0u);
+}
+
+TEST_F(CorvixListTest, ShortAndLongHelpAndVersionSwitchesAnswerAlike) {
+    const fs::path corvix = Install("corvix", "");
+    for (const char* version : {"--version", "-V"}) {
+        EXPECT_EQ(Run(corvix, {version}), 0) << version;
+        EXPECT_EQ(ReadFile(Output(1)).rfind("corvix ", 0), 0u) << version;
+    }
+    for (const char* help : {"--help", "-h"}) {
+        EXPECT_EQ(Run(corvix, {help}), 0) << help;
+        EXPECT_EQ(ReadFile(Output(1)).rfind("Usage: corvix --list FILE\n", 0), 0u) << help;
+        EXPECT_EQ(ReadFile(Output(2)), "") << help;
+    }
 }
 
 // Bytes no receiver wrote, and a settings file no editor wrote: what can be read is.

@@ -1,5 +1,5 @@
 #include "analyzer/core/port_table.h"
-#include "analyzer/core/port_list_model.h"
+#include "analyzer/core/port_list_editor.h"
 #include "common/testing/scripted_messages.h"
 #include "common/testing/temp_dir.h"
 
@@ -68,72 +68,77 @@ TEST(PortTextTest, ValidPortsAndDefinitionFields) {
     EXPECT_EQ(SplitDefinition("# x\ty").port, "");
 }
 
-TEST_F(PortTableTest, ModelEditsRowsAndSavesThemAll) {
+TEST_F(PortTableTest, EditorAnswersWhereTheSelectionGoes) {
     Put("ports", "80\tweb server\n# c\nFtp\tfiles\n;c\n80\tdup\n");
     RecordingMessages messages;
-    PortListModel model(Path("ports"), messages);
-    model.Load();
-    EXPECT_EQ(model.selectedRow(), 0u);
-    EXPECT_EQ(model.definitionCount(), 3u);
-    EXPECT_EQ(model.FindPortLine("fTP"), 2u);
-    EXPECT_EQ(model.FindPortLine("80"), 4u);
-    model.Find("8");
-    model.Select(1);
-    EXPECT_FALSE(model.Add({"80", "other"}));
-    EXPECT_EQ(model.selectedRow(), 4u);
+    PortListEditor editor(Path("ports"), messages);
+    EXPECT_EQ(editor.Load(), SelectionAfter::Select(0));
+    EXPECT_EQ(editor.definitionCount(), 3u);
+    EXPECT_EQ(editor.FindPortLine("fTP"), 2u);
+    EXPECT_EQ(editor.FindPortLine("80"), 4u);
+    EXPECT_EQ(editor.Find("8"), SelectionAfter::Keep());
+    EXPECT_EQ(editor.Add({"80", "other"}), SelectionAfter::Select(4));
     EXPECT_EQ(messages.shown, (Shown{{MessageIcon::kStop, "Port 8 not found"},
                                      {MessageIcon::kStop, "Port 80 already defined"}}));
-    EXPECT_FALSE(model.modified());
-    ASSERT_TRUE(model.Add({"080", "alt"}));
-    EXPECT_EQ(model.definitionCount(), 4u);
-    EXPECT_TRUE(model.modified());
+    EXPECT_FALSE(editor.modified());
+    EXPECT_EQ(editor.rows().size(), 5u);
+    EXPECT_EQ(editor.Add({"080", "alt"}), SelectionAfter::Keep());
+    EXPECT_EQ(editor.definitionCount(), 4u);
+    EXPECT_TRUE(editor.modified());
 
-    model.Select(3);
-    EXPECT_EQ(model.EditableRow(), std::nullopt);
-    model.Select(2);
-    ASSERT_EQ(model.EditableRow(), 2u);
-    model.Edit(2, "file transfer");
-    EXPECT_EQ(model.EditableRow(), std::nullopt);
-    model.Select(4);
-    model.Delete(4);
-    EXPECT_EQ(model.EditableRow(), std::nullopt);
-    EXPECT_EQ(model.definitionCount(), 3u);
-    EXPECT_EQ(model.FindPortLine("80"), 0u);
-    model.SaveChanges();
-    EXPECT_FALSE(model.modified());
+    EXPECT_FALSE(editor.IsEditableRow(3));
+    EXPECT_FALSE(editor.IsEditableRow(std::nullopt));
+    EXPECT_FALSE(editor.IsEditableRow(6));
+    EXPECT_EQ(editor.Edit(3, "x"), SelectionAfter::Keep());
+    EXPECT_EQ(editor.Delete(1), SelectionAfter::Keep());
+    ASSERT_TRUE(editor.IsEditableRow(2));
+    EXPECT_EQ(editor.Edit(2, "file transfer"), SelectionAfter::Clear());
+    EXPECT_EQ(editor.Delete(4), SelectionAfter::Clear());
+    EXPECT_EQ(editor.definitionCount(), 3u);
+    EXPECT_EQ(editor.Find("80"), SelectionAfter::Select(0));
+    EXPECT_TRUE(editor.SaveChanges());
+    EXPECT_FALSE(editor.modified());
     EXPECT_EQ(Get("ports"), "80\tweb server\n# c\nFtp\tfile transfer\n;c\n080\talt\n");
+
+    Put("ports", "");
+    EXPECT_EQ(editor.Load(), SelectionAfter::Clear());
+    EXPECT_EQ(editor.FindPortLine("80"), std::nullopt);
 }
 
-TEST_F(PortTableTest, ModelSavesOnlyChangesAndAsksOnClose) {
+TEST_F(PortTableTest, EditorSavesOnlyChangesAndAsksOnClose) {
     Put("ports", "80\tweb\r\n");
     const timespec times[2] = {{1000, 0}, {1000, 5}};
     ASSERT_EQ(::utimensat(AT_FDCWD, Path("ports").c_str(), times, 0), 0);
     RecordingMessages messages;
-    PortListModel model(Path("ports"), messages);
-    model.Load();
-    model.SaveChanges();
-    EXPECT_TRUE(model.Close());
+    PortListEditor editor(Path("ports"), messages);
+    editor.Load();
+    EXPECT_TRUE(editor.SaveChanges());
+    EXPECT_TRUE(editor.Close());
     struct stat st {};
     ASSERT_EQ(::stat(Path("ports").c_str(), &st), 0);
     EXPECT_EQ(st.st_mtim.tv_nsec, 5);
 
     // A regular file as the parent makes the write fail even for root.
-    PortListModel failing(Path("ports/sub"), messages);
-    ASSERT_TRUE(failing.Add({"81", "x"}));
-    failing.SaveChanges();
+    PortListEditor failing(Path("ports/sub"), messages);
+    failing.Add({"81", "x"});
+    EXPECT_FALSE(failing.SaveChanges());
     EXPECT_TRUE(failing.modified());
     EXPECT_EQ(messages.shown, (Shown{{MessageIcon::kInformation, "Unable to open port list"}}));
     EXPECT_TRUE(messages.asked.empty());
+    // Yes with a failing save keeps the window open, so the changes are not lost.
+    messages.answers = {Answer::kYes};
+    EXPECT_FALSE(failing.Close());
+    EXPECT_EQ(messages.shown.size(), 2u);
 
     for (const auto answer : {Answer::kCancel, Answer::kNo, Answer::kYes}) {
-        PortListModel editor(Path("ports"), messages);
-        editor.Load();
-        ASSERT_TRUE(editor.Add({"81", "x"}));
+        PortListEditor another(Path("ports"), messages);
+        another.Load();
+        another.Add({"81", "x"});
         messages.answers = {answer};
-        EXPECT_EQ(editor.Close(), answer != Answer::kCancel);
+        EXPECT_EQ(another.Close(), answer != Answer::kCancel);
         EXPECT_EQ(Get("ports"), answer == Answer::kYes ? "80\tweb\n81\tx\n" : "80\tweb\r\n");
     }
-    EXPECT_EQ(messages.asked, std::vector<std::string>(3, "Save changes to port definitions?"));
+    EXPECT_EQ(messages.asked, std::vector<std::string>(4, "Save changes to port definitions?"));
 }
 
 }  // namespace

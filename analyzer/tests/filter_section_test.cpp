@@ -1,7 +1,7 @@
-#include "analyzer/core/filter_list.h"
 #include "analyzer/core/analyzer_options.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/entry_copy.h"
+#include "analyzer/core/filter_section_editor.h"
 #include "common/testing/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,42 +15,40 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-class FilterListTest : public test_support::TempDirTest {
+class FilterSectionTest : public test_support::TempDirTest {
   protected:
     // "+text" for a ticked item, "-text" for a clear one.
-    static Items Shown(const FilterList& list) {
+    static Items Shown(const FilterSectionEditor& list) {
         Items shown;
         for (const FilterItem& item : list.items()) {
             shown.push_back((item.checked ? "+" : "-") + item.text);
         }
         return shown;
     }
-    FilterList Loaded(std::string_view section) {
-        FilterList list;
+    FilterSectionEditor Loaded(std::string_view section) {
+        FilterSectionEditor list;
         list.LoadSection(section, Path("cfg"));
         return list;
     }
 };
 
-TEST_F(FilterListTest, SortsIgnoringCaseAndSavesOneKeyPerText) {
+TEST_F(FilterSectionTest, SortsIgnoringCaseAndSavesOneKeyPerText) {
     Put("cfg",
         "[SourceIPFilters]\n9.0.0.1=2\n192.0.2.1=0\nBeta=0\n10.0.0.2=1\nalpha=1\n"
         "[TargetPortFilters]\n80=1\n137=0\n1024=1\n");
     EXPECT_EQ(Shown(Loaded("TargetPortFilters")), (Items{"+1024", "-137", "+80"}));
-    FilterList list = Loaded("SourceIPFilters");
+    FilterSectionEditor list = Loaded("SourceIPFilters");
     EXPECT_EQ(Shown(list), (Items{"+10.0.0.2", "-192.0.2.1", "+9.0.0.1", "+alpha", "-Beta"}));
-    list.Select(3);
     EXPECT_EQ(list.AddItem("192.0.2.1", true), 2u);
-    list.DeleteSelected();  // still "alpha", now one further down
-    list.Select(0);
-    list.DeleteSelected();
+    EXPECT_EQ(list.DeleteSelected(4), SelectionAfter::Clear());  // "alpha"
+    EXPECT_EQ(list.DeleteSelected(0), SelectionAfter::Clear());
     ASSERT_TRUE(list.SaveSection());
     EXPECT_EQ(Get("cfg"),
               "[SourceIPFilters]\n192.0.2.1=1\n9.0.0.1=1\nBeta=0\n"
               "[TargetPortFilters]\n80=1\n137=0\n1024=1\n");
 }
 
-TEST_F(FilterListTest, KeepsEveryKeyAndEmptiesWhenAllAreDeleted) {
+TEST_F(FilterSectionTest, KeepsEveryKeyAndEmptiesWhenAllAreDeleted) {
     EXPECT_EQ(Shown(Loaded("TargetPortFilters")), Items{"-Unknown"});
     ASSERT_TRUE(Loaded("TargetPortFilters").SaveSection());
     EXPECT_EQ(Get("cfg"), "[TargetPortFilters]\nUnknown=0\n");
@@ -59,14 +57,14 @@ TEST_F(FilterListTest, KeepsEveryKeyAndEmptiesWhenAllAreDeleted) {
         text += std::to_string(port) + "=1\n";
     }
     Put("cfg", text);
-    FilterList list = Loaded("TargetPortFilters");
+    FilterSectionEditor list = Loaded("TargetPortFilters");
     ASSERT_TRUE(list.SaveSection());
     EXPECT_EQ(Get("cfg"), text);
-    list.DeleteSelected();
+    EXPECT_EQ(list.DeleteSelected(std::nullopt), SelectionAfter::Keep());
+    EXPECT_EQ(list.DeleteSelected(300), SelectionAfter::Keep());
     EXPECT_EQ(list.items().size(), 300u);
     while (!list.items().empty()) {
-        list.Select(0);
-        list.DeleteSelected();
+        list.DeleteSelected(0);
     }
     ASSERT_TRUE(list.SaveSection());
     EXPECT_EQ(Get("cfg"), "[TargetPortFilters]\n");
@@ -83,7 +81,7 @@ TEST(SourceIpTest, AcceptsOnlyCanonicalDottedAddresses) {
     }
 }
 
-TEST_F(FilterListTest, CopyMasksOnlyTheTarget) {
+TEST_F(FilterSectionTest, CopyMasksOnlyTheTarget) {
     const std::string mask40(40, 'm');
     const std::tuple<std::string, const char*, std::string> cases[] = {
         {"", "198.51.100.7", "198.51.100.7"},
@@ -105,7 +103,7 @@ TEST_F(FilterListTest, CopyMasksOnlyTheTarget) {
 }
 
 // Each reader has its own default; a key present with an empty value is not missing.
-TEST_F(FilterListTest, OptionsReadWithTheirUsersDefaults) {
+TEST_F(FilterSectionTest, OptionsReadWithTheirUsersDefaults) {
     SettingsFile settings(Path("cfg"));
     EXPECT_EQ(LogPath(settings), "");
     EXPECT_EQ(ViewerCommand(settings), "xdg-open");

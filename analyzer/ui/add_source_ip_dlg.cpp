@@ -1,0 +1,33 @@
+#include "analyzer/ui/add_source_ip_dlg.h"
+
+#include "analyzer/core/analyzer_strings.h"
+#include "analyzer/core/filter_section_editor.h"
+#include "analyzer/ui/qt_text.h"
+
+namespace analyzer_ui {
+namespace {
+
+QLineEdit* MakeAddressField() {
+    constexpr int kLongestAddress = 15;
+    auto* field = new QLineEdit;
+    field->setMaxLength(kLongestAddress);
+    return field;
+}
+
+}  // namespace
+
+CAddSourceIPDlg::CAddSourceIPDlg(const QString& presetText, common_ui::DesktopPrompts& prompts,
+                                 QWidget* parent)
+    : InputDialog(QStringLiteral("Add Incoming Source IP"), QStringLiteral("Source IP:"),
+                  MakeAddressField(), presetText, parent),
+      prompts_(prompts) {}
+
+bool CAddSourceIPDlg::IsAcceptable(const QString& text) {
+    if (analyzer::IsValidSourceIp(ToStdString(text))) {
+        return true;
+    }
+    prompts_.ShowMessage(common::MessageIcon::kStop, std::string(analyzer::texts::kInvalidIp));
+    return false;
+}
+
+}  // namespace analyzer_ui

@@ -1,0 +1,14 @@
+#include "analyzer/ui/dialog_layout.h"
+
+namespace analyzer_ui {
+
+void ApplyLayout(QWidget& window, int widthUnits, int heightUnits,
+                 std::initializer_list<ControlPlace> controls) {
+    const common_ui::DialogUnits units(window.font());
+    window.setFixedSize(units.ToPixels(widthUnits, heightUnits));
+    for (const ControlPlace& place : controls) {
+        place.control->setGeometry(units.ToPixels(place.rect));
+    }
+}
+
+}  // namespace analyzer_ui

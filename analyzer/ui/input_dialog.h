@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QString>
+
+namespace analyzer_ui {
+
+// A one-field input dialog with OK and Cancel; the field opens with the preset text and
+// OK stands only for text the subclass accepts.
+class InputDialog : public QDialog {
+  public:
+    QString text() const { return field_->text(); }
+    QLineEdit* field() const { return field_; }
+
+    void accept() override;
+
+  protected:
+    InputDialog(const QString& title, const QString& label, QLineEdit* field,
+                const QString& presetText, QWidget* parent);
+
+    // Shows why the text is refused, if it is.
+    virtual bool IsAcceptable(const QString& text) = 0;
+
+  private:
+    QLineEdit* field_;
+};
+
+}  // namespace analyzer_ui

@@ -1,0 +1,161 @@
+#include "analyzer/ui/port_list_dlg.h"
+
+#include <QLabel>
+
+#include "analyzer/ui/dialog_layout.h"
+#include "analyzer/ui/qt_text.h"
+#include "analyzer/ui/row_models.h"
+#include "analyzer/ui/selection.h"
+#include "analyzer/ui/tab_stops.h"
+#include "common/ui/wait_cursor.h"
+
+namespace analyzer_ui {
+namespace {
+
+// Layout in dialog units.
+constexpr int kWidth = 252;
+constexpr int kHeight = 202;
+constexpr common_ui::DialogRect kHeading{9, 7, 170, 8};
+constexpr common_ui::DialogRect kList{7, 17, 174, 160};
+constexpr common_ui::DialogRect kAdd{188, 17, 57, 14};
+constexpr common_ui::DialogRect kEdit{188, 35, 57, 14};
+constexpr common_ui::DialogRect kDelete{188, 53, 57, 14};
+constexpr common_ui::DialogRect kFind{188, 71, 57, 14};
+constexpr common_ui::DialogRect kSave{188, 89, 57, 14};
+constexpr common_ui::DialogRect kClose{188, 163, 57, 14};
+constexpr common_ui::DialogRect kCountLabel{7, 185, 62, 8};
+constexpr common_ui::DialogRect kCount{70, 183, 40, 12};
+
+}  // namespace
+
+CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                           QWidget* parent)
+    : CPortListDlg(portsFilePath, prompts, std::make_unique<ModalEditorDialogs>(prompts), nullptr,
+                   parent) {}
+
+CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                           EditorDialogs& dialogs, QWidget* parent)
+    : CPortListDlg(portsFilePath, prompts, nullptr, &dialogs, parent) {}
+
+CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                           std::unique_ptr<ModalEditorDialogs> ownDialogs, EditorDialogs* dialogs,
+                           QWidget* parent)
+    : QDialog(parent),
+      ownDialogs_(std::move(ownDialogs)),
+      dialogs_(dialogs ? *dialogs : *ownDialogs_),
+      editor_(ToStdString(portsFilePath), prompts),
+      model_(new PortLinesModel(editor_, this)),
+      list_(new QListView(this)),
+      count_(new QLineEdit(this)) {
+    setWindowTitle(QStringLiteral("Port List"));
+    auto* heading = new TabStopLabel(QStringLiteral("  Port\t     Use"), this);
+    list_->setModel(model_);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every row is one line of one font, so a long file lays out without measuring rows.
+    list_->setUniformItemSizes(true);
+    list_->setItemDelegate(new TabStopDelegate(list_));
+    connect(list_, &QListView::doubleClicked, this, &CPortListDlg::OnEdit);
+
+    auto* add = new QPushButton(QStringLiteral("&Add Port..."), this);
+    auto* edit = new QPushButton(QStringLiteral("&Edit Port..."), this);
+    auto* remove = new QPushButton(QStringLiteral("&Delete Port"), this);
+    auto* find = new QPushButton(QStringLiteral("&Find Port..."), this);
+    auto* save = new QPushButton(QStringLiteral("&Save Changes"), this);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    for (QPushButton* button : {add, edit, remove, find, save}) {
+        button->setAutoDefault(false);
+    }
+    close->setDefault(true);
+    connect(add, &QPushButton::clicked, this, &CPortListDlg::OnAdd);
+    connect(edit, &QPushButton::clicked, this, &CPortListDlg::OnEdit);
+    connect(remove, &QPushButton::clicked, this, &CPortListDlg::OnDelete);
+    connect(find, &QPushButton::clicked, this, &CPortListDlg::OnFind);
+    connect(save, &QPushButton::clicked, this, &CPortListDlg::OnSaveChanges);
+    connect(close, &QPushButton::clicked, this, &CPortListDlg::OnClose);
+
+    auto* countLabel = new QLabel(QStringLiteral("Entries displayed:"), this);
+    count_->setReadOnly(true);
+    countLabel->setBuddy(count_);
+
+    ApplyLayout(*this, kWidth, kHeight,
+                {{heading, kHeading},
+                 {list_, kList},
+                 {add, kAdd},
+                 {edit, kEdit},
+                 {remove, kDelete},
+                 {find, kFind},
+                 {save, kSave},
+                 {close, kClose},
+                 {countLabel, kCountLabel},
+                 {count_, kCount}});
+
+    {
+        const common_ui::WaitCursor wait;
+        ApplySelection(*list_, editor_.Load());
+    }
+    ShowCount();
+    list_->setFocus();
+}
+
+CPortListDlg::~CPortListDlg() {
+    // The model goes while the editor it listens to is still there.
+    list_->setModel(nullptr);
+    delete model_;
+}
+
+void CPortListDlg::ShowCount() {
+    count_->setText(QString::number(editor_.definitionCount()));
+}
+
+void CPortListDlg::OnAdd() {
+    const auto definition = dialogs_.RunPortDialog(PortDialogKind::kAdd, {}, this);
+    if (!definition) {
+        return;
+    }
+    ApplySelection(*list_, editor_.Add(*definition));
+    ShowCount();
+}
+
+void CPortListDlg::OnEdit() {
+    const auto row = SelectedRow(*list_);
+    if (!editor_.IsEditableRow(row)) {
+        return;
+    }
+    const auto definition =
+        dialogs_.RunPortDialog(PortDialogKind::kEdit, editor_.rows()[*row], this);
+    if (!definition) {
+        return;
+    }
+    ApplySelection(*list_, editor_.Edit(*row, definition->description));
+}
+
+void CPortListDlg::OnDelete() {
+    const auto row = SelectedRow(*list_);
+    if (!editor_.IsEditableRow(row)) {
+        return;
+    }
+    if (!dialogs_.RunPortDialog(PortDialogKind::kDelete, editor_.rows()[*row], this)) {
+        return;
+    }
+    ApplySelection(*list_, editor_.Delete(*row));
+    ShowCount();
+}
+
+void CPortListDlg::OnFind() {
+    if (const auto port = dialogs_.RunFindPort(this)) {
+        ApplySelection(*list_, editor_.Find(*port));
+    }
+}
+
+void CPortListDlg::OnSaveChanges() {
+    editor_.SaveChanges();
+}
+
+void CPortListDlg::OnClose() {
+    if (editor_.Close()) {
+        accept();
+    }
+}
+
+}  // namespace analyzer_ui
