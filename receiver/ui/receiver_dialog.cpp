@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 
 #include "common/ui/wait_cursor.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/loss_notice.h"
-#include "receiver/core/receiver_strings.h"
 #include "receiver/core/tray_tip.h"
 #include "receiver/ui/receiver_art.h"
 #include "receiver/ui/receiver_options_dialog.h"
