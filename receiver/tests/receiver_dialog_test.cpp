@@ -299,6 +299,25 @@ TEST_F(ReceiverDialogTest, StartStopTwiceLeavesTheHostAndOpenedLines) {
     EXPECT_EQ(dialog_->trayIcon().tip(), "Velmora Running - 0 Records to view");
 }
 
+TEST_F(ReceiverDialogTest, LossShowsInTheStatusAtMostOnceASecond) {
+    Open();
+    const std::string started = Label(controls::kStatusText).toStdString();
+    dialog_->LostDatagramsChanged(3);
+    EXPECT_EQ(Label(controls::kStatusText).toStdString(),
+              started + "3 datagrams lost so far: they came faster than they could be logged.\n");
+    dialog_->LostDatagramsChanged(1500);
+    EXPECT_NE(Label(controls::kStatusText).toStdString().find("3 datagrams"), std::string::npos);
+    // The newest count follows once the second is over.
+    EXPECT_TRUE(SpinUntil(
+        [&] { return Label(controls::kStatusText).contains("1,500 datagrams lost so far"); },
+        3000ms));
+    // A status change keeps the loss line below the status lines.
+    Click(controls::kStartStop);
+    EXPECT_TRUE(Label(controls::kStatusText)
+                    .endsWith("closed.\n1,500 datagrams lost so far: they came faster than they "
+                              "could be logged.\n"));
+}
+
 TEST_F(ReceiverDialogTest, CloseHidesWhileEnterEscapeAndLowIdsDoNothing) {
     Open();
     QTest::keyClick(&*dialog_, Qt::Key_Return);

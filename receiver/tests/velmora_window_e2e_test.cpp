@@ -74,11 +74,21 @@ class VelmoraWindowTest : public test_support::TempDirTest {
         std::string id = Output("xdotool search --onlyvisible --name '^" + kTitle + "'");
         return id.substr(0, id.find('\n'));
     }
-    bool TrayHoldsVelmora() {
+    // The tray icon's window inside the tray; empty while there is none.
+    std::string TrayIcon() {
         const std::string panel = Output("xdotool search --classname panel");
-        return !panel.empty() && Output("xwininfo -tree -id " + panel.substr(0, panel.find('\n')))
-                                         .find("\"velmora\"") != std::string::npos;
+        if (panel.empty()) {
+            return {};
+        }
+        const std::string tree = Output("xwininfo -tree -id " + panel.substr(0, panel.find('\n')));
+        const auto at = tree.find("\"velmora\"");
+        if (at == std::string::npos) {
+            return {};
+        }
+        const auto start = tree.rfind("0x", at);
+        return tree.substr(start, tree.find(' ', start) - start);
     }
+    bool TrayHoldsVelmora() { return !TrayIcon().empty(); }
     // The texts of velmora's widgets, from the accessibility bus.
     std::string Widgets() { return Output("/usr/bin/python3 " ATSPI_TEXTS " velmora 5"); }
     std::string StatusText() {
@@ -167,6 +177,20 @@ TEST_F(VelmoraWindowTest, StartsHiddenWithOnlyTheTrayIcon) {
         WaitFor([&] { return Stderr().find("listening on UDP port") != std::string::npos; }));
     EXPECT_TRUE(VisibleWindow().empty());
     EXPECT_FALSE(velmora.Exited());
+
+    // A double click on the tray icon shows the window, another hides it again.
+    const std::string icon = TrayIcon();
+    Output("xdotool mousemove --window " + icon + " 8 8 click --repeat 2 --delay 80 1");
+    EXPECT_TRUE(WaitFor([&] { return !VisibleWindow().empty(); }));
+    Output("xdotool mousemove --window " + icon + " 8 8 click --repeat 2 --delay 80 1");
+    EXPECT_TRUE(WaitFor([&] { return VisibleWindow().empty(); }));
+
+    // The right button opens the window menu there; its Exit ends the program in order.
+    Output("xdotool mousemove --window " + icon + " 8 8 click 3");
+    std::this_thread::sleep_for(500ms);
+    Output("xdotool key e");
+    EXPECT_EQ(velmora.Wait(), 0);
+    EXPECT_NE(Log("incoming").find("Log File Closed"), std::string::npos);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "receiver/core/column_sizing.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/tray_tip.h"
 
@@ -97,21 +96,6 @@ TEST(FormatTrayTipTest, ShowsStateAndCount) {
     EXPECT_EQ(longest.size(), 47u);
     // A count text with a placeholder of its own is not expanded again.
     EXPECT_EQ(FormatTrayTip(true, "%s"), "Velmora Running - %s Records to view");
-}
-
-TEST(ColumnSizingTest, NarrowsOnceRowsOutgrowThePage) {
-    const ListMetrics metrics{.scrollBarWidth = 17,
-                              .smallIconWidth = 16,
-                              .rowsPerPage = 20,
-                              .clientWidth = 600,
-                              .stampTextWidth = 130};
-    const ColumnWidths widths = SizeColumns(metrics);
-    EXPECT_EQ(widths.stampColumn, 146);
-    EXPECT_EQ(widths.messageColumn, 454);
-    EXPECT_EQ(MessageColumnWidth(widths, metrics, 0), 454);
-    EXPECT_EQ(MessageColumnWidth(widths, metrics, 20), 454);
-    EXPECT_EQ(MessageColumnWidth(widths, metrics, 21), 437);
-    EXPECT_EQ(MessageColumnWidth(widths, metrics, 1000000), 437);
 }
 
 }  // namespace

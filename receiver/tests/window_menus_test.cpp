@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QSet>
-
 namespace receiver_ui {
 namespace {
 
@@ -75,35 +73,6 @@ TEST(ContextMenuTest, CarriesTheListCommandTextsGreyedByState) {
     // A long list after a find: everything can be chosen.
     for (const Item& item : Items(*BuildContextMenu(50, 20, 4))) {
         EXPECT_TRUE(item.enabled) << item.text.toStdString();
-    }
-}
-
-TEST(AcceleratorsTest, MapEachKeyToOneCommand) {
-    QSet<QKeySequence> keys;
-    QMap<QString, int> byText;
-    for (const Accelerator& accelerator : Accelerators()) {
-        EXPECT_FALSE(keys.contains(accelerator.keys)) << accelerator.keys.toString().toStdString();
-        keys.insert(accelerator.keys);
-        byText[accelerator.keys.toString(QKeySequence::PortableText)] = accelerator.command;
-    }
-    EXPECT_EQ(keys.size(), 13);
-    const std::pair<const char*, int> expected[] = {
-        {"Ctrl+A", cmd::kSelectAll},
-        {"Ctrl+C", cmd::kCopy},
-        {"Ctrl+Ins", cmd::kCopy},
-        {"Ctrl+F", cmd::kFindMessages},
-        {"Ctrl+R", cmd::kRepeatFind},
-        {"F3", cmd::kRepeatFind},
-        {"Ctrl+U", cmd::kUnselectAll},
-        {"Menu", cmd::kContextMenu},
-        {"Shift+F10", cmd::kContextMenu},
-        {"Ctrl+Home", cmd::kFirstMessage},
-        {"Ctrl+End", cmd::kLastMessage},
-        {"Shift+Home", cmd::kExtendToTop},
-        {"Shift+End", cmd::kExtendToBottom},
-    };
-    for (const auto& [text, command] : expected) {
-        EXPECT_EQ(byText.value(text, -1), command) << text;
     }
 }
 

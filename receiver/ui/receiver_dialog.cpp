@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 
 #include "common/ui/wait_cursor.h"
 #include "receiver/core/formatting.h"
-#include "receiver/core/loss_text.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/loss_notice.h"
 #include "receiver/core/tray_tip.h"
 #include "receiver/ui/about_dialog.h"
 #include "receiver/ui/receiver_art.h"
@@ -237,14 +235,21 @@ void CReceiverDialog::OnCommand(int id, CommandSource source) {
 void CReceiverDialog::ToggleFollow() {
     if (follow_->text() != Text(kFollowOffText)) {
         following_ = true;
-        if (model_->rowCount() > 0) {
-            list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
-        }
+        ScrollToLastRow();
         follow_->setText(Text(kFollowOffText));
     } else {
         following_ = false;
         follow_->setText(Text(kFollowOnText));
     }
+}
+
+void CReceiverDialog::ScrollToLastRow() {
+    if (model_->rowCount() == 0) {
+        return;
+    }
+    // The view sizes its scroll range lazily; it must know the newest rows first.
+    list_->doItemsLayout();
+    list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
 }
 
 void CReceiverDialog::ClearList() {
@@ -336,9 +341,7 @@ void CReceiverDialog::FlushRows() {
         list_->setColumnWidth(1, receiver::MessageColumnWidth(widths_, metrics_, rows));
     }
     if (following_) {
-        // The view sizes its scroll range lazily; it must know the new rows first.
-        list_->doItemsLayout();
-        list_->scrollTo(model_->index(rows - 1, 0));
+        ScrollToLastRow();
     }
     UpdateTrayIcon();
 }
@@ -392,7 +395,7 @@ void CReceiverDialog::ShowLoss() {
     }
     shownLoss_ = lostDatagrams_;
     sinceLossShown_.start();
-    lossLine_ = QString::fromStdString(receiver::LossLine(lostDatagrams_));
+    lossLine_ = QString::fromStdString(receiver::LossSoFarText(lostDatagrams_));
     ShowStatus();
 }
 

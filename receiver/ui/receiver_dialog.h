@@ -77,6 +77,7 @@ class CReceiverDialog : public TemplateDialog, public receiver::ReceiverView {
   private:
     void SizeColumns();
     void ToggleFollow();
+    void ScrollToLastRow();
     void ClearList();
     void ShowOptions();
     void ShowHelp();

@@ -3,14 +3,18 @@
 namespace receiver_ui {
 
 TrayIcon::TrayIcon(const QIcon& icon, Handlers handlers) : icon_(icon) {
-    QObject::connect(&icon_, &QSystemTrayIcon::activated,
-                     [handlers = std::move(handlers)](QSystemTrayIcon::ActivationReason reason) {
-                         if (reason == QSystemTrayIcon::DoubleClick && handlers.doubleClicked) {
-                             handlers.doubleClicked();
-                         } else if (reason == QSystemTrayIcon::Context && handlers.rightClicked) {
-                             handlers.rightClicked();
-                         }
-                     });
+    // Queued: a choice from the popup may remove the icon, which must not happen inside
+    // the icon's own mouse handling.
+    QObject::connect(
+        &icon_, &QSystemTrayIcon::activated, &icon_,
+        [handlers = std::move(handlers)](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::DoubleClick && handlers.doubleClicked) {
+                handlers.doubleClicked();
+            } else if (reason == QSystemTrayIcon::Context && handlers.rightClicked) {
+                handlers.rightClicked();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void TrayIcon::Add(const QString& tip) {

@@ -1,6 +1,6 @@
 // The window's cost over the receiver: velmora's main window (offscreen, every display
 // flag on) beside the bare receiver, fed by the blaster over loopback.
-// Run: build/bench/window_bench [--flood=N] [--steady=N] [--rows=N]
+// Run: build/bench/receiver_window_bench [--flood=N] [--steady=N] [--rows=N]
 // Prints figures only; nothing is asserted.
 #include <signal.h>
 #include <spawn.h>
@@ -146,7 +146,7 @@ class BenchWindow {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         }
         if (!session_->engine().socketOpen()) {
-            std::fprintf(stderr, "window_bench: the window did not start listening\n");
+            std::fprintf(stderr, "receiver_window_bench: the window did not start listening\n");
             std::exit(1);
         }
     }
