@@ -14,7 +14,8 @@
 #   BENCH_RECEIVERS="bare velmora snmptrapd snmptrapd-4M"   which receivers to measure
 #   BENCH_SKIP_CORVIX=1    only the receivers
 #   BENCH_SKIP_WINDOW=1    no window figures of corvix
-#   BENCH_SKIP_RECEIVER_WINDOW=1   no window figures of velmora (receiver_window_bench)
+#   BENCH_SKIP_RECEIVER_WINDOW=1   no window figures of velmora (receiver_window_bench,
+#                                  list_commands_bench)
 #
 # Everything runs in a private network namespace (unshare -n as root, unshare -rn
 # otherwise): the traffic stays on its own loopback and no name lookup can leave it.
@@ -80,7 +81,7 @@ if [[ -z ${BENCH_NO_BUILD:-} ]]; then
         cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_BENCH=ON >&2
     fi
     cmake --build "$BUILD" --target velmora corvix blaster bare_receiver corvix_list_bench \
-        receiver_bench corvix_window_bench receiver_window_bench >&2
+        receiver_bench corvix_window_bench receiver_window_bench list_commands_bench >&2
 fi
 
 # ---------------------------------------------------------------------------------------
@@ -321,11 +322,15 @@ ROW_BYTES=$(sed -n 's/.*bytes\/row=\([0-9.]*\).*text bytes\/row=\([0-9.]*\).*/\1
 # velmora's window (offscreen) beside the bare receiver: receiver_window_bench measures
 
 RECEIVER_WINDOW_OUT=""
+LIST_COMMANDS_OUT=""
 if [[ -z ${BENCH_SKIP_RECEIVER_WINDOW:-} ]]; then
     log "velmora window benchmark"
     RECEIVER_WINDOW_OUT=$(QT_QPA_PLATFORM=offscreen "$BUILD/bench/receiver_window_bench" \
         2>/dev/null | grep -v -e '^sent ' -e '^bare_receiver:')
     printf '%s\n' "$RECEIVER_WINDOW_OUT" >&2
+    log "velmora list commands on 1,000,000 rows"
+    LIST_COMMANDS_OUT=$(QT_QPA_PLATFORM=offscreen "$BUILD/bench/list_commands_bench" 2>/dev/null)
+    printf '%s\n' "$LIST_COMMANDS_OUT" >&2
 fi
 
 # ---------------------------------------------------------------------------------------
@@ -487,6 +492,14 @@ TABLE=$WORK/table.md
         echo
         echo '```'
         printf '%s\n' "$RECEIVER_WINDOW_OUT"
+        echo '```'
+    fi
+    if [[ -n $LIST_COMMANDS_OUT ]]; then
+        echo
+        echo "### velmora list commands (offscreen): time and resident memory each adds"
+        echo
+        echo '```'
+        printf '%s\n' "$LIST_COMMANDS_OUT"
         echo '```'
     fi
 } >"$TABLE"
