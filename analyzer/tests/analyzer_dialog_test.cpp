@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "analyzer/tests/gated_resolver.h"
+#include "analyzer/ui/about_dialog.h"
 #include "analyzer/ui/analyzer_editors.h"
 #include "common/testing/temp_dir.h"
 #include "common/ui/testing/scripted_prompts.h"
@@ -487,6 +490,23 @@ TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(List()->model()->index(kLines - 1, 0).data().toString().toStdString(),
               kStamp + " in 10.0.26.127[1024] ==> 198.51.100.7[80]");
+}
+
+TEST(AboutDialogTest, ShowsTheNameAndVersionAndOkEndsIt) {
+    CAboutDialog about;
+    about.show();
+    EXPECT_EQ(about.windowTitle(), "About Corvix Log Analyzer");
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains("Corvix Log Analyzer Version 1.5")) << texts.join('|').toStdString();
+    auto* ok = about.findChild<QPushButton*>();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(ok->isDefault());
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
 }
 
 }  // namespace
