@@ -96,12 +96,12 @@ class CorvixWindowTest : public VelmoraTest {
               "last"});
         ASSERT_TRUE(WaitFor([&] { return Log("messages").find(" last\n") != std::string::npos; }));
         ASSERT_EQ(Signal(SIGTERM), 0);
-        corvix_ = dir_ / "tools" / "corvix";
+        corvix_ = Dir() / "tools" / "corvix";
         fs::create_directories(corvix_.parent_path());
         fs::copy_file(CORVIX_BINARY, corvix_);
-        std::ofstream(dir_ / "tools" / "corvix.cfg")
+        std::ofstream(Dir() / "tools" / "corvix.cfg")
             << "[Options]\nMaskInboundTarget=1\nIPMask=a.b.c\n";
-        log_ = (dir_ / "logs" / "Velmora-incoming-2002-09-27.log").string();
+        log_ = (Dir() / "logs" / "Velmora-incoming-2002-09-27.log").string();
     }
 
     fs::path corvix_;

@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 
-#include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_dialog.h"
@@ -28,7 +26,8 @@ bool HasDisplay() {
 
 }  // namespace
 
-int CAnalyzerApp::InitInstance(int& argc, char** argv, const std::string& logPath) {
+int CAnalyzerApp::InitInstance(int& argc, char** argv, const analyzer::AnalyzerPaths& paths,
+                               const std::string& logPath) {
     if (!HasDisplay()) {
         std::fputs(
             "corvix: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
@@ -37,9 +36,6 @@ int CAnalyzerApp::InitInstance(int& argc, char** argv, const std::string& logPat
         return 1;
     }
     QApplication application(argc, argv);
-    const std::optional<std::string> program = analyzer::ProgramFilePath();
-    const analyzer::AnalyzerPaths paths =
-        analyzer::AnalyzerPathsFor(program ? *program : std::string(argv[0]));
 
     const std::string_view title = analyzer::texts::kProgramTitle;
     common_ui::QtDesktopPrompts prompts(QString::fromLatin1(title.data(), title.size()));
