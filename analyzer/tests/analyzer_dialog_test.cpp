@@ -127,7 +127,7 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
         if (!dialog_) {
             dialog_ = std::make_unique<CAnalyzerDialog>(
                 analyzer::AnalyzerPaths{Path("corvix.ports"), Path("corvix.cfg")}, prompts_,
-                editors_, resolver_);
+                editors_, resolver_, nullptr, listTextLimit_);
             dialog_->show();
         }
         return *dialog_;
@@ -187,6 +187,7 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
     FakeEditors editors_;
     std::shared_ptr<GatedResolver> resolver_ = std::make_shared<GatedResolver>(
         std::map<std::uint32_t, std::string>{{Ipv4("127.0.0.1"), "localhost"}});
+    std::size_t listTextLimit_ = analyzer::EntryStore::kDefaultTextLimit;
     std::unique_ptr<CAnalyzerDialog> dialog_;
 };
 
@@ -278,6 +279,24 @@ TEST_F(AnalyzerDialogTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands
     EXPECT_EQ(ContextMenuStates(), kAllOff);
     EXPECT_TRUE(MenuBarCommand(1003)->isEnabled());
     EXPECT_TRUE(prompts_.messages.shown.empty());
+}
+
+TEST_F(AnalyzerDialogTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheContextMenu) {
+    listTextLimit_ = kListed[0].size() + kListed[1].size() + 10;
+    Open(logPath_);
+    EXPECT_EQ(prompts_.messages.shown,
+              (std::vector<Box>{{MessageIcon::kExclamation, "End of log file reached."}}));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0], kListed[1]}));
+    EXPECT_EQ(MenuBarStates(), kAllOn);
+    EXPECT_EQ(ContextMenuStates(), kAllOff);
+    // A fill that ends normally makes the context menu whole again.
+    Put("corvix.cfg", "[SourceIPFilters]\n203.0.113.45=1\n");
+    Dialog().LoadEntries();
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0], kListed[3]}));
+    EXPECT_EQ(Field("entryCount"), "2");
+    EXPECT_EQ(ContextMenuStates(), kAllOn);
+    EXPECT_EQ(prompts_.messages.shown.size(), 1u);
 }
 
 TEST_F(AnalyzerDialogTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries) {
