@@ -117,7 +117,8 @@ TEST_F(CorvixWindowTest, WithoutADisplayItSaysSoAndEnds) {
 }
 
 // The real program on a real X server: opened on the log, the entry copied from the
-// Edit menu by keyboard lands on the clipboard masked, and Escape ends it.
+// Edit menu by keyboard lands on the clipboard masked, the source filter is added
+// through the real editor, and Escape ends it.
 TEST_F(CorvixWindowTest, OpensOnTheNamedLogAndCopiesTheEntryToTheClipboard) {
     XDisplay display;
     ASSERT_TRUE(display.ready());
@@ -139,6 +140,22 @@ TEST_F(CorvixWindowTest, OpensOnTheNamedLogAndCopiesTheEntryToTheClipboard) {
     }));
     EXPECT_EQ(copied, kStamp + " in 203.0.113.45[4512] ==> a.b.c.7[80]");
 
+    // Filters, Add Incoming Source IP: the editor opens preset with the entry's source,
+    // and its OK writes the filter.
+    CommandOutput("xdotool key --window " + window + " --delay 100 alt+i s");
+    std::string editor;
+    ASSERT_TRUE(WaitFor([&] {
+        editor = CommandOutput("xdotool search --name '^Add Incoming Source IP$'");
+        return !editor.empty();
+    }));
+    CommandOutput("xdotool windowactivate --sync " + editor);
+    CommandOutput("xdotool key --window " + editor + " Return");
+    const fs::path settings = Dir() / "tools" / "corvix.cfg";
+    EXPECT_TRUE(WaitFor([&] {
+        return ReadFile(settings).find("[SourceIPFilters]\n203.0.113.45=1\n") != std::string::npos;
+    })) << ReadFile(settings);
+
+    CommandOutput("xdotool windowactivate --sync " + window);
     CommandOutput("xdotool key --window " + window + " Escape");
     EXPECT_EQ(Wait(), 0) << Stderr();
 }
