@@ -114,6 +114,12 @@ TEST_F(CorvixWindowTest, WithoutADisplayItSaysSoAndEnds) {
     EXPECT_EQ(Wait(), 1);
     EXPECT_NE(Stderr().find("no display"), std::string::npos) << Stderr();
     EXPECT_EQ(ReadFile(Output(1)), "");
+
+    // A display named but not there: no abort, the reason instead.
+    Spawn({"/usr/bin/env", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", "DISPLAY=:4093",
+           corvix_.string()});
+    EXPECT_EQ(Wait(), 1);
+    EXPECT_NE(Stderr().find("corvix: cannot show the window: "), std::string::npos) << Stderr();
 }
 
 // The real program on a real X server: opened on the log, the entry copied from the

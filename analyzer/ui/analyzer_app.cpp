@@ -24,6 +24,22 @@ bool HasDisplay() {
     return false;
 }
 
+QtMessageHandler gPreviousHandler = nullptr;
+
+// A display that is named but cannot be reached would end the program in an abort while
+// the application starts; it ends with the reason and exit code 1 instead.
+void EndWithoutWindow(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        gPreviousHandler(type, context, text);
+        return;
+    }
+    std::fprintf(stderr,
+                 "corvix: cannot show the window: %s\nTo list a log without a window: "
+                 "corvix --list FILE\n",
+                 qPrintable(text));
+    std::_Exit(1);
+}
+
 }  // namespace
 
 int CAnalyzerApp::InitInstance(int& argc, char** argv, const analyzer::AnalyzerPaths& paths,
@@ -35,7 +51,9 @@ int CAnalyzerApp::InitInstance(int& argc, char** argv, const analyzer::AnalyzerP
             stderr);
         return 1;
     }
+    gPreviousHandler = qInstallMessageHandler(EndWithoutWindow);
     QApplication application(argc, argv);
+    qInstallMessageHandler(gPreviousHandler);
 
     const std::string_view title = analyzer::texts::kProgramTitle;
     common_ui::QtDesktopPrompts prompts(QString::fromLatin1(title.data(), title.size()));
