@@ -54,6 +54,7 @@ CPortDefDlg::CPortDefDlg(int titleId, const std::string& row, common_ui::Desktop
       port_(MakePortField(this)),
       description_(new QLineEdit(this)),
       ok_(MakeOk(this)) {
+    UseDialogFrame(*this);
     setWindowTitle(ToQString(analyzer::AnalyzerString(titleId)));
     const analyzer::PortDefinition fields = analyzer::SplitDefinition(row);
     port_->setText(ToQString(fields.port));
@@ -110,6 +111,7 @@ CDeletePortDlg::CDeletePortDlg(const std::string& row, common_ui::DesktopPrompts
 
 CFindPortDlg::CFindPortDlg(common_ui::DesktopPrompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts), port_(MakePortField(this)) {
+    UseDialogFrame(*this);
     setWindowTitle(QStringLiteral("Find Port"));
     auto* label = new QLabel(QStringLiteral("Port:"), this);
     label->setBuddy(port_);
