@@ -19,4 +19,24 @@ std::string FillPlaceholders(std::string_view pattern,
     return out;
 }
 
+std::string FillPrintfPlaceholders(std::string_view pattern,
+                                   std::initializer_list<std::string_view> args) {
+    std::string out;
+    out.reserve(pattern.size());
+    const std::string_view* arg = args.begin();
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (pattern[i] == '%' && next == '%') {
+            out += '%';
+            ++i;
+        } else if (pattern[i] == '%' && (next == 's' || next == 'd') && arg != args.end()) {
+            out.append(*arg++);
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace common

@@ -4,7 +4,8 @@
 
 namespace common {
 
-enum class MessageIcon { kStop, kExclamation, kInformation, kQuestion };
+// kNone: a plain box with only its text and an OK button.
+enum class MessageIcon { kNone, kStop, kExclamation, kInformation, kQuestion };
 enum class Answer { kYes, kNo, kCancel };
 enum class AnswerChoices { kYesNo, kYesNoCancel };
 

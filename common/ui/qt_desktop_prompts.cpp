@@ -9,6 +9,8 @@ namespace {
 
 QMessageBox::Icon ToQtIcon(common::MessageIcon icon) {
     switch (icon) {
+        case common::MessageIcon::kNone:
+            return QMessageBox::NoIcon;
         case common::MessageIcon::kStop:
             return QMessageBox::Critical;
         case common::MessageIcon::kExclamation:
