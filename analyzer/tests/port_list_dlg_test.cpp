@@ -292,6 +292,12 @@ TEST(PortDefDlgTest, VariantsOpenAsTheirJobNeeds) {
     EXPECT_TRUE(remove.isVisible());
     EXPECT_EQ(prompts.messages.shown.back(), (Box{MessageIcon::kStop, "Port 0 is invalid"}));
 
+    CEditPortDlg longPort("123456\tsix digits", prompts);
+    longPort.show();
+    longPort.accept();
+    EXPECT_TRUE(longPort.isVisible());
+    EXPECT_EQ(prompts.messages.shown.back(), (Box{MessageIcon::kStop, "Port 123456 is invalid"}));
+
     CFindPortDlg find(prompts);
     EXPECT_EQ(find.windowTitle(), "Find Port");
     find.show();

@@ -1,6 +1,7 @@
 #include "analyzer/ui/port_def_dlg.h"
 
 #include <QLabel>
+#include <algorithm>
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/port_table.h"
@@ -57,7 +58,10 @@ CPortDefDlg::CPortDefDlg(int titleId, const std::string& row, common_ui::Desktop
     UseDialogFrame(*this);
     setWindowTitle(ToQString(analyzer::AnalyzerString(titleId)));
     const analyzer::PortDefinition fields = analyzer::SplitDefinition(row);
-    port_->setText(ToQString(fields.port));
+    // A hand-written row's port is shown and checked whole, so an invalid one is refused.
+    const QString port = ToQString(fields.port);
+    port_->setMaxLength(std::max(port_->maxLength(), static_cast<int>(port.size())));
+    port_->setText(port);
     description_->setText(ToQString(fields.description));
     auto* portLabel = new QLabel(QStringLiteral("Port:"), this);
     portLabel->setBuddy(port_);
