@@ -33,16 +33,20 @@ class ClosedSocket : public TrapSocket {
     void Close() override {}
 };
 
-class SilentView : public ReceiverView {
+class SilentView : public ReceiverView, public common::UserMessages {
   public:
-    void AddRow(const ListRow&) override {}
-    void ClearRows() override {}
+    void RowsAppended(std::size_t) override {}
+    void RowsCleared() override {}
     void StatusChanged(const std::string&, std::string_view) override {}
-    void RunningStateChanged(std::string_view) override {}
-    void ShowMessageBox(const std::string&) override {}
+    void RunningStateChanged(RunningState) override {}
+    void LostDatagramsChanged(std::uint64_t) override {}
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override {}
     void Quit(int) override {}
+    void ShowMessage(common::MessageIcon, const std::string&) override {}
+    common::Answer Ask(const std::string&, common::AnswerChoices) override {
+        return common::Answer::kNo;
+    }
 };
 
 const std::string kDatagram =
@@ -61,7 +65,7 @@ void BM_ReceiveMessage(benchmark::State& state, int formatted, int flushEveryLin
     ClosedSocket socket;
     SilentView view;
     {
-        ReceiverEngine engine(settings, commandLine, directory / "logs", clock, socket, view);
+        ReceiverEngine engine(settings, commandLine, directory / "logs", clock, socket, view, view);
         engine.SetUp();
         for (auto _ : state) {
             engine.ReceiveMessage({0, kDatagram});

@@ -19,18 +19,25 @@ std::string FillPlaceholders(std::string_view pattern,
     return out;
 }
 
-std::string FillPrintfPlaceholders(std::string_view pattern,
-                                   std::initializer_list<std::string_view> args) {
+void FormatArg::AppendTo(std::string& out) const {
+    if (const auto* text = std::get_if<std::string_view>(&value_)) {
+        out.append(*text);
+    } else {
+        out.append(std::to_string(std::get<std::int64_t>(value_)));
+    }
+}
+
+std::string FormatText(std::string_view pattern, std::initializer_list<FormatArg> args) {
     std::string out;
     out.reserve(pattern.size());
-    const std::string_view* arg = args.begin();
+    const FormatArg* next = args.begin();
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        if (pattern[i] == '%' && next == '%') {
+        const char type = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (pattern[i] == '%' && type == '%') {
             out += '%';
             ++i;
-        } else if (pattern[i] == '%' && (next == 's' || next == 'd') && arg != args.end()) {
-            out.append(*arg++);
+        } else if (pattern[i] == '%' && (type == 's' || type == 'd') && next != args.end()) {
+            (next++)->AppendTo(out);
             ++i;
         } else {
             out += pattern[i];

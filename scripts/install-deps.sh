@@ -1,15 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, and only those still missing.
+# Installs the Debian packages one purpose needs, and only those still missing.
 # Safe to run again and again: with everything present it changes nothing.
+#
+#   scripts/install-deps.sh [PURPOSE...]
+#
+#   run       build and run the two programs (what `make run` needs)
+#   test      build everything and run every test (`make test`, `make package`)
+#   sanitize  the tests again with AddressSanitizer and UBSan (`make test-sanitized`)
+#   bench     benchmarks and the peers they measure against (`make bench`, `make soak`)
+#   fuzz      the libFuzzer targets on a clang build (`make fuzz`)
+#
+# Without a purpose it installs what `test` needs.
 set -euo pipefail
 
-packages=(
+# Compiler, build tools, Qt, and /etc/services for the port descriptions made at build time.
+run_packages=(
   build-essential
   cmake
   ninja-build
   pkg-config
   qt6-base-dev
   qt6-qpa-plugins
+  netbase
+)
+
+test_packages=(
+  "${run_packages[@]}"
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
@@ -17,12 +33,7 @@ packages=(
   xauth
   faketime
   snmp
-  libcap2-bin
-  clang
-  libclang-rt-14-dev
-  snmptrapd
-  lnav
-  iproute2
+  # windows under test: a window manager, a tray host, input, clipboard, accessibility
   openbox
   trayer
   xdotool
@@ -32,10 +43,55 @@ packages=(
   dbus-x11
   imagemagick
   fonts-dejavu-core
+  # checks of what gets installed: desktop entries, man pages, service units
+  desktop-file-utils
+  groff-base
+  man-db
+  systemd
 )
 
+# The sanitizer runtimes come with the compiler itself.
+sanitize_packages=("${test_packages[@]}")
+
+bench_packages=(
+  "${test_packages[@]}"
+  snmptrapd
+  lnav
+  iproute2
+  time
+)
+
+fuzz_packages=(
+  "${run_packages[@]}"
+  clang
+  libclang-rt-14-dev
+)
+
+purposes=("$@")
+if ((${#purposes[@]} == 0)); then
+  purposes=(test)
+fi
+
+packages=()
+for purpose in "${purposes[@]}"; do
+  case "$purpose" in
+    run) packages+=("${run_packages[@]}") ;;
+    test) packages+=("${test_packages[@]}") ;;
+    sanitize) packages+=("${sanitize_packages[@]}") ;;
+    bench) packages+=("${bench_packages[@]}") ;;
+    fuzz) packages+=("${fuzz_packages[@]}") ;;
+    *)
+      echo "install-deps: unknown purpose '$purpose' (run, test, sanitize, bench, fuzz)" >&2
+      exit 2
+      ;;
+  esac
+done
+
 missing=()
+declare -A seen=()
 for package in "${packages[@]}"; do
+  [[ -z "${seen[$package]:-}" ]] || continue
+  seen[$package]=1
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done

@@ -62,9 +62,10 @@ class StandardOutputSink : public EntrySink {
 int RunList(const std::string& logPath, const std::string& settingsFilePath) {
     LogReader log;
     if (!log.Open(logPath)) {
+        const int error = errno;
         const std::string message =
             common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {logPath});
-        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fprintf(stderr, "%s: %s\n", message.c_str(), std::strerror(error));
         return 1;
     }
     SettingsFile settings(settingsFilePath);

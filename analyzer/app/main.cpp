@@ -1,11 +1,28 @@
 #include "analyzer/app/list_command.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/launch_options.h"
+#include "analyzer/ui/analyzer_app.h"
 #include "common/project_version.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
+
+namespace {
+
+std::string HomeDirectory() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr ? entry->pw_dir : "";
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace analyzer;
@@ -24,11 +41,10 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!launch.list) {
-        // The window comes with a later version; until then the usage says what works.
-        std::fputs(UsageText().c_str(), stdout);
-        return 0;
+        return analyzer_ui::CAnalyzerApp().InitInstance(argc, argv, launch.openFile);
     }
     const std::optional<std::string> program = ProgramFilePath();
-    const AnalyzerPaths paths = AnalyzerPathsFor(program ? *program : std::string(argv[0]));
+    const AnalyzerPaths paths = LocateAnalyzerFiles(
+        program ? *program : std::string(argv[0]), std::getenv("XDG_CONFIG_HOME"), HomeDirectory());
     return RunList(launch.listFile, paths.settingsFilePath);
 }

@@ -1,34 +1,49 @@
 #include "analyzer/core/entry_loader.h"
 
-#include "analyzer/core/log_entry.h"
-
-#include <string>
+#include <limits>
 
 namespace analyzer {
 
-LoadResult LoadEntries(LogReader& log, SettingsFile& settings, EntrySink& list) {
-    LoadResult result;
+void EntryFill::Start(LogReader& log, SettingsFile& settings, EntrySink& list) {
+    result_ = {};
     list.ClearEntries();
-    if (!log.IsOpen() || !log.Rewind()) {
-        return result;
+    running_ = log.IsOpen() && log.Rewind();
+    if (!running_) {
+        return;
     }
-    const FilterSource& filters = settings.CurrentFilters();
-    LogEntry entry;
-    std::string text;
-    while (const std::optional<std::string_view> chunk = log.NextChunk()) {
-        // A line read as text ends at a NUL byte, as it would in a C string.
-        const std::string_view line = chunk->substr(0, chunk->find('\0'));
-        if (!HasInboundMarker(line) || !ParseEntry(line, filters, entry)) {
-            continue;
-        }
-        FormatEntryInto(entry, entry.destinationIp, text);
-        if (!list.AppendEntry(text)) {
-            result.refused = true;
+    log_ = &log;
+    list_ = &list;
+    filters_ = &settings.CurrentFilters();
+}
+
+bool EntryFill::Step(std::size_t chunks) {
+    for (; running_ && chunks > 0; --chunks) {
+        const std::optional<std::string_view> chunk = log_->NextChunk();
+        if (!chunk) {
+            running_ = false;
             break;
         }
-        ++result.listed;
+        // A line read as text ends at a NUL byte, as it would in a C string.
+        const std::string_view line = chunk->substr(0, chunk->find('\0'));
+        if (!HasInboundMarker(line) || !ParseEntry(line, *filters_, entry_)) {
+            continue;
+        }
+        FormatEntryInto(entry_, entry_.destinationIp, text_);
+        if (!list_->AppendEntry(text_)) {
+            result_.refused = true;
+            running_ = false;
+            break;
+        }
+        ++result_.listed;
     }
-    return result;
+    return !running_;
+}
+
+LoadResult LoadEntries(LogReader& log, SettingsFile& settings, EntrySink& list) {
+    EntryFill fill;
+    fill.Start(log, settings, list);
+    fill.Step(std::numeric_limits<std::size_t>::max());
+    return fill.result();
 }
 
 }  // namespace analyzer

@@ -8,9 +8,9 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
     LaunchOptions options;
     for (int i = 1; i < argc && options.error.empty(); ++i) {
         const std::string_view argument = argv[i];
-        if (argument == "--help") {
+        if (argument == "--help" || argument == "-h") {
             options.help = true;
-        } else if (argument == "--version") {
+        } else if (argument == "--version" || argument == "-V") {
             options.version = true;
         } else if (argument == "--list" || argument.starts_with("--list=")) {
             if (options.list) {
@@ -26,6 +26,8 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
             }
         } else if (argument.starts_with("-")) {
             options.error = "unknown option " + std::string(argument);
+        } else if (options.openFile.empty()) {
+            options.openFile = argument;
         } else {
             options.error = "unexpected argument " + std::string(argument);
         }
@@ -34,13 +36,18 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
 }
 
 std::string UsageText() {
-    return "Usage: corvix [--list FILE]\n"
-           "Lists the inbound connection entries of a router log that pass the filters of\n"
-           "the settings file beside the program (corvix.cfg).\n"
+    return "Usage: corvix --list FILE\n"
+           "       corvix -h | --help\n"
+           "       corvix -V | --version\n"
            "\n"
-           "  --list FILE  print the entries, one per line, and exit\n"
-           "  --help       show this text and exit\n"
-           "  --version    show the version and exit\n";
+           "  --list FILE    print the inbound connection entries of the router log FILE\n"
+           "                 that pass the filters of the settings file (corvix.cfg), one\n"
+           "                 per line, and exit\n"
+           "  -h, --help     show this text and exit\n"
+           "  -V, --version  show the version and exit\n"
+           "\n"
+           "corvix.cfg and corvix.ports lie beside the program, or in $XDG_CONFIG_HOME\n"
+           "(~/.config) when the program's directory is not writable.\n";
 }
 
 }  // namespace analyzer

@@ -24,6 +24,16 @@ bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+// Coarser than any file system we may meet keeps its times: some keep whole seconds,
+// some two.
+constexpr time_t kTimestampResolutionSeconds = 2;
+
+timespec Now() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
 }  // namespace
 
 bool SettingsFile::Identity::operator==(const Identity& other) const {
@@ -32,23 +42,33 @@ bool SettingsFile::Identity::operator==(const Identity& other) const {
            SameTime(changed, other.changed);
 }
 
-SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
+bool IsRacilyClean(const timespec& changed, const timespec& readStart) {
+    const time_t safeBefore = readStart.tv_sec - kTimestampResolutionSeconds;
+    return changed.tv_sec >= safeBefore;
+}
+
+SettingsFile::SettingsFile(std::string path, StatFunction statFile)
+    : path_(std::move(path)), statFile_(statFile != nullptr ? statFile : &::stat) {}
 
 void SettingsFile::Revalidate() {
+    const timespec lookStart = Now();
     Identity now;
     struct stat st {};
-    if (::stat(path_.c_str(), &st) == 0) {
+    if (statFile_(path_.c_str(), &st) == 0) {
         now = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
     }
-    if (loaded_ && now == identity_) {
+    const bool racy = now.exists && (IsRacilyClean(now.modified, readStart_) ||
+                                     IsRacilyClean(now.changed, readStart_));
+    if (loaded_ && now == identity_ && !racy) {
         return;
     }
-    // Taken after the look at the file: a change in between makes the next look read
+    // Read after the look at the file: a change in between makes the next look read
     // the file again rather than keep stale content.
     snapshot_ = common::ProfileSnapshot::Load(path_);
     activeSourceIps_ = ActiveKeys(snapshot_, kSourceIpFilters);
     activeTargetPorts_ = ActiveKeys(snapshot_, kTargetPortFilters);
     identity_ = now;
+    readStart_ = lookStart;
     loaded_ = true;
 }
 

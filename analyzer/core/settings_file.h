@@ -4,6 +4,7 @@
 #include "analyzer/core/key_set.h"
 #include "common/profile_snapshot.h"
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <ctime>
@@ -12,13 +13,22 @@
 
 namespace analyzer {
 
+// True when a file last changed at `changed` may have been changed again, unseen by its
+// times, after a read that began at `readStart`: file times advance in clock ticks, so
+// an edit within the tick of the read can leave size and times as they were.
+bool IsRacilyClean(const timespec& changed, const timespec& readStart);
+
 // The analyzer's settings file. Every read sees the file as it is at that moment, so a
 // change by another copy of the program or by hand counts at once. The parsed content is
-// kept between reads and parsed again only when the file's identity, size or times
-// change, so a fill asking two filter questions per line does not read the file each time.
+// kept between reads and parsed again when the file's identity, size or times change,
+// and also while its last change lies too close to the last read to tell, so a fill
+// asking two filter questions per line does not read the file each time.
 class SettingsFile : private FilterSource {
   public:
-    explicit SettingsFile(std::string path);
+    // How the file's identity and times are taken; tests stand in for the file system.
+    using StatFunction = int (*)(const char* path, struct stat* status);
+
+    explicit SettingsFile(std::string path, StatFunction statFile = nullptr);
 
     const std::string& path() const { return path_; }
 
@@ -46,11 +56,13 @@ class SettingsFile : private FilterSource {
     bool IsActiveFilter(std::string_view section, std::string_view key) const override;
 
     std::string path_;
+    StatFunction statFile_;
     common::ProfileSnapshot snapshot_;
     // The active keys of the two filter sections, taken from snapshot_.
     KeySet activeSourceIps_;
     KeySet activeTargetPorts_;
     Identity identity_;
+    timespec readStart_{};
     bool loaded_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "receiver/tests/velmora_process.h"
@@ -60,7 +61,7 @@ class CorvixListTest : public VelmoraTest {
 
     // Installs corvix under `name` in its own directory with `settings` beside it.
     fs::path Install(const std::string& name, const std::string& settings) const {
-        const fs::path tools = dir_ / "tools";
+        const fs::path tools = Dir() / "tools";
         fs::create_directories(tools);
         fs::copy_file(CORVIX_BINARY, tools / name, fs::copy_options::overwrite_existing);
         if (!settings.empty()) {
@@ -73,12 +74,13 @@ class CorvixListTest : public VelmoraTest {
     int Run(const fs::path& program, const std::vector<std::string>& args) {
         std::vector<std::string> all = {program.string()};
         all.insert(all.end(), args.begin(), args.end());
-        Spawn(all);
-        return Wait();
+        test_support::ChildProcess corvix;
+        EXPECT_TRUE(corvix.Start(all, Output(1), Output(2)));
+        return corvix.Wait();
     }
 
     std::string LogPath(const std::string& kind) const {
-        return (dir_ / "logs" / ("Velmora-" + kind + "-2002-09-27.log")).string();
+        return (Dir() / "logs" / ("Velmora-" + kind + "-2002-09-27.log")).string();
     }
 };
 
@@ -109,20 +111,35 @@ TEST_F(CorvixListTest, SettingsFileIsNamedAfterTheProgramFile) {
     EXPECT_EQ(Lines(ReadFile(Output(1))).size(), kInboundList.size());
 
     // Without a settings file nothing is filtered.
-    EXPECT_EQ(Run(dir_ / "tools" / "corvix", {"--list", LogPath("incoming")}), 0);
+    EXPECT_EQ(Run(Dir() / "tools" / "corvix", {"--list", LogPath("incoming")}), 0);
     EXPECT_EQ(Lines(ReadFile(Output(1))).size(), kInboundList.size() + 2);
 }
 
-TEST_F(CorvixListTest, UnopenableLogIsReportedWithItsPath) {
+TEST_F(CorvixListTest, UnopenableLogIsReportedWithItsPathAndTheReason) {
     const fs::path corvix = Install("corvix", "");
-    for (const std::string& path : {LogPath("missing"), dir_.string()}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {LogPath("missing"), "No such file or directory"},
+        {dir_, "Is a directory"},
+    };
+    for (const auto& [path, reason] : cases) {
         EXPECT_EQ(Run(corvix, {"--list", path}), 1) << path;
-        EXPECT_EQ(ReadFile(Output(2)), "Unable to open log " + path + "\n");
+        EXPECT_EQ(ReadFile(Output(2)), "Unable to open log " + path + ": " + reason + "\n");
         EXPECT_EQ(ReadFile(Output(1)), "");
     }
     EXPECT_EQ(Run(corvix, {"--list"}), 2);
-    EXPECT_EQ(Run(corvix, {"--version"}), 0);
-    EXPECT_EQ(ReadFile(Output(1)).rfind("corvix ", 0), 0u);
+}
+
+TEST_F(CorvixListTest, ShortAndLongHelpAndVersionSwitchesAnswerAlike) {
+    const fs::path corvix = Install("corvix", "");
+    for (const char* version : {"--version", "-V"}) {
+        EXPECT_EQ(Run(corvix, {version}), 0) << version;
+        EXPECT_EQ(ReadFile(Output(1)).rfind("corvix ", 0), 0u) << version;
+    }
+    for (const char* help : {"--help", "-h"}) {
+        EXPECT_EQ(Run(corvix, {help}), 0) << help;
+        EXPECT_EQ(ReadFile(Output(1)).rfind("Usage: corvix --list FILE\n", 0), 0u) << help;
+        EXPECT_EQ(ReadFile(Output(2)), "") << help;
+    }
 }
 
 // Bytes no receiver wrote, and a settings file no editor wrote: what can be read is.
@@ -139,8 +156,8 @@ TEST_F(CorvixListTest, GarbageLogAndSettingsAreReadAsFarAsTheyAreValid) {
     log += std::string(1 << 20, 'x') + " in 1 2 3 4 5 6 7\n";
     log += "d t in 10.0.0.1 1 2.2.2.2 137\nd t in\0 10.0.0.1 1 2.2.2.2 81\n"s;
     log += "d t in 10.0.0.3 3 2.2.2.2 443";  // no final line end
-    std::ofstream(dir_ / "garbage.log", std::ios::binary) << log;
-    EXPECT_EQ(Run(corvix, {"--list", (dir_ / "garbage.log").string()}), 0);
+    std::ofstream(Dir() / "garbage.log", std::ios::binary) << log;
+    EXPECT_EQ(Run(corvix, {"--list", (Dir() / "garbage.log").string()}), 0);
     const std::vector<std::string> lines = Lines(ReadFile(Output(1)));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines.front(), "d t in 10.0.0.1[1] ==> 2.2.2.2[80]");
@@ -155,8 +172,6 @@ TEST_F(CorvixListTest, GarbageLogAndSettingsAreReadAsFarAsTheyAreValid) {
 TEST_F(CorvixListTest, LogBeingWrittenCanBeListed) {
     WriteProfile(kAllLogs);
     ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
-    const pid_t velmora = pid_;
-    pid_ = -1;  // Run() below uses the child slot for corvix
     const fs::path corvix = Install("corvix", "");
     std::size_t previous = 0;
     for (int round = 0; round < 20; ++round) {
@@ -173,7 +188,6 @@ TEST_F(CorvixListTest, LogBeingWrittenCanBeListed) {
             ASSERT_TRUE(line.ends_with("[1024] ==> 198.51.100.7[80]")) << line;
         }
     }
-    pid_ = velmora;
     EXPECT_EQ(Signal(SIGTERM), 0);
     EXPECT_EQ(Run(corvix, {"--list", LogPath("incoming")}), 0);
     EXPECT_EQ(Lines(ReadFile(Output(1))).size(), 1000u);

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <tuple>
@@ -45,6 +46,58 @@ TEST_F(SettingsFileTest, ActiveFiltersAreKeysWithNonZeroNumbers) {
         EXPECT_FALSE(filters.IsActiveFilter(kTargetPortFilters, key)) << key;
     }
     EXPECT_TRUE(filters.IsActiveFilter(kSourceIpFilters, "hOST"));
+}
+
+}  // namespace
+}  // namespace analyzer
+
+namespace analyzer {
+namespace {
+
+TEST(RacilyCleanTest, AFileChangedNearTheReadIsNotTrusted) {
+    const timespec read{1000, 500};
+    const struct {
+        timespec changed;
+        bool racy;
+    } cases[] = {
+        {{997, 999999999}, false},                       // clearly before the read
+        {{998, 0}, true},                                // within the coarsest tick of it
+        {{1000, 400}, true},       {{1000, 600}, true},  // after the read began
+        {{2000, 0}, true},                               // stamped in the future
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsRacilyClean(c.changed, read), c.racy) << c.changed.tv_sec;
+    }
+}
+
+// A file system that keeps times coarsely: an edit within one tick leaves size and
+// times as they were, so only the time of the read can tell whether to trust the copy.
+timespec gFileTime{};
+int CoarseStat(const char* path, struct stat* status) {
+    const int result = ::stat(path, status);
+    status->st_mtim = gFileTime;
+    status->st_ctim = gFileTime;
+    return result;
+}
+
+TEST_F(SettingsFileTest, EditInPlaceWithinOneTickOfAReadIsSeen) {
+    SettingsFile settings(Path("cfg"), &CoarseStat);
+    for (const bool lastChangeIsOld : {false, true}) {
+        ::clock_gettime(CLOCK_REALTIME, &gFileTime);
+        if (lastChangeIsOld) {
+            gFileTime.tv_sec -= 60;
+        }
+        Put("cfg", "[Options]\nLookupSource=1\n");
+        ASSERT_EQ(settings.ReadInt("Options", "LookupSource", 0), 1);
+        Put("cfg", "[Options]\nLookupSource=2\n");
+        // A copy read well after the file's last change is trusted; one read within
+        // the tick is not.
+        EXPECT_EQ(settings.ReadInt("Options", "LookupSource", 0), lastChangeIsOld ? 1 : 2)
+            << lastChangeIsOld;
+        Put("cfg", "[Options]\nLookupSource=3\n");
+        gFileTime.tv_sec -= 1;
+        EXPECT_EQ(settings.ReadInt("Options", "LookupSource", 0), 3);
+    }
 }
 
 }  // namespace

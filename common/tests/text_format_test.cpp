@@ -2,32 +2,23 @@
 
 #include <gtest/gtest.h>
 
+namespace common {
 namespace {
 
-TEST(TextFormatTest, FillsNumberedPlaceholders) {
-    EXPECT_EQ(common::FillPlaceholders("\"%1\" code %2, again %1", {"a.log", "5"}),
-              "\"a.log\" code 5, again a.log");
-    EXPECT_EQ(common::FillPlaceholders("%1 %3", {"x"}), "x %3");
+TEST(FormatTextTest, FillsTextAndNumberPlaceholdersInOrder) {
+    EXPECT_EQ(FormatText("Velmora %s - %s Records to view", {"Running", "1,234"}),
+              "Velmora Running - 1,234 Records to view");
+    EXPECT_EQ(FormatText("%s falied with error %d", {"Lookup", -3}), "Lookup falied with error -3");
+    EXPECT_EQ(FormatText("%s (%s %d).", {"a", "Error code:", 2}), "a (Error code: 2).");
+    EXPECT_EQ(FormatText("100%% of %d", {7}), "100% of 7");
 }
 
-TEST(TextFormatTest, FillsPrintfPlaceholdersInTurn) {
-    struct Case {
-        const char* pattern;
-        std::initializer_list<std::string_view> args;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"%s of list reached, from the %s.",
-         {"Bottom", "top"},
-         "Bottom of list reached, from the top."},
-        {"%s %s %d.", {"Error:", "returned error code", "98"}, "Error: returned error code 98."},
-        {"100%% of %s", {"rows"}, "100% of rows"},
-        {"%s and %s", {"one"}, "one and %s"},  // a missing argument is not read
-        {"%x %", {"a"}, "%x %"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(common::FillPrintfPlaceholders(c.pattern, c.args), c.expected) << c.pattern;
-    }
+// An argument is never read as a placeholder, and missing ones leave the text as it was.
+TEST(FormatTextTest, ArgumentsAndMissingArgumentsAreLeftAlone) {
+    EXPECT_EQ(FormatText("%s and %s", {"%s%d%n"}), "%s%d%n and %s");
+    EXPECT_EQ(FormatText("%d%", {}), "%d%");
+    EXPECT_EQ(FormatText("%x %1 %s", {"y"}), "%x %1 y");
 }
 
 }  // namespace
+}  // namespace common

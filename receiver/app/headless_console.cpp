@@ -9,17 +9,34 @@
 
 namespace receiver {
 
+void HeadlessConsole::RowsAppended(std::size_t newRowCount) {
+    // Buffered: the program flushes stdout with the logs once the socket is drained.
+    for (; rows_ != nullptr && printedRows_ < newRowCount; ++printedRows_) {
+        const MessageRow row = rows_->Row(printedRows_);
+        std::fwrite(row.stamp.data(), 1, row.stamp.size(), stdout);
+        std::fputc(' ', stdout);
+        std::fwrite(row.text.data(), 1, row.text.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+}
+
 void HeadlessConsole::StatusChanged(const std::string&, std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
 }
 
-void HeadlessConsole::ShowMessageBox(const std::string& text) {
+void HeadlessConsole::ShowMessage(common::MessageIcon, const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
 }
 
-void HeadlessConsole::ReportLoss(std::uint64_t total) {
+common::Answer HeadlessConsole::Ask(const std::string& question, common::AnswerChoices choices) {
+    std::fprintf(stderr, "%s\n", question.c_str());
+    std::fflush(stderr);
+    return choices == common::AnswerChoices::kYesNo ? common::Answer::kNo : common::Answer::kCancel;
+}
+
+void HeadlessConsole::LostDatagramsChanged(std::uint64_t total) {
     const auto now = std::chrono::steady_clock::now();
     if (total <= reportedLoss_ || now - lastLossReport_ < std::chrono::seconds(1)) {
         return;
@@ -28,7 +45,7 @@ void HeadlessConsole::ReportLoss(std::uint64_t total) {
     lastLossReport_ = now;
     std::fprintf(stderr,
                  "velmora: %s datagrams lost so far: they came faster than they could be logged.\n",
-                 FormatCount(total).c_str());
+                 FormatCount(static_cast<std::int64_t>(total)).c_str());
     std::fflush(stderr);
 }
 
@@ -36,7 +53,8 @@ void HeadlessConsole::ReportFinalLoss(std::uint64_t total) {
     if (total == 0) {
         return;
     }
-    std::fprintf(stderr, "velmora: %s datagrams lost in all.\n", FormatCount(total).c_str());
+    std::fprintf(stderr, "velmora: %s datagrams lost in all.\n",
+                 FormatCount(static_cast<std::int64_t>(total)).c_str());
     std::fflush(stderr);
 }
 

@@ -2,32 +2,41 @@
 
 #include <chrono>
 #include <cstdint>
-#include <string>
 
+#include "common/user_messages.h"
+#include "receiver/core/message_store.h"
 #include "receiver/core/receiver_view.h"
 
 namespace receiver {
 
-// The receiver's face without windows: status lines and message box texts go to
-// stderr, and the list is not kept.
-class HeadlessConsole : public ReceiverView {
+// The receiver's face without windows: the rows the list would show go to stdout, and
+// status lines and message box texts to stderr.
+class HeadlessConsole : public ReceiverView, public common::UserMessages {
   public:
-    void AddRow(const ListRow&) override {}
-    void ClearRows() override {}
+    // The store whose rows it prints: the engine's, which is built after the console.
+    void PrintRowsOf(const MessageStore& rows) { rows_ = &rows; }
+
+    void RowsAppended(std::size_t newRowCount) override;
+    void RowsCleared() override { printedRows_ = 0; }
     void StatusChanged(const std::string& statusText, std::string_view line) override;
-    void RunningStateChanged(std::string_view) override {}
-    void ShowMessageBox(const std::string& text) override;
+    void RunningStateChanged(RunningState) override {}
+    // Said when the total grows, at most once a second, so a flood does not turn into a
+    // flood of lines.
+    void LostDatagramsChanged(std::uint64_t total) override;
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override {}
     void Quit(int exitCode) override;
 
-    // Datagrams lost so far: said when the total grows, at most once a second, so a
-    // flood does not turn into a flood of lines.
-    void ReportLoss(std::uint64_t total);
+    void ShowMessage(common::MessageIcon icon, const std::string& text) override;
+    // Nobody is there to answer: the question counts as closed unanswered.
+    common::Answer Ask(const std::string& question, common::AnswerChoices choices) override;
+
     // Said at the end of the run whenever anything was lost.
     void ReportFinalLoss(std::uint64_t total);
 
   private:
+    const MessageStore* rows_ = nullptr;
+    std::size_t printedRows_ = 0;
     std::uint64_t reportedLoss_ = 0;
     std::chrono::steady_clock::time_point lastLossReport_{};
 };

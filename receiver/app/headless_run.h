@@ -1,15 +1,11 @@
 #pragma once
 
-#include <string>
-
-#include "receiver/core/command_line.h"
-#include "receiver/core/receiver_settings.h"
+#include "receiver/app/receiver_session.h"
 
 namespace receiver {
 
-// Runs the receiver without windows until a signal or a fatal log failure ends it;
-// returns the program's exit code.
-int RunHeadless(const ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
-                const std::string& logDirectory, int port);
+// Runs the receiver without windows until a signal, a fatal log failure or a port that
+// cannot be bound at start-up ends it; returns the program's exit code.
+int RunHeadless(const SessionOptions& options);
 
 }  // namespace receiver

@@ -11,8 +11,10 @@
 
 #include "common/profile_store.h"
 #include "common/project_version.h"
+#include "common/text_format.h"
 #include "common/working_directory.h"
 #include "receiver/app/headless_run.h"
+#include "receiver/app/instance_channel.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/launch_options.h"
 #include "receiver/core/receiver_settings.h"
@@ -28,13 +30,22 @@ std::string HomeDirectory() {
     return entry != nullptr ? entry->pw_dir : "";
 }
 
+bool SelectsNothing(const receiver::ReceiverSettings& settings) {
+    for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
+        if (settings.displayFlags[i] || settings.logFlags[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void ExplainMissingOptions(const std::string& profilePath) {
     std::fprintf(stderr,
                  "velmora: no display or logging options are set in %s.\n"
                  "velmora: records are received and dropped. To log them, set for example\n"
                  "  [Logging Options]\n  incoming=On\n  outgoing=On\n  messages=On\n"
-                 "velmora: and, to show them in the window, the same keys in [Display Options];\n"
-                 "velmora: \"initialized=Yes\" in [Defaults] stops this notice.\n",
+                 "velmora: and, to print them here (or show them in the window), the same keys\n"
+                 "velmora: in [Display Options].\n",
                  profilePath.c_str());
 }
 
@@ -57,9 +68,6 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    CReceiverCommandLineInfo commandLine;
-    ParseCommandLine(argc, argv, commandLine);
-
     // A log at the file size limit must fail its writes, and a closed stderr pipe must fail
     // its status lines, rather than end the program with its logs unclosed.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -67,24 +75,49 @@ int main(int argc, char* argv[]) {
 
     QCoreApplication application(argc, argv);
 
-    std::string workingDirectory;
-    if (!common::GetWorkingDirectory(workingDirectory)) {
-        const int error = errno;
-        std::fprintf(stderr, "%s (%s %d).\n",
-                     std::string(ReceiverString(ids::kNoWorkingDirectory)).c_str(),
-                     std::string(ReceiverString(ids::kErrorCodeLabel)).c_str(), error);
+    if (!launch.send.empty()) {
+        if (SendToRunningCopy(launch.send) == Delivery::kDelivered) {
+            return 0;
+        }
+        std::fprintf(stderr, "velmora: no running copy took \"%s\".\n", launch.send.c_str());
         return 1;
     }
 
+    const bool headless = launch.headless ||
+                          !DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+    if (SendToRunningCopy(instance_commands::kRaise) == Delivery::kDelivered) {
+        if (headless) {
+            std::fputs("velmora: a copy is already running for this user; this one ends.\n",
+                       stderr);
+        }
+        return 0;
+    }
+
+    SessionOptions options;
+    options.port = launch.port;
+    options.headless = true;
+    ParseCommandLine(argc, argv, options.commandLine);
+
+    std::string workingDirectory;
+    if (!common::GetWorkingDirectory(workingDirectory)) {
+        const int error = errno;
+        std::fputs(
+            common::FormatText("%s (%s %d).\n", {ReceiverString(ids::kNoWorkingDirectory),
+                                                 ReceiverString(ids::kErrorCodeLabel), error})
+                .c_str(),
+            stderr);
+        return 1;
+    }
+    options.logDirectory = workingDirectory + "/logs";
+
     common::ProfileStore profile(ProfilePath(std::getenv("XDG_CONFIG_HOME"), HomeDirectory()));
-    ReceiverSettings settings;
-    if (!settings.LoadSettings(profile)) {
+    options.settings.LoadSettings(profile);
+    if (SelectsNothing(options.settings)) {
         ExplainMissingOptions(profile.path());
     }
 
-    if (!launch.headless &&
-        DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"))) {
+    if (!headless) {
         std::fputs("velmora: this version has no window yet; running headless.\n", stderr);
     }
-    return RunHeadless(settings, commandLine, workingDirectory + "/logs", launch.port);
+    return RunHeadless(options);
 }

@@ -86,9 +86,6 @@ std::string UdpTrapSocket::LocalHostName() {
 }
 
 int UdpTrapSocket::Open(const std::string& address) {
-    if (fd_ >= 0) {
-        Close();
-    }
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         return errno;
@@ -104,6 +101,16 @@ int UdpTrapSocket::Open(const std::string& address) {
         const int error = errno;
         ::close(fd);
         return error;
+    }
+    if (port_ == 0) {
+        socklen_t length = sizeof local;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0) {
+            port_ = ntohs(local.sin_port);
+        }
+    }
+    // A second socket bound beside the first (on another address) replaces it.
+    if (fd_ >= 0) {
+        Close();
     }
     AskForReceiveBuffer(fd, receiveBufferBytes_);
     // Each datagram then carries the system's count of datagrams it had to drop.
@@ -197,6 +204,7 @@ void UdpTrapSocket::OnReadable() {
         return;
     }
     delivering_ = true;
+    bool drained = false;
     for (int handled = 0; fd_ >= 0 && handled < kBatchSize; ++handled) {
         if (batch_->next == batch_->count) {
             const int read = ReadBatch();
@@ -204,6 +212,7 @@ void UdpTrapSocket::OnReadable() {
                 receiver_(ReceivedDatagram{-read, {}});
             }
             if (read <= 0) {
+                drained = read == 0;
                 break;
             }
         }
@@ -220,6 +229,9 @@ void UdpTrapSocket::OnReadable() {
         if (batch_->next < batch_->count) {
             QMetaObject::invokeMethod(this, &UdpTrapSocket::OnReadable, Qt::QueuedConnection);
         }
+    }
+    if (drained && drainedObserver_) {
+        drainedObserver_();
     }
 }
 

@@ -20,21 +20,29 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     using Receiver = std::function<void(const ReceivedDatagram&)>;
     // Called with the total of datagrams lost so far whenever it grows.
     using LossObserver = std::function<void(std::uint64_t total)>;
+    // Called when a delivery ended with nothing left to read.
+    using DrainedObserver = std::function<void()>;
 
     // Room in the kernel for a burst of about three seconds at the rate velmora keeps up
     // with (a short datagram takes about 830 bytes of it). The kernel doubles the value
     // for its bookkeeping and, without privilege, caps it at net.core.rmem_max.
     static constexpr int kReceiveBufferBytes = 256 << 20;
 
+    // Port 0 binds a free port at the first opening and keeps it for later ones.
     explicit UdpTrapSocket(int port, int receiveBufferBytes = kReceiveBufferBytes);
     ~UdpTrapSocket() override;
 
     void SetReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
     void SetLossObserver(LossObserver observer) { lossObserver_ = std::move(observer); }
+    void SetDrainedObserver(DrainedObserver observer) { drainedObserver_ = std::move(observer); }
 
     std::string LocalHostName() override;
+    // A socket already open stays open when a second one cannot be bound beside it.
     int Open(const std::string& address) override;
     void Close() override;
+
+    // The port asked for, or the one found when 0 was asked for and an opening succeeded.
+    int boundPort() const { return port_; }
 
     // Datagrams the system dropped because the receive buffer was full, and datagrams
     // still queued when the socket was closed, over every opening.
@@ -55,6 +63,7 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     std::unique_ptr<Batch> batch_;
     Receiver receiver_;
     LossObserver lossObserver_;
+    DrainedObserver drainedObserver_;
     bool delivering_ = false;
     std::uint64_t lostBefore_ = 0;  // lost on earlier openings
     std::uint32_t droppedNow_ = 0;  // the system's drop count for the open socket

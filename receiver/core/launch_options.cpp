@@ -11,7 +11,7 @@ namespace {
 bool ParsePort(std::string_view text, int& port) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 65535) {
+    if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 65535) {
         return false;
     }
     port = value;
@@ -28,17 +28,36 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
         if (!argument.starts_with("--")) {
             continue;
         }
+        // "--name=value", or "--name value" with the value as the next argument.
+        const auto value = [&](std::string_view name, std::string_view& text) {
+            if (argument.starts_with(name) && argument.size() > name.size() &&
+                argument[name.size()] == '=') {
+                text = argument.substr(name.size() + 1);
+                return true;
+            }
+            if (argument != name) {
+                return false;
+            }
+            text = i + 1 < argc ? std::string_view(argv[++i]) : std::string_view();
+            return true;
+        };
+        std::string_view text;
         if (argument == "--headless") {
             options.headless = true;
         } else if (argument == "--help") {
             options.help = true;
         } else if (argument == "--version") {
             options.version = true;
-        } else if (argument.starts_with("--port=")) {
-            if (!ParsePort(argument.substr(7), options.port)) {
-                options.error = "invalid port in " + std::string(argument) +
-                                " (a number from 1 to 65535 is expected)";
+        } else if (value("--port", text)) {
+            if (!ParsePort(text, options.port)) {
+                options.error =
+                    "--port takes a number from 0 to 65535, not \"" + std::string(text) + "\"";
             }
+        } else if (value("--send", text)) {
+            if (text != "start" && text != "stop") {
+                options.error = "--send takes start or stop, not \"" + std::string(text) + "\"";
+            }
+            options.send = text;
         } else {
             options.error = "unknown option " + std::string(argument);
         }
@@ -60,6 +79,7 @@ std::string ProfilePath(const char* xdgConfigHome, const std::string& home) {
 
 std::string UsageText() {
     return "Usage: velmora [-i] [-s] [-v] [-f] [--headless] [--port=N]\n"
+           "       velmora --send=start|stop\n"
            "Receives the router's trap datagrams and writes them to daily logs in ./logs.\n"
            "\n"
            "  -i          start hidden, with only the tray icon (window only)\n"
@@ -67,7 +87,9 @@ std::string UsageText() {
            "  -v          keep running when the session ends (SIGHUP is ignored)\n"
            "  -f          flush every log line to disk at once\n"
            "  --headless  run without windows; status lines go to stderr\n"
-           "  --port=N    listen on UDP port N instead of 162\n"
+           "  --port=N    listen on UDP port N instead of 162; 0 finds a free port\n"
+           "  --send=start|stop\n"
+           "              start or stop listening in the copy already running\n"
            "  --help      show this text and exit\n"
            "  --version   show the version and exit\n";
 }

@@ -10,6 +10,8 @@ struct LaunchOptions {
     int port = 0;
     bool help = false;
     bool version = false;
+    // "start" or "stop" for the running copy; empty when nothing is to be sent.
+    std::string send;
     // Set when an option was not understood; the program says so and ends.
     std::string error;
 };

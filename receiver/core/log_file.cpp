@@ -15,13 +15,23 @@ LogFile::~LogFile() {
     }
 }
 
-int LogFile::Open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+int LogFile::Open(int directoryFd, const std::string& name) {
+    // Not blocking, so a FIFO in the file's place cannot hold the program at the open.
+    const int fd = ::openat(directoryFd, name.c_str(),
+                            O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         return errno;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
+    // A FIFO or a device would block the one thread at a write, or worse.
+    struct stat st {};
+    int error = ::fstat(fd, &st) != 0 ? errno : (S_ISREG(st.st_mode) ? 0 : EINVAL);
+    if (error == 0 && ::fcntl(fd, F_SETFL, O_APPEND) != 0) {
+        error = errno;
+    }
+    if (error == 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
         ::close(fd);
         return error;
     }

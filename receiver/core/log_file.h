@@ -15,14 +15,17 @@ class LogFile {
     // A file still open here ends after its last line, without closing lines.
     ~LogFile();
 
-    // 0 on success, else the errno of the failure (EWOULDBLOCK: another writer holds it).
-    int Open(const std::string& path);
+    // Opens `name` in the directory `directoryFd`. 0 on success, else the errno of the
+    // failure (EWOULDBLOCK: another writer holds it; EISDIR or EINVAL: the name is taken
+    // by something other than a regular file).
+    int Open(int directoryFd, const std::string& name);
     bool IsOpen() const { return fd_ >= 0; }
 
     // Write and flush failures lose the data silently; the first one is remembered
     // and reported by Close, so a short file never passes for a whole one.
     void Write(std::string_view text);
     void Flush();
+    bool HasBufferedData() const { return !buffer_.empty(); }
 
     // 0 when everything written since Open reached the file, else the first errno.
     int Close();

@@ -1,5 +1,6 @@
 #include "receiver/core/log_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,6 +67,12 @@ LogFiles::LogFiles(const ReceiverSettings& settings, bool flushEveryLine, std::s
       clock_(clock),
       host_(host) {}
 
+LogFiles::~LogFiles() {
+    if (directoryFd_ >= 0) {
+        ::close(directoryFd_);
+    }
+}
+
 void LogFiles::OpenLogFiles() {
     if (settings_.combined) {
         OpenLogFile(kCombined);
@@ -86,11 +93,11 @@ void LogFiles::OpenLogFile(int i) {
         FailFatally(Message(ids::kCreateDirectoryFailed, {logDirectory_, ErrorText(errno)}));
         return;
     }
-    if (!SaveWorkingDirectory()) {
+    if (!WorkingDirectoryReadable()) {
         FailFatally(Message(ids::kGetDirectoryFailed, {ErrorText(errno)}));
         return;
     }
-    if (!SwitchDirectory(logDirectory_)) {
+    if (!HoldLogDirectory()) {
         FailFatally(Message(ids::kSwitchDirectoryFailed, {logDirectory_, ErrorText(errno)}));
         return;
     }
@@ -101,7 +108,7 @@ void LogFiles::OpenLogFile(int i) {
 
     const std::string failedName = openFailed_[i] ? logFileNames_[i] : std::string();
     logFileNames_[i] = LogFileName(i, now);
-    const int openError = logFiles_[i].Open(logFileNames_[i]);
+    const int openError = logFiles_[i].Open(directoryFd_, logFileNames_[i]);
     // A file that keeps failing is reported once, not for every line written to it.
     const bool reportFailure = openError != 0 && logFileNames_[i] != failedName;
     openFailed_[i] = openError != 0;
@@ -110,18 +117,9 @@ void LogFiles::OpenLogFile(int i) {
         logRecordCounts_[i] = 0;
         WriteLogLine(i, banner);
     }
-
-    // Back in the saved directory before any message box: its nested event loop may
-    // open another log, which must not take the logs directory for the one to return to.
-    const bool switchedBack = savedDirectory_.empty() || SwitchDirectory(savedDirectory_);
-    const int switchError = errno;
     if (reportFailure) {
         host_.ShowLogMessage(
             Message(ids::kLogOpenFailed, {logFileNames_[i], CauseText(openError)}));
-    }
-    if (!switchedBack) {
-        host_.ShowLogMessage(
-            Message(ids::kSwitchDirectoryFailed, {savedDirectory_, ErrorText(switchError)}));
     }
 }
 
@@ -143,6 +141,15 @@ void LogFiles::FlushLogFiles() {
     for (int i = 0; i < kLogKindCount; ++i) {
         FlushLogFile(i);
     }
+}
+
+bool LogFiles::HasBufferedLines() const {
+    for (const LogFile& file : logFiles_) {
+        if (file.HasBufferedData()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void LogFiles::CloseLogFile(int i) {
@@ -171,13 +178,38 @@ bool LogFiles::CreateLogDirectory(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
 }
 
-bool LogFiles::SaveWorkingDirectory() {
-    // No fixed-size field: a working directory of any length is kept whole.
-    return common::GetWorkingDirectory(savedDirectory_);
+// The logs directory was named from the working directory at start-up; one that has gone
+// away is reported as before, though nothing is opened relative to it.
+bool LogFiles::WorkingDirectoryReadable() {
+    std::string directory;
+    return common::GetWorkingDirectory(directory);
 }
 
-bool LogFiles::SwitchDirectory(const std::string& path) {
-    return ::chdir(path.c_str()) == 0;
+bool LogFiles::HoldLogDirectory() {
+    struct stat held {};
+    struct stat named {};
+    if (directoryFd_ >= 0 && ::fstat(directoryFd_, &held) == 0 &&
+        ::stat(logDirectory_.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino && ::faccessat(directoryFd_, ".", X_OK, AT_EACCESS) == 0) {
+        return true;
+    }
+    if (directoryFd_ >= 0) {
+        ::close(directoryFd_);
+        directoryFd_ = -1;
+    }
+    const int fd = ::open(logDirectory_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // Entering it takes search permission, as a change of directory would.
+    if (::faccessat(fd, ".", X_OK, AT_EACCESS) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    directoryFd_ = fd;
+    return true;
 }
 
 void LogFiles::NoteTime(const std::tm& now) {

@@ -28,12 +28,17 @@ class LogFiles {
   public:
     LogFiles(const ReceiverSettings& settings, bool flushEveryLine, std::string logDirectory,
              Clock& clock, LogFileHost& host);
+    ~LogFiles();
+    LogFiles(const LogFiles&) = delete;
+    LogFiles& operator=(const LogFiles&) = delete;
 
     void OpenLogFiles();
     void OpenLogFile(int i);
     void WriteLogLine(int i, std::string_view text);
     void FlushLogFile(int i);
     void FlushLogFiles();
+    // Some file holds lines that have not reached the disk yet.
+    bool HasBufferedLines() const;
     void CloseLogFile(int i);
     void CloseLogFiles();
 
@@ -52,8 +57,10 @@ class LogFiles {
 
   private:
     bool CreateLogDirectory(const std::string& path);
-    bool SaveWorkingDirectory();
-    bool SwitchDirectory(const std::string& path);
+    bool WorkingDirectoryReadable();
+    // Holds a descriptor of the logs directory, taken again when the directory was
+    // replaced; false (errno set) when it cannot be entered.
+    bool HoldLogDirectory();
     void FailFatally(const std::string& message);
 
     const ReceiverSettings& settings_;
@@ -65,7 +72,8 @@ class LogFiles {
     std::array<LogFile, kLogKindCount> logFiles_;
     std::array<std::string, kLogKindCount> logFileNames_;
     std::array<std::int32_t, kLogKindCount> logRecordCounts_{};
-    std::string savedDirectory_;
+    // Files are opened relative to it: the process's working directory never changes.
+    int directoryFd_ = -1;
     // A failed open is reported once; later lines try again at most once a second, until
     // an open succeeds.
     std::array<bool, kLogKindCount> openFailed_{};

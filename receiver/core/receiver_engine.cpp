@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/ascii.h"
+#include "common/text_format.h"
 #include "receiver/core/classification.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/receiver_strings.h"
@@ -42,15 +43,16 @@ bool AnyOfFirstThree(const KindFlags& flags) {
 ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings,
                                const CReceiverCommandLineInfo& commandLine,
                                std::string logDirectory, Clock& clock, TrapSocket& socket,
-                               ReceiverView& view)
+                               ReceiverView& view, common::UserMessages& messages)
     : settings_(settings),
       clock_(clock),
       socket_(socket),
       view_(view),
-      logFiles_(settings, commandLine.flushEveryLine, std::move(logDirectory), clock, *this) {}
+      userMessages_(messages),
+      logFiles_(settings_, commandLine.flushEveryLine, std::move(logDirectory), clock, *this) {}
 
 void ReceiverEngine::SetUp() {
-    startStopCaption_ = ReceiverString(ids::kStop);
+    runningState_ = RunningState::kRunning;
     currentDay_ = DayNumber(clock_.LocalTime());
     logFiles_.OpenLogFiles();
 }
@@ -122,10 +124,8 @@ void ReceiverEngine::DisplayRecord() {
     if (!choice) {
         return;
     }
-    recordCountText_ = FormatCount(recordCount_ + 1);
-    view_.AddRow(
-        {recordCount_, record_.timeStamp, choice->columnText, choice->image, recordCountText_});
-    ++recordCount_;
+    messages_.Append(record_.timeStamp, choice->columnText, choice->image);
+    view_.RowsAppended(messages_.size());
 }
 
 void ReceiverEngine::LogRecord() {
@@ -172,28 +172,44 @@ void ReceiverEngine::StopReceiver() {
     AddStatus(ids::kSocketClosed);
 }
 
-bool ReceiverEngine::IsRunning() const {
-    return startStopCaption_ == ReceiverString(ids::kStop);
-}
-
 void ReceiverEngine::ToggleRunning() {
     if (IsRunning()) {
         StopReceiver();
         logFiles_.CloseLogFiles();
-        startStopCaption_ = ReceiverString(ids::kStart);
+        runningState_ = RunningState::kStopped;
     } else {
         statusText_.clear();
         logFiles_.OpenLogFiles();
         StartReceiver(kAnyAddress);
-        startStopCaption_ = ReceiverString(ids::kStop);
+        runningState_ = RunningState::kRunning;
     }
-    view_.RunningStateChanged(startStopCaption_);
+    view_.RunningStateChanged(runningState_);
 }
 
 void ReceiverEngine::ClearList() {
-    recordCount_ = 0;
-    recordCountText_ = "0";
-    view_.ClearRows();
+    messages_.Clear();
+    view_.RowsCleared();
+}
+
+std::string ReceiverEngine::recordCountText() const {
+    return FormatCount(static_cast<std::int64_t>(messages_.size()));
+}
+
+void ReceiverEngine::ApplySettings(const ReceiverSettings& settings) {
+    const bool combinedChanged = settings.combined != settings_.combined;
+    settings_ = settings;
+    for (int i = 0; i < kLogKindCount; ++i) {
+        if (!settings_.logFlags[i]) {
+            logFiles_.CloseLogFile(i);
+        }
+    }
+    if (combinedChanged) {
+        logFiles_.CloseLogFiles();
+    }
+}
+
+void ReceiverEngine::NoteLostDatagrams(std::uint64_t total) {
+    view_.LostDatagramsChanged(total);
 }
 
 void ReceiverEngine::StopEverything() {
@@ -225,14 +241,14 @@ void ReceiverEngine::AddStatus(int stringId) {
 void ReceiverEngine::SetErrorStatus(int stringId) {
     std::lock_guard lock(statusLock_);
     sched_yield();
-    statusText_ = std::string(ReceiverString(stringId)) + " " +
-                  std::string(ReceiverString(ids::kReturnedErrorCode)) + " " +
-                  std::to_string(lastSocketError_) + ".\n";
+    statusText_ = common::FormatText(
+        "%s %s %d.\n",
+        {ReceiverString(stringId), ReceiverString(ids::kReturnedErrorCode), lastSocketError_});
     view_.StatusChanged(statusText_, statusText_);
 }
 
 void ReceiverEngine::ShowLogMessage(const std::string& text) {
-    view_.ShowMessageBox(text);
+    userMessages_.ShowMessage(common::MessageIcon::kExclamation, text);
 }
 
 void ReceiverEngine::EndProgramAfterLogFailure() {

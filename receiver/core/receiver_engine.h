@@ -4,12 +4,15 @@
 #include <mutex>
 #include <string>
 
+#include "common/user_messages.h"
 #include "receiver/core/clock.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/log_files.h"
 #include "receiver/core/message_record.h"
+#include "receiver/core/message_store.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/core/receiver_view.h"
+#include "receiver/core/running_state.h"
 #include "receiver/core/trap_socket.h"
 
 namespace receiver {
@@ -19,17 +22,20 @@ inline const std::string kAnyAddress = "0.0.0.0";
 
 // Exit code of a program that ended because its logs directory was unusable.
 constexpr int kExitLogFailure = 1;
+// Exit code of a headless run whose port could not be bound at start-up.
+constexpr int kExitNoSocket = 1;
 
 // The receiver's run time without its window: the message record, the day of the
-// open logs, the log files, the socket's life and the status text. Everything runs on
-// the one event-loop thread.
+// open logs, the log files, the socket's life, the status text and the message list's
+// rows. Everything runs on the one event-loop thread.
 class ReceiverEngine : private LogFileHost {
   public:
     ReceiverEngine(const ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
-                   std::string logDirectory, Clock& clock, TrapSocket& socket, ReceiverView& view);
+                   std::string logDirectory, Clock& clock, TrapSocket& socket, ReceiverView& view,
+                   common::UserMessages& messages);
 
-    // The window's set-up: running caption, today as the current day, the selected logs
-    // opened. The caller then posts StartReceiver so listening begins after set-up.
+    // The window's set-up: running, today as the current day, the selected logs opened.
+    // The caller then posts StartReceiver so listening begins after set-up.
     void SetUp();
 
     void ReceiveMessage(const ReceivedDatagram& datagram);
@@ -41,9 +47,25 @@ class ReceiverEngine : private LogFileHost {
     void StopEverything();
     void ExitProgram(int exitCode = 0);
 
-    bool IsRunning() const;
+    // New choices from the Options dialog: each log whose flag went off is closed with
+    // its closing lines, and every log when the combined option changed. Everything
+    // else acts from the next record on.
+    void ApplySettings(const ReceiverSettings& settings);
+
+    // The socket's count of datagrams the system dropped, passed on to the view.
+    void NoteLostDatagrams(std::uint64_t total);
+
+    RunningState runningState() const { return runningState_; }
+    bool IsRunning() const { return runningState_ == RunningState::kRunning; }
     bool socketOpen() const { return socketOpen_; }
+    // ExitProgram has begun: nothing is started again.
+    bool ending() const { return ending_; }
     const std::string& statusText() const { return statusText_; }
+    const ReceiverSettings& settings() const { return settings_; }
+    const MessageStore& messages() const { return messages_; }
+    std::size_t recordCount() const { return messages_.size(); }
+    // The count as the list shows it: "1,234".
+    std::string recordCountText() const;
     LogFiles& logFiles() { return logFiles_; }
 
   private:
@@ -57,11 +79,13 @@ class ReceiverEngine : private LogFileHost {
     void ShowLogMessage(const std::string& text) override;
     void EndProgramAfterLogFailure() override;
 
-    const ReceiverSettings& settings_;
+    ReceiverSettings settings_;
     Clock& clock_;
     TrapSocket& socket_;
     ReceiverView& view_;
+    common::UserMessages& userMessages_;
     LogFiles logFiles_;
+    MessageStore messages_;
 
     MessageRecord record_;
     std::int32_t currentDay_ = 0;
@@ -69,16 +93,13 @@ class ReceiverEngine : private LogFileHost {
     bool socketOpen_ = false;
     // Set by ExitProgram: nothing is received, started or stopped twice afterwards.
     bool ending_ = false;
-    std::string startStopCaption_;
+    RunningState runningState_ = RunningState::kStopped;
 
     std::string hostFoundText_;
     std::string statusText_;
     // Recursive, so a view that reports status from inside a status change cannot
     // deadlock the one thread.
     std::recursive_mutex statusLock_;
-
-    int recordCount_ = 0;
-    std::string recordCountText_ = "0";
 
     // The stamp of the last record, made again only when the second changes.
     std::tm stampTime_{};

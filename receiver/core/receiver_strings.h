@@ -16,6 +16,7 @@ constexpr int kStart = 114;
 constexpr int kStop = 115;
 constexpr int kNoWorkingDirectory = 120;
 constexpr int kErrorCodeLabel = 121;
+constexpr int kWindowTitle = 126;
 constexpr int kLogOpenFailed = 131;
 constexpr int kLogCloseFailed = 132;
 constexpr int kCreateDirectoryFailed = 133;

@@ -4,13 +4,15 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "common/testing/file_text.h"
+#include "common/testing/scripted_messages.h"
+#include "common/testing/temp_dir.h"
 #include "receiver/core/clock.h"
 #include "receiver/core/receiver_view.h"
 #include "receiver/core/trap_socket.h"
@@ -37,63 +39,63 @@ struct FakeTrapSocket : TrapSocket {
     void Close() override { ++closes; }
 };
 
-// Copies what it is given: rows point into the engine's record, which the next datagram
-// overwrites.
+// Records what the engine told it; rows are read back from the engine's store.
 struct RecordingView : ReceiverView {
-    struct Row {
-        int index;
-        std::string timeStamp, text;
-        int image;
-    };
-    std::vector<std::string> calls, messages, captions, statusLines;
-    std::vector<Row> rows;
+    std::vector<std::string> calls, statusLines;
+    std::vector<std::size_t> rowCounts;
+    std::vector<RunningState> states;
+    std::vector<std::uint64_t> losses;
     std::vector<int> quits;
 
-    void AddRow(const ListRow& r) override {
-        calls.push_back("AddRow");
-        rows.push_back({r.index, std::string(r.timeStamp), std::string(r.text), r.image});
+    void RowsAppended(std::size_t newRowCount) override {
+        calls.push_back("RowsAppended");
+        rowCounts.push_back(newRowCount);
     }
-    void ClearRows() override { calls.push_back("ClearRows"); }
+    void RowsCleared() override { calls.push_back("RowsCleared"); }
     void StatusChanged(const std::string&, std::string_view line) override {
         statusLines.emplace_back(line);
     }
-    void RunningStateChanged(std::string_view caption) override { captions.emplace_back(caption); }
-    // Runs inside the box, as code run by its nested event loop would.
-    std::function<void()> whileMessageShows;
-    void ShowMessageBox(const std::string& text) override {
-        messages.push_back(text);
-        if (whileMessageShows) {
-            whileMessageShows();
-        }
-    }
+    void RunningStateChanged(RunningState state) override { states.push_back(state); }
+    void LostDatagramsChanged(std::uint64_t total) override { losses.push_back(total); }
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override { calls.push_back("RemoveTrayIcon"); }
     void Quit(int exitCode) override { quits.push_back(exitCode); }
 };
 
-// Each test runs inside a fresh directory, so chdir calls and log files cannot leak.
-class TempDirTest : public ::testing::Test {
+// Message boxes answered by script; `whileShowing` runs inside a box, as code run by
+// its nested event loop would.
+struct BoxesWithNestedLoop : test_support::ScriptedMessages {
+    std::function<void()> whileShowing;
+    void ShowMessage(common::MessageIcon icon, const std::string& text) override {
+        ScriptedMessages::ShowMessage(icon, text);
+        if (whileShowing) {
+            whileShowing();
+        }
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> result;
+        for (const Box& box : shown) {
+            result.push_back(box.text);
+        }
+        return result;
+    }
+};
+
+// Each test keeps its logs in a fresh directory, and checks that the working directory
+// never moves.
+class LogDirTest : public test_support::TempDirTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/receiver_engine_test_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempDirTest::SetUp();
         logs_ = dir_ + "/logs";
-        std::filesystem::current_path(dir_);
     }
-    void TearDown() override {
-        std::filesystem::current_path(home_);
-        std::filesystem::remove_all(dir_);
-    }
-    bool InDir() const { return std::filesystem::current_path() == dir_; }
-    // Through a descriptor of its own, so it sees only what reached the file.
+    bool InDir() const { return std::filesystem::current_path() == home_; }
     std::string ReadLog(const std::string& name) const {
-        std::ifstream in(logs_ + "/" + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return test_support::ReadFile(logs_ + "/" + name);
     }
 
     const std::filesystem::path home_ = std::filesystem::current_path();
-    std::string dir_, logs_;
+    std::string logs_;
 };
 
 // The lines around a file's records.

@@ -31,10 +31,10 @@ struct RecordingHost : LogFileHost {
     void EndProgramAfterLogFailure() override { ++endRequests; }
 };
 
-class LogFilesTest : public TempDirTest {
+class LogFilesTest : public LogDirTest {
   protected:
     void SetUp() override {
-        TempDirTest::SetUp();
+        LogDirTest::SetUp();
         files_.emplace(settings_, /*flushEveryLine=*/false, logs_, clock_, host_);
     }
 
@@ -103,10 +103,12 @@ TEST_F(LogFilesTest, DirectoryFailuresEndTheProgramOnce) {
     std::ofstream(logs_) << "x";
     ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
     ASSERT_EQ(::mkdir((dir_ + "/readonly").c_str(), 0555), 0);
+    ASSERT_EQ(::mkdir((dir_ + "/unsearchable").c_str(), 0666), 0);
     const std::tuple<std::string, std::string, int> cases[] = {
         {dir_ + "/plain/logs", "create", ENOTDIR},
         {dir_ + "/readonly/logs", "create", EACCES},
         {logs_, "switch to", ENOTDIR},
+        {dir_ + "/unsearchable", "switch to", EACCES},
     };
     settings_.logFlags = {1, 1, 1, 0};
     for (const auto& [directory, action, code] : cases) {
@@ -132,7 +134,7 @@ TEST_F(LogFilesTest, DirectoryFailuresEndTheProgramOnce) {
     RecordingHost host;
     LogFiles files(settings_, false, dir_ + "/other-logs", clock_, host);
     files.OpenLogFiles();
-    ASSERT_EQ(::chdir(dir_.c_str()), 0);
+    std::filesystem::current_path(home_);
     EXPECT_THAT(host.messages,
                 ElementsAre("Unable to get current working directory.\nReason code 2."));
     EXPECT_EQ(host.endRequests, 1);
@@ -175,6 +177,25 @@ TEST_F(LogFilesTest, FileFailuresAreReportedAndLoggingGoesOn) {
     EXPECT_THAT(host_.messages,
                 ElementsAre(locked, "The log file \"" + kIncomingName +
                                         "\" would not close properly.\nReason code 13."));
+    EXPECT_EQ(host_.endRequests, 0);
+}
+
+// A name taken by a FIFO or a directory is refused like a file that cannot be opened: a
+// FIFO would block the one thread.
+TEST_F(LogFilesTest, NameTakenByAFifoOrADirectoryIsRefused) {
+    const std::string messagesName = "Velmora-messages-2002-09-27.log";
+    ASSERT_EQ(::mkdir(logs_.c_str(), 0777), 0);
+    ASSERT_EQ(::mkfifo((logs_ + "/" + kIncomingName).c_str(), 0666), 0);
+    ASSERT_EQ(::mkdir((logs_ + "/" + messagesName).c_str(), 0777), 0);
+    settings_.logFlags = {1, 0, 1, 0};
+    files_->OpenLogFiles();
+    EXPECT_FALSE(files_->IsOpen(kIncoming));
+    EXPECT_FALSE(files_->IsOpen(kMessages));
+    const auto refused = [](const std::string& name) {
+        return "The log file \"" + name + "\" could not be opened or created.\nReason code 1.\n" +
+               "Continuing without logging to file \"" + name + "\".";
+    };
+    EXPECT_THAT(host_.messages, ElementsAre(refused(kIncomingName), refused(messagesName)));
     EXPECT_EQ(host_.endRequests, 0);
 }
 

@@ -22,15 +22,15 @@ const std::string kHostLine = "SNMP UDP Receiver host found: \"MYHOST\".\n";
 const std::string kOpenedLine = "SNMP UDP Socket successfully opened.\n";
 const std::string kClosedLine = "SNMP UDP Socket successfully closed.\n";
 
-class EngineTest : public TempDirTest {
+class EngineTest : public LogDirTest {
   protected:
     void SetUp() override {
-        TempDirTest::SetUp();
+        LogDirTest::SetUp();
         settings_.displayFlags = {0, 0, 1, 0};
         settings_.logFlags = {0, 0, 1, 0};
     }
     ReceiverEngine& Engine() {
-        return engine_.emplace(settings_, commandLine_, logs_, clock_, socket_, view_);
+        return engine_.emplace(settings_, commandLine_, logs_, clock_, socket_, view_, boxes_);
     }
     void Receive(const std::string& bytes, int errorCode = 0) {
         engine_->ReceiveMessage({errorCode, bytes});
@@ -41,6 +41,7 @@ class EngineTest : public TempDirTest {
     FakeClock clock_;
     FakeTrapSocket socket_;
     RecordingView view_;
+    BoxesWithNestedLoop boxes_;
     std::optional<ReceiverEngine> engine_;
 };
 
@@ -56,10 +57,12 @@ TEST_F(EngineTest, DatagramTextAfterHeader) {
     Engine().SetUp();
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         Receive(cases[i].first);
-        ASSERT_EQ(view_.rows.size(), i + 1);
-        EXPECT_EQ(view_.rows[i].text, cases[i].second) << i;
+        ASSERT_EQ(engine_->messages().size(), i + 1);
+        EXPECT_EQ(engine_->messages().Row(i).text, cases[i].second) << i;
+        EXPECT_EQ(view_.rowCounts.back(), i + 1);
     }
-    EXPECT_EQ(view_.rows[0].timeStamp, "09/27/2002 19:48:38");
+    EXPECT_EQ(engine_->messages().Row(0).stamp, "09/27/2002 19:48:38");
+    EXPECT_EQ(engine_->recordCountText(), "6");
     engine_->ExitProgram();
     EXPECT_THAT(ReadLog("Velmora-messages-2002-09-27.log"),
                 HasSubstr("\n09/27/2002 19:48:38 \n09/27/2002 19:48:38 \n09/27/2002 19:48:38 "
@@ -67,22 +70,24 @@ TEST_F(EngineTest, DatagramTextAfterHeader) {
 }
 
 // The combined file takes every logged kind, formatted even when the row is not shown.
+// Its own logging flag keeps it open through the change of display options.
 TEST_F(EngineTest, CombinedFormattedLogging) {
     settings_.formatted = 1;
     settings_.combined = 1;
     settings_.displayFlags = {0, 0, 0, 0};
-    settings_.logFlags = {1, 0, 1, 0};
+    settings_.logFlags = {1, 0, 1, 1};
     Engine().SetUp();
     Receive(kHeader + "@in a b c d\n");
     settings_.displayFlags = {1, 0, 0, 0};
+    engine_->ApplySettings(settings_);
     for (const char* text : {"@in a b c d", "@out 5 6 7 8", "hello"}) {
         Receive(kHeader + text);
     }
     clock_.now = At("09/27/2002 20:00:00");
     engine_->ExitProgram();
-    ASSERT_EQ(view_.rows.size(), 1u);
-    EXPECT_EQ(view_.rows[0].text, "in a[b] ==> c[d]");
-    EXPECT_EQ(view_.rows[0].image, 0);
+    ASSERT_EQ(engine_->messages().size(), 1u);
+    EXPECT_EQ(engine_->messages().Row(0).text, "in a[b] ==> c[d]");
+    EXPECT_EQ(engine_->messages().Row(0).image, 0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs_), {}), 1);
     const std::string line = "09/27/2002 19:48:38 in a[b] ==> c[d]\n";
     EXPECT_EQ(ReadLog("Velmora-combined-2002-09-27.log"),
@@ -108,9 +113,10 @@ TEST_F(EngineTest, DayRollover) {
         clock_.now = At(time);
         text ? Receive(kHeader + text) : engine_->ToggleRunning();
     }
-    EXPECT_THAT(view_.calls,
-                ElementsAre("AddRow", "ClearRows", "AddRow", "AddRow", "ClearRows", "AddRow"));
-    EXPECT_EQ(view_.rows.back().index, 0);
+    EXPECT_THAT(view_.calls, ElementsAre("RowsAppended", "RowsCleared", "RowsAppended",
+                                         "RowsAppended", "RowsCleared", "RowsAppended"));
+    ASSERT_EQ(engine_->messages().size(), 1u);
+    EXPECT_EQ(engine_->messages().Row(0).text, "x");
     const std::pair<const char*, std::string> files[] = {
         {"Velmora-messages-2002-09-27.log",
          Opened("09/27/2002 23:59:50") + "09/27/2002 23:59:50 a\n" +
@@ -137,7 +143,10 @@ TEST_F(EngineTest, StatusAndRunningState) {
     Engine().SetUp();
     socket_.openResult = 98;
     engine_->StartReceiver(kAnyAddress);
+    // A failed start still counts as running: the next toggle runs the stop half.
+    EXPECT_TRUE(engine_->IsRunning());
     engine_->ToggleRunning();
+    EXPECT_EQ(engine_->runningState(), RunningState::kStopped);
     EXPECT_EQ(engine_->statusText(), socketError + kClosedLine);
     EXPECT_FALSE(engine_->logFiles().IsOpen(kMessages));
 
@@ -149,7 +158,7 @@ TEST_F(EngineTest, StatusAndRunningState) {
     Receive(kHeader + std::string(439, 'x'));
     Receive(kHeader + "abc", 104);
     EXPECT_EQ(engine_->statusText(), error + "104.\n");
-    EXPECT_TRUE(view_.rows.empty());
+    EXPECT_EQ(engine_->recordCount(), 0u);
     EXPECT_EQ(engine_->logFiles().logRecordCount(kMessages), 0);
 
     engine_->ExitProgram();
@@ -157,11 +166,55 @@ TEST_F(EngineTest, StatusAndRunningState) {
     EXPECT_THAT(view_.statusLines,
                 ElementsAre(kHostLine, socketError, kClosedLine, noHostLine, kOpenedLine,
                             error + "90.\n", error + "104.\n", kClosedLine));
-    EXPECT_THAT(view_.captions, ElementsAre("&Start", "&Stop"));
+    EXPECT_THAT(view_.states, ElementsAre(RunningState::kStopped, RunningState::kRunning));
     EXPECT_EQ(socket_.closes, 1);
     EXPECT_FALSE(engine_->logFiles().IsOpen(kMessages));
     EXPECT_THAT(view_.calls, ElementsAre("RemoveTrayIcon"));
     EXPECT_THAT(view_.quits, ElementsAre(0));
+}
+
+// New options close what they turned off at once, with closing lines; what they turned
+// on opens with the next record that needs it.
+TEST_F(EngineTest, ApplySettingsClosesTheLogsItTurnedOff) {
+    const std::string names[] = {
+        "Velmora-incoming-2002-09-27.log", "Velmora-outgoing-2002-09-27.log",
+        "Velmora-messages-2002-09-27.log", "Velmora-combined-2002-09-27.log"};
+    struct Case {
+        KindFlags before;
+        int combinedBefore;
+        KindFlags after;
+        int combinedAfter;
+        std::array<bool, kLogKindCount> open;
+    };
+    const Case cases[] = {
+        {{1, 0, 1, 0}, 0, {0, 0, 1, 0}, 0, {false, false, true, false}},
+        {{1, 0, 1, 0}, 0, {1, 0, 1, 0}, 1, {false, false, false, false}},
+        // The combined key of the logging group is never written, so it is usually off.
+        {{1, 1, 1, 0}, 1, {1, 1, 1, 0}, 1, {false, false, false, false}},
+        {{1, 1, 1, 1}, 1, {1, 1, 1, 1}, 1, {false, false, false, true}},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(logs_);
+        settings_.logFlags = c.before;
+        settings_.combined = c.combinedBefore;
+        Engine().SetUp();
+        ReceiverSettings changed = settings_;
+        changed.logFlags = c.after;
+        changed.combined = c.combinedAfter;
+        engine_->ApplySettings(changed);
+        for (int i = 0; i < kLogKindCount; ++i) {
+            EXPECT_EQ(engine_->logFiles().IsOpen(i), c.open[i]) << names[i];
+            const std::string text = ReadLog(names[i]);
+            const bool closed = text.ends_with(" ----------\n") && !text.ends_with("\n\n");
+            EXPECT_EQ(closed, !c.open[i] && !text.empty()) << names[i];
+        }
+        // The new arrangement takes the next record.
+        Receive(kHeader + "after");
+        const int kind = c.combinedAfter ? kCombined : kMessages;
+        EXPECT_TRUE(engine_->logFiles().IsOpen(kind));
+        EXPECT_EQ(engine_->settings().combined, c.combinedAfter);
+        engine_->StopEverything();
+    }
 }
 
 TEST_F(EngineTest, UnusableLogDirectoryEndsTheProgramOnce) {
@@ -169,7 +222,7 @@ TEST_F(EngineTest, UnusableLogDirectoryEndsTheProgramOnce) {
     settings_.logFlags = {1, 1, 1, 0};
     Engine().SetUp();
     Receive(kHeader + "x");
-    EXPECT_THAT(view_.messages,
+    EXPECT_THAT(boxes_.texts(),
                 ElementsAre("Unable to switch to directory \"" + logs_ + "\".\nReason code 20."));
     EXPECT_THAT(view_.quits, ElementsAre(1));
 }
@@ -183,7 +236,7 @@ TEST_F(EngineTest, ExitDuringAnOpenFailureLeavesNoLogOpen) {
         ::open((logs_ + "/Velmora-incoming-2002-09-27.log").c_str(), O_RDWR | O_CREAT, 0666);
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
     bool restoredDirectory = false;
-    view_.whileMessageShows = [&] {
+    boxes_.whileShowing = [&] {
         restoredDirectory = InDir();
         engine_->ExitProgram();
     };
@@ -191,7 +244,7 @@ TEST_F(EngineTest, ExitDuringAnOpenFailureLeavesNoLogOpen) {
     Receive(kHeader + "x");
     ::close(other);
     EXPECT_TRUE(restoredDirectory);
-    EXPECT_EQ(view_.messages.size(), 1u);
+    EXPECT_EQ(boxes_.shown.size(), 1u);
     EXPECT_THAT(view_.quits, ElementsAre(0));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(logs_), {}), 1);
 }

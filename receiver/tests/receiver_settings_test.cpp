@@ -1,5 +1,7 @@
 #include "receiver/core/receiver_settings.h"
 
+#include "common/testing/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,19 +22,10 @@ TEST(IsTrueValueTest, AcceptsOnYesTrueOneInAnyCase) {
     }
 }
 
-class ReceiverSettingsTest : public ::testing::Test {
+class ReceiverSettingsTest : public test_support::TempDirTest {
   protected:
-    void SetUp() override { ASSERT_NE(::mkdtemp(dir_.data()), nullptr); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string Path() const { return dir_ + "/r.ini"; }
-    std::string FileText() const {
-        std::ostringstream text;
-        text << std::ifstream(Path()).rdbuf();
-        return text.str();
-    }
-
-    std::string dir_ = "/tmp/receiver_settings_test.XXXXXX";
+    std::string Path() const { return TempDirTest::Path("r.ini"); }
+    std::string FileText() const { return Get("r.ini"); }
 };
 
 TEST_F(ReceiverSettingsTest, LoadReportsWhetherTheProfileWasSetUp) {

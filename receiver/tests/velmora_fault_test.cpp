@@ -49,7 +49,7 @@ class VelmoraFaultTest : public VelmoraTest {
 TEST_F(VelmoraFaultTest, RemovedLogsDirectoryIsMadeAgain) {
     ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
     ASSERT_TRUE(LogsEventually("before"));
-    fs::remove_all(dir_ / "logs");
+    fs::remove_all(Dir() / "logs");
     ASSERT_TRUE(LogsEventually("after")) << Stderr();
     EXPECT_EQ(Signal(SIGTERM), 0);
     const std::string log = Log("messages");
@@ -59,16 +59,16 @@ TEST_F(VelmoraFaultTest, RemovedLogsDirectoryIsMadeAgain) {
 }
 
 TEST_F(VelmoraFaultTest, ReadOnlyLogsDirectoryIsReportedOnceAndLoggingResumes) {
-    fs::create_directory(dir_ / "logs");
+    fs::create_directory(Dir() / "logs");
     ASSERT_NO_FATAL_FAILURE(RunUnprivileged());
-    ::chmod((dir_ / "logs").c_str(), 0555);
+    ::chmod((Dir() / "logs").c_str(), 0555);
     ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}, kDenied));
     // Over a second and a half, so that at least one retry fails too.
     for (int i = 0; i < 150; ++i) {
         Send({"refused"});
         std::this_thread::sleep_for(10ms);
     }
-    ::chmod((dir_ / "logs").c_str(), 0755);
+    ::chmod((Dir() / "logs").c_str(), 0755);
     ASSERT_TRUE(LogsEventually("resumed")) << Stderr();
     EXPECT_EQ(Signal(SIGTERM), 0);
     EXPECT_EQ(Count(Stderr(), "could not be opened"), 1u) << Stderr();
@@ -86,10 +86,10 @@ TEST_F(VelmoraFaultTest, FullDiskLosesLinesButNotTheProgramAndIsReportedAtClose)
     for (int i = 0; i < 200; ++i) {
         Send({"filling the disk " + std::to_string(i)});
     }
-    ASSERT_TRUE(WaitFor([&] { return fs::file_size(dir_ / "logs" / kLogName) == 4000; }));
+    ASSERT_TRUE(WaitFor([&] { return fs::file_size(Dir() / "logs" / kLogName) == 4000; }));
     EXPECT_FALSE(Exited());
     // Room again: the next lines get through by themselves.
-    ASSERT_EQ(::prlimit(pid_, RLIMIT_FSIZE, &saved, nullptr), 0);
+    ASSERT_EQ(::prlimit(child_.pid(), RLIMIT_FSIZE, &saved, nullptr), 0);
     ASSERT_TRUE(LogsEventually("room again")) << Stderr();
     EXPECT_EQ(Signal(SIGTERM), 0);
     EXPECT_NE(Stderr().find("\" would not close properly.\nReason code 13."), std::string::npos)
@@ -110,7 +110,7 @@ TEST_F(VelmoraFaultTest, DatagramTextNeverNamesAFileOrReachesAShell) {
         entries.push_back(fs::relative(entry.path(), dir_).string());
     }
     std::ranges::sort(entries);
-    EXPECT_EQ(entries, (std::vector<std::string>{"logs", "logs/" + kLogName, "stderr.txt",
+    EXPECT_EQ(entries, (std::vector<std::string>{"logs", "logs/" + kLogName, "run", "stderr.txt",
                                                  "stdout.txt", "velmora.ini"}));
 }
 
@@ -125,7 +125,7 @@ TEST_F(VelmoraFaultTest, GarbageProfileReadsAsFarAsItIsValid) {
     ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
     ASSERT_TRUE(LogsEventually("still logged"));
     EXPECT_EQ(Signal(SIGTERM), 0);
-    EXPECT_EQ(ReadFile(dir_ / "velmora.ini"), profile);
+    EXPECT_EQ(ReadFile(Dir() / "velmora.ini"), profile);
 }
 
 }  // namespace

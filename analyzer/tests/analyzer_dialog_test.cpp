@@ -1,0 +1,500 @@
+#include "analyzer/ui/analyzer_dialog.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analyzer/tests/gated_resolver.h"
+#include "analyzer/ui/analyzer_editors.h"
+#include "common/testing/temp_dir.h"
+#include "common/ui/testing/scripted_prompts.h"
+#include "receiver/tests/velmora_process.h"
+
+namespace analyzer_ui {
+namespace {
+
+using common::MessageIcon;
+using test_support::GatedResolver;
+using test_support::Ipv4;
+using Box = test_support::ScriptedMessages::Box;
+
+const std::string kStamp = velmora_process::kStamp;
+// What velmora receives; four inbound connections reach its incoming log.
+const std::vector<std::string> kRecords = {
+    "@in 127.0.0.1 4512 198.51.100.7 80",
+    "@in 203.0.113.45 1025 198.51.100.7 22",
+    "@out 192.168.1.20 1030 198.51.100.80 53",
+    "@in 203.0.113.45 3000 198.51.100.7 443",
+    "WAN link is up",
+    "@in 192.0.2.9 138 198.51.100.7 137",
+};
+const std::vector<std::string> kListed = {
+    kStamp + " in 127.0.0.1[4512] ==> 198.51.100.7[80]",
+    kStamp + " in 203.0.113.45[1025] ==> 198.51.100.7[22]",
+    kStamp + " in 203.0.113.45[3000] ==> 198.51.100.7[443]",
+    kStamp + " in 192.0.2.9[138] ==> 198.51.100.7[137]",
+};
+
+// The day's incoming log as velmora writes it, made once for every test.
+class VelmoraLog : public velmora_process::VelmoraTest {
+  public:
+    void TestBody() override {}
+    std::string Write() {
+        SetUp();
+        WriteProfile("[Logging Options]\nincoming=On\noutgoing=On\nmessages=On\n");
+        std::string text;
+        StartHeadless({"-f"});
+        std::vector<std::string> bodies = kRecords;
+        bodies.push_back("last");
+        Send(bodies);
+        if (velmora_process::WaitFor([&] { return Log("messages").find(" last\n") != npos; })) {
+            Signal(SIGTERM);
+            text = Log("incoming");
+        }
+        TearDown();
+        return text;
+    }
+
+  private:
+    static constexpr std::size_t npos = std::string::npos;
+};
+
+class FakeEditors : public AnalyzerEditors {
+  public:
+    std::optional<QString> AddSourceIp(QWidget*, const QString& preset) override {
+        presets.push_back(preset);
+        return sourceAnswer;
+    }
+    std::optional<QString> AddTargetPort(QWidget*, const QString& preset) override {
+        presets.push_back(preset);
+        return portAnswer;
+    }
+    bool EditFilters(QWidget*) override {
+        ++filterRuns;
+        return filtersOk;
+    }
+    void EditPorts(QWidget*) override { ++portRuns; }
+    void EditOptions(QWidget*) override { ++optionRuns; }
+
+    std::optional<QString> sourceAnswer;
+    std::optional<QString> portAnswer;
+    bool filtersOk = false;
+    std::vector<QString> presets;
+    int filterRuns = 0;
+    int portRuns = 0;
+    int optionRuns = 0;
+};
+
+bool ProcessUntil(const std::function<bool()>& done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+class AnalyzerDialogTest : public test_support::TempDirTest {
+  protected:
+    static void SetUpTestSuite() { log_ = VelmoraLog().Write(); }
+
+    void SetUp() override {
+        TempDirTest::SetUp();
+        ASSERT_NE(log_.find(" in 127.0.0.1 4512 198.51.100.7 80\n"), std::string::npos) << log_;
+        std::filesystem::create_directory(Path("router logs; day 1"));
+        logPath_ = Path("router logs; day 1/Velmora-incoming-2002-09-27.log");
+        std::ofstream(logPath_) << log_;
+        Put("corvix.ports", "# port\tuse\n80\tweb server\n4512\tsomething high\n");
+    }
+
+    CAnalyzerDialog& Dialog() {
+        if (!dialog_) {
+            dialog_ = std::make_unique<CAnalyzerDialog>(
+                analyzer::AnalyzerPaths{Path("corvix.ports"), Path("corvix.cfg")}, prompts_,
+                editors_, resolver_);
+            dialog_->show();
+        }
+        return *dialog_;
+    }
+    void Open(const std::string& path) {
+        Dialog().OpenLogFile(QString::fromStdString(path));
+        ASSERT_TRUE(ProcessUntil([&] { return !dialog_->isLoading(); }));
+    }
+    void Settle() { QCoreApplication::processEvents(); }
+
+    QString Field(const char* name) {
+        QLineEdit* field = Dialog().findChild<QLineEdit*>(name);
+        return field != nullptr ? field->text() : "<no field " + QString(name) + ">";
+    }
+    QListView* List() { return Dialog().findChild<QListView*>("entryList"); }
+    std::vector<std::string> Listed() {
+        std::vector<std::string> lines;
+        const QAbstractItemModel* model = List()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            lines.push_back(model->index(row, 0).data().toString().toStdString());
+        }
+        return lines;
+    }
+    int SelectedRow() { return List()->currentIndex().row(); }
+    void Select(int row) { List()->setCurrentIndex(List()->model()->index(row, 0)); }
+
+    QAction* MenuBarCommand(int id) {
+        return Dialog().findChild<QMenuBar*>()->findChild<QAction*>(QString("command%1").arg(id));
+    }
+    // The enabled state of the five entry commands in a menu, in a fixed order.
+    static std::vector<bool> EntryStates(QWidget* menu) {
+        std::vector<bool> states;
+        for (int id : {57634, 2009, 2025, 1021, 2005}) {
+            QAction* action = menu->findChild<QAction*>(QString("command%1").arg(id));
+            states.push_back(action != nullptr && action->isEnabled());
+        }
+        return states;
+    }
+    std::vector<bool> MenuBarStates() { return EntryStates(Dialog().findChild<QMenuBar*>()); }
+    std::vector<bool> ContextMenuStates() {
+        Dialog().ShowContextMenu(QPoint(40, 40));
+        QMenu* menu = Dialog().findChild<QMenu*>("contextMenu");
+        if (menu == nullptr) {
+            return {};
+        }
+        std::vector<bool> states = EntryStates(menu);
+        menu->close();
+        Settle();
+        return states;
+    }
+
+    static inline std::string log_;
+    static inline const std::vector<bool> kAllOn = std::vector<bool>(5, true);
+    static inline const std::vector<bool> kAllOff = std::vector<bool>(5, false);
+    std::string logPath_;
+    test_support::ScriptedPrompts prompts_;
+    FakeEditors editors_;
+    std::shared_ptr<GatedResolver> resolver_ = std::make_shared<GatedResolver>(
+        std::map<std::uint32_t, std::string>{{Ipv4("127.0.0.1"), "localhost"}});
+    std::unique_ptr<CAnalyzerDialog> dialog_;
+};
+
+TEST_F(AnalyzerDialogTest, OpensTheChosenLogCountsItAndDecodesTheFirstEntry) {
+    Put("corvix.cfg", "[Options]\nLogPath=" + dir_ + "\n");
+    prompts_.chosenFiles.push_back(QString::fromStdString(logPath_));
+    Dialog().OpenLog();
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+
+    ASSERT_EQ(prompts_.fileRequests.size(), 1u);
+    EXPECT_EQ(prompts_.fileRequests[0].title, "Open Router Log");
+    EXPECT_EQ(prompts_.fileRequests[0].directory.toStdString(), dir_);
+    EXPECT_TRUE(prompts_.fileRequests[0].filters.startsWith("Router Logs (Velmora*.log);;"));
+    EXPECT_EQ(Dialog().windowTitle().toStdString(), "Corvix Log Analyzer - " + logPath_);
+
+    EXPECT_EQ(Listed(), kListed);
+    EXPECT_EQ(Field("entryCount"), "4");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Field("sourceIp"), "127.0.0.1");
+    EXPECT_EQ(Field("sourcePort"), "4512");
+    EXPECT_EQ(Field("sourceDescription"), "something high");
+    EXPECT_EQ(Field("destinationIp"), "198.51.100.7");
+    EXPECT_EQ(Field("destinationPort"), "80");
+    EXPECT_EQ(Field("destinationDescription"), "web server");
+    // No LookupSource: no lookup, one space.
+    EXPECT_EQ(Field("sourceName"), " ");
+    EXPECT_TRUE(resolver_->asked().empty());
+
+    Select(2);
+    EXPECT_EQ(Field("sourceIp"), "203.0.113.45");
+    EXPECT_EQ(Field("sourceDescription"), "Unknown or unassigned");
+    EXPECT_EQ(Field("destinationPort"), "443");
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+
+    // A cancelled chooser changes nothing.
+    prompts_.chosenFiles.push_back(std::nullopt);
+    Dialog().OpenLog();
+    EXPECT_EQ(Listed(), kListed);
+    EXPECT_EQ(SelectedRow(), 2);
+}
+
+TEST_F(AnalyzerDialogTest, EntryCommandsFollowTheWindowsStateInBothMenus) {
+    EXPECT_EQ(MenuBarStates(), kAllOff);
+    EXPECT_EQ(ContextMenuStates(), kAllOff);
+    for (int id : {57601, 2, 1003, 2002, 2006, 57670, 57664}) {
+        EXPECT_TRUE(MenuBarCommand(id)->isEnabled()) << id;
+    }
+
+    Open(logPath_);
+    EXPECT_EQ(MenuBarStates(), kAllOn);
+    EXPECT_EQ(ContextMenuStates(), kAllOn);
+
+    // A failed open keeps what the list shows and greys the menu bar only.
+    const std::string missing = Path("gone.log");
+    Open(missing);
+    EXPECT_EQ(prompts_.messages.shown,
+              (std::vector<Box>{{MessageIcon::kStop, "Unable to open log " + missing}}));
+    EXPECT_EQ(Listed(), kListed);
+    EXPECT_EQ(Field("entryCount"), "4");
+    EXPECT_EQ(Field("sourceIp"), "127.0.0.1");
+    EXPECT_EQ(Dialog().windowTitle().toStdString(), "Corvix Log Analyzer - " + logPath_);
+    EXPECT_EQ(MenuBarStates(), kAllOff);
+    EXPECT_EQ(ContextMenuStates(), kAllOn);
+
+    // From the keyboard the menu opens at the client area's corner.
+    Dialog().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Dialog()));
+    QTest::keyClick(List(), Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = Dialog().findChild<QMenu*>("contextMenu");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    const QPoint corner = Dialog().findChild<QMenuBar*>()->mapToGlobal(
+        QPoint(0, Dialog().findChild<QMenuBar*>()->height()));
+    EXPECT_EQ(menu->pos(), corner + QPoint(5, 5));
+    menu->close();
+}
+
+TEST_F(AnalyzerDialogTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands) {
+    Open(logPath_);
+    Put("outbound.log", kStamp + " out 192.168.1.20 1030 198.51.100.80 53\nWAN link is up\n");
+    Open(Path("outbound.log"));
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_EQ(Field("entryCount"), "0");
+    for (const char* field : {"sourceIp", "sourcePort", "sourceName", "sourceDescription",
+                              "destinationIp", "destinationPort", "destinationDescription"}) {
+        EXPECT_EQ(Field(field), "") << field;
+    }
+    EXPECT_EQ(MenuBarStates(), kAllOff);
+    EXPECT_EQ(ContextMenuStates(), kAllOff);
+    EXPECT_TRUE(MenuBarCommand(1003)->isEnabled());
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+}
+
+TEST_F(AnalyzerDialogTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries) {
+    QAbstractItemModelTester tester(List()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    Open(logPath_);
+    Select(1);
+    editors_.sourceAnswer = std::nullopt;  // Cancel
+    Dialog().AddSourceIpFilter();
+    EXPECT_FALSE(std::filesystem::exists(Path("corvix.cfg")));
+    EXPECT_EQ(SelectedRow(), 1);
+
+    editors_.sourceAnswer = "203.0.113.45";
+    Dialog().AddSourceIpFilter();
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_EQ(editors_.presets, (std::vector<QString>{"203.0.113.45", "203.0.113.45"}));
+    EXPECT_EQ(Get("corvix.cfg"), "[SourceIPFilters]\n203.0.113.45=1\n");
+    EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0], kListed[3]}));
+    EXPECT_EQ(Field("entryCount"), "2");
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Field("sourceIp"), "127.0.0.1");
+
+    Select(1);
+    editors_.portAnswer = "137";
+    Dialog().AddTargetPortFilter();
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_EQ(editors_.presets.back(), "137");
+    EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0]}));
+    EXPECT_EQ(Field("entryCount"), "1");
+
+    // An inactive filter written by the editor becomes active when added again.
+    Put("corvix.cfg", "[SourceIPFilters]\n127.0.0.1=0\n");
+    editors_.sourceAnswer = "127.0.0.1";
+    Dialog().AddSourceIpFilter();
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_EQ(Get("corvix.cfg"), "[SourceIPFilters]\n127.0.0.1=1\n");
+    EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[1], kListed[2], kListed[3]}));
+}
+
+TEST_F(AnalyzerDialogTest, CopyPutsTheEntryWithItsTargetMaskedAsTheOptionsSay) {
+    const struct {
+        std::string options;
+        std::string target;
+    } cases[] = {
+        {"MaskInboundTarget=1\nIPMask=a.b.c\n", "a.b.c.7"},
+        {"MaskInboundTarget=1\n", ".7"},
+        {"MaskInboundTarget=0\nIPMask=a.b.c\n", "198.51.100.7"},
+        {"", "198.51.100.7"},
+    };
+    Open(logPath_);
+    for (const auto& c : cases) {
+        Put("corvix.cfg", "[Options]\n" + c.options);
+        Dialog().CopyEntry();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+                  kStamp + " in 127.0.0.1[4512] ==> " + c.target + "[80]")
+            << c.options;
+    }
+    // No length limit on what is copied.
+    const std::string mask(120, 'm');
+    Put("corvix.cfg", "[Options]\nMaskInboundTarget=1\nIPMask=" + mask + "\n");
+    Dialog().CopyEntry();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              kStamp + " in 127.0.0.1[4512] ==> " + mask.substr(0, 31) + ".7[80]");
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+}
+
+TEST_F(AnalyzerDialogTest, ViewerGetsTheLogPathAsOneArgumentWithoutAShell) {
+    Put("viewer", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n");
+    std::filesystem::permissions(Path("viewer"), std::filesystem::perms::owner_all);
+    Put("corvix.cfg", "[Options]\nViewer=" + Path("viewer") + " --line \"two words\"\n");
+    Open(logPath_);
+    Dialog().ViewCurrentLog();
+    ASSERT_TRUE(velmora_process::WaitFor(
+        [&] { return Get("viewer.args").find(".log\n") != std::string::npos; }));
+    EXPECT_EQ(Get("viewer.args"), "--line\ntwo words\n" + logPath_ + "\n");
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+
+    for (const std::string& viewer : {"Viewer=" + Path("no such viewer"), std::string("Viewer=")}) {
+        Put("corvix.cfg", "[Options]\n" + viewer + "\n");
+        prompts_.messages.shown.clear();
+        Dialog().ViewCurrentLog();
+        EXPECT_EQ(prompts_.messages.shown,
+                  (std::vector<Box>{{MessageIcon::kStop, "CreateProcess error"}}))
+            << viewer;
+    }
+}
+
+TEST_F(AnalyzerDialogTest, LookupOnSelectionNeverBlocksAndAnswersOnlyTheEntryStillSelected) {
+    Put("corvix.cfg", "[Options]\nLookupSource=1\n");
+    Dialog().OpenLogFile(QString::fromStdString(logPath_));
+    ASSERT_TRUE(resolver_->WaitAsked(1));
+    // The window is back while the name service has not answered.
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_EQ(Field("sourceIp"), "127.0.0.1");
+    EXPECT_EQ(Field("sourceName"), " ");
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+
+    Select(1);  // 203.0.113.45 waits behind the first lookup
+    resolver_->Release();
+    ASSERT_TRUE(resolver_->WaitAsked(2));
+    Settle();
+    QTest::qWait(50);
+    EXPECT_EQ(Field("sourceName"), " ") << "an answer for another entry was shown";
+    resolver_->Release();
+    ASSERT_TRUE(ProcessUntil([&] { return Field("sourceName") != " "; }));
+    EXPECT_EQ(Field("sourceName"), "Host not found.");
+    EXPECT_EQ(Field("sourceIp"), "203.0.113.45");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Remembered answers come at once, without asking again.
+    Select(0);
+    EXPECT_EQ(Field("sourceName"), "localhost");
+    Select(2);
+    EXPECT_EQ(Field("sourceName"), "Host not found.");
+    EXPECT_EQ(resolver_->asked(),
+              (std::vector<std::uint32_t>{Ipv4("127.0.0.1"), Ipv4("203.0.113.45")}));
+}
+
+TEST_F(AnalyzerDialogTest, LookupCommandNamesTheSourceAndTextThatIsNoAddressIsAllOnes) {
+    Put("odd.log", kStamp + " in not-an-address 1 198.51.100.7 80\n" + log_);
+    resolver_->Open();
+    Open(Path("odd.log"));
+    EXPECT_EQ(Field("sourceName"), " ");
+    Dialog().LookupSourceHost();
+    ASSERT_TRUE(ProcessUntil([&] { return Field("sourceName") != " "; }));
+    EXPECT_EQ(Field("sourceName"), "Host not found.");
+    EXPECT_EQ(resolver_->asked(), (std::vector<std::uint32_t>{0xffffffffu}));
+
+    Select(1);
+    EXPECT_EQ(Field("sourceName"), " ");
+    Dialog().LookupSourceHost();
+    ASSERT_TRUE(ProcessUntil([&] { return Field("sourceName") != " "; }));
+    EXPECT_EQ(Field("sourceName"), "localhost");
+}
+
+TEST_F(AnalyzerDialogTest, SelectionReadsPortsAfreshAndTakesEveryFieldFromTheSelectedLine) {
+    Open(logPath_);
+    EXPECT_EQ(Field("destinationDescription"), "web server");
+    Put("corvix.ports", "80\tweb, renamed\n");
+    Select(1);
+    Select(0);
+    EXPECT_EQ(Field("destinationDescription"), "web, renamed");
+    EXPECT_EQ(Field("sourceDescription"), "Unknown or unassigned");
+
+    // A filter added by hand hides nothing until the next fill, and the line it
+    // matches still shows its own fields when selected.
+    Put("corvix.cfg", "[SourceIPFilters]\n192.0.2.9=1\n[TargetPortFilters]\n137=1\n");
+    Select(3);
+    EXPECT_EQ(Field("sourceIp"), "192.0.2.9");
+    EXPECT_EQ(Field("sourcePort"), "138");
+    EXPECT_EQ(Field("destinationPort"), "137");
+    EXPECT_EQ(Listed().size(), 4u);
+}
+
+TEST_F(AnalyzerDialogTest, EditorsAreReachedAndOnlyAFilterEditEndedWithOkRefills) {
+    Open(logPath_);
+    Put("corvix.cfg", "[TargetPortFilters]\n80=1\n");
+    editors_.filtersOk = false;
+    Dialog().EditFilters();
+    EXPECT_EQ(Listed().size(), 4u);
+    editors_.filtersOk = true;
+    Dialog().EditFilters();
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_EQ(Listed().size(), 3u);
+    EXPECT_EQ(editors_.filterRuns, 2);
+
+    MenuBarCommand(2002)->trigger();
+    MenuBarCommand(2006)->trigger();
+    EXPECT_EQ(editors_.portRuns, 1);
+    EXPECT_EQ(editors_.optionRuns, 1);
+    MenuBarCommand(57670)->trigger();
+    EXPECT_EQ(prompts_.messages.shown,
+              (std::vector<Box>{{MessageIcon::kInformation, "Under construction..."}}));
+}
+
+TEST_F(AnalyzerDialogTest, EnterIsIgnoredAndEscapeEndsTheWindow) {
+    Open(logPath_);
+    QTest::keyClick(List(), Qt::Key_Return);
+    QTest::keyClick(&Dialog(), Qt::Key_Enter);
+    Settle();
+    EXPECT_TRUE(Dialog().isVisible());
+    EXPECT_EQ(Dialog().result(), 0);
+    QTest::keyClick(List(), Qt::Key_Escape);
+    Settle();
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(Dialog().result(), QDialog::Rejected);
+}
+
+// A log far larger than one slice: the window draws between slices, shows the first
+// entry at once, and the rows arrive in batches while it fills.
+TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
+    std::string big;
+    constexpr int kLines = 400000;
+    for (int i = 0; i < kLines; ++i) {
+        big += kStamp + " in 10.0." + std::to_string(i / 256 % 256) + "." +
+               std::to_string(i % 256) + " 1024 198.51.100.7 80\n";
+    }
+    Put("big.log", big);
+    Open(logPath_);
+    int drawsWhileFilling = 0;
+    QObject::connect(List()->model(), &QAbstractItemModel::rowsInserted,
+                     [&] { drawsWhileFilling += Dialog().isLoading() ? 1 : 0; });
+    Dialog().OpenLogFile(QString::fromStdString(Path("big.log")));
+    EXPECT_TRUE(Dialog().isLoading());
+    ASSERT_TRUE(ProcessUntil([&] { return Field("sourceIp") == "10.0.0.0"; }));
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_GT(drawsWhileFilling, 0);
+    EXPECT_EQ(List()->model()->rowCount(), kLines);
+    EXPECT_EQ(Field("entryCount"), QString::number(kLines));
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(List()->model()->index(kLines - 1, 0).data().toString().toStdString(),
+              kStamp + " in 10.0.26.127[1024] ==> 198.51.100.7[80]");
+}
+
+}  // namespace
+}  // namespace analyzer_ui
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,67 @@
+#include "analyzer/core/launch_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace analyzer {
+namespace {
+
+LaunchOptions Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "corvix");
+    return ParseLaunchOptions(static_cast<int>(args.size()), args.data());
+}
+
+struct Case {
+    std::vector<const char*> args;
+    bool help;
+    bool version;
+    bool list;
+    std::string listFile;
+    std::string error;
+};
+
+TEST(LaunchOptionsTest, EachArgumentFormIsReadAsDocumented) {
+    const Case cases[] = {
+        {{}, false, false, false, "", ""},
+        {{"-h"}, true, false, false, "", ""},
+        {{"--help"}, true, false, false, "", ""},
+        {{"-V"}, false, true, false, "", ""},
+        {{"--version"}, false, true, false, "", ""},
+        {{"--list", "a.log"}, false, false, true, "a.log", ""},
+        {{"--list=b.log"}, false, false, true, "b.log", ""},
+        // A log named like a switch is still a log after --list.
+        {{"--list", "-h"}, false, false, true, "-h", ""},
+        {{"--list"}, false, false, true, "", "--list needs a log file"},
+        {{"--list="}, false, false, true, "", "--list needs a log file"},
+        {{"--list", "a", "--list", "b"}, false, false, true, "a", "--list takes one log file"},
+        // Short switches are case-sensitive: -v and -H mean nothing here.
+        {{"-v"}, false, false, false, "", "unknown option -v"},
+        {{"-H"}, false, false, false, "", "unknown option -H"},
+        {{"-hV"}, false, false, false, "", "unknown option -hV"},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const char* arg : c.args) {
+            line += std::string(arg) + " ";
+        }
+        const LaunchOptions options = Parse(c.args);
+        EXPECT_EQ(options.help, c.help) << line;
+        EXPECT_EQ(options.version, c.version) << line;
+        EXPECT_EQ(options.list, c.list) << line;
+        EXPECT_EQ(options.listFile, c.listFile) << line;
+        EXPECT_EQ(options.error, c.error) << line;
+    }
+}
+
+TEST(LaunchOptionsTest, UsageShowsListAsACommandAndBothSpellingsOfEachSwitch) {
+    const std::string usage = UsageText();
+    EXPECT_EQ(usage.rfind("Usage: corvix --list FILE\n", 0), 0u) << usage;
+    EXPECT_NE(usage.find("corvix -h | --help\n"), std::string::npos) << usage;
+    EXPECT_NE(usage.find("corvix -V | --version\n"), std::string::npos) << usage;
+    EXPECT_EQ(usage.find("[--list"), std::string::npos) << usage;
+}
+
+}  // namespace
+}  // namespace analyzer

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+namespace analyzer_ui {
+
+// The about box: the icon, the program's name and version, and OK.
+class CAboutDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit CAboutDialog(QWidget* parent = nullptr);
+};
+
+}  // namespace analyzer_ui

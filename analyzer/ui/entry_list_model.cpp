@@ -1,0 +1,43 @@
+#include "analyzer/ui/entry_list_model.h"
+
+#include <limits>
+
+namespace analyzer_ui {
+
+EntryListModel::EntryListModel(const analyzer::EntryStore& store, QObject* parent)
+    : QAbstractListModel(parent), store_(store) {}
+
+int EntryListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shown_;
+}
+
+QVariant EntryListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return {};
+    }
+    const std::string_view text = store_.Entry(static_cast<std::size_t>(index.row()));
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void EntryListModel::BeginClear() {
+    beginResetModel();
+}
+
+void EntryListModel::EndClear() {
+    shown_ = 0;
+    endResetModel();
+}
+
+void EntryListModel::Publish() {
+    // A view counts rows in int; entries beyond that stay in the store unseen.
+    const int available =
+        static_cast<int>(std::min<std::size_t>(store_.size(), std::numeric_limits<int>::max()));
+    if (available <= shown_) {
+        return;
+    }
+    beginInsertRows({}, shown_, available - 1);
+    shown_ = available;
+    endInsertRows();
+}
+
+}  // namespace analyzer_ui

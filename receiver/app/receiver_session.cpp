@@ -1,0 +1,121 @@
+#include "receiver/app/receiver_session.h"
+
+#include <stdio_ext.h>
+
+#include <csignal>
+#include <cstdio>
+#include <vector>
+
+namespace receiver {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Rows a console has printed are let go in batches of this many.
+constexpr std::size_t kHeadlessRowsKept = 4096;
+
+bool IsIgnored(int signalNumber) {
+    struct sigaction current {};
+    return ::sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
+}  // namespace
+
+ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& view,
+                                 common::UserMessages& messages)
+    : options_(options),
+      socket_(options.port),
+      engine_(options.settings, options.commandLine, options.logDirectory, clock_, socket_, view,
+              messages),
+      instanceServer_([this](const std::string& command) { HandleCommand(command); }) {
+    socket_.SetReceiver([this](const ReceivedDatagram& datagram) {
+        engine_.ReceiveMessage(datagram);
+        if (options_.headless && engine_.recordCount() >= kHeadlessRowsKept) {
+            engine_.ClearList();
+        }
+    });
+    socket_.SetLossObserver([this](std::uint64_t total) { engine_.NoteLostDatagrams(total); });
+    socket_.SetDrainedObserver([this] { OnDrained(); });
+
+    // A session's end (SIGHUP) is survived with -v, and under nohup, which ignores it.
+    std::vector<int> endingSignals{SIGTERM, SIGINT};
+    if (options_.commandLine.serviceMode) {
+        std::signal(SIGHUP, SIG_IGN);
+    } else if (!IsIgnored(SIGHUP)) {
+        endingSignals.push_back(SIGHUP);
+    }
+    signalRelay_ =
+        std::make_unique<SignalRelay>(endingSignals, [this](int) { engine_.ExitProgram(); });
+
+    flushTimer_.setSingleShot(true);
+    connect(&flushTimer_, &QTimer::timeout, this, &ReceiverSession::FlushNow);
+}
+
+ReceiverSession::~ReceiverSession() = default;
+
+bool ReceiverSession::ListenForOtherCopies() {
+    return instanceServer_.Listen(InstanceSocketPath());
+}
+
+void ReceiverSession::Start() {
+    engine_.SetUp();
+    QTimer::singleShot(0, this, &ReceiverSession::FirstStart);
+}
+
+void ReceiverSession::FirstStart() {
+    engine_.StartReceiver(kAnyAddress);
+    if (!engine_.socketOpen()) {
+        // A service manager learns of it from the exit code; a window stays up with the
+        // error in its status text.
+        if (options_.headless) {
+            engine_.ExitProgram(kExitNoSocket);
+        }
+        return;
+    }
+    if (options_.port == 0) {
+        std::fprintf(stderr, "velmora: listening on UDP port %d.\n", socket_.boundPort());
+        std::fflush(stderr);
+    }
+}
+
+void ReceiverSession::HandleCommand(const std::string& command) {
+    if (engine_.ending()) {
+        return;
+    }
+    if (command == instance_commands::kRaise) {
+        if (raiseHandler_) {
+            raiseHandler_();
+        }
+    } else if (command == instance_commands::kStart) {
+        engine_.StartReceiver(kAnyAddress);
+    } else if (command == instance_commands::kStop) {
+        engine_.StopReceiver();
+    }
+}
+
+void ReceiverSession::OnDrained() {
+    if (flushTimer_.isActive() ||
+        (!engine_.logFiles().HasBufferedLines() && ::__fpending(stdout) == 0)) {
+        return;
+    }
+    const auto since = std::chrono::steady_clock::now() - lastFlush_;
+    if (since >= 1s) {
+        FlushNow();
+    } else {
+        flushTimer_.start(std::chrono::ceil<std::chrono::milliseconds>(1s - since));
+    }
+}
+
+void ReceiverSession::FlushNow() {
+    lastFlush_ = std::chrono::steady_clock::now();
+    engine_.logFiles().FlushLogFiles();
+    std::fflush(stdout);
+}
+
+void ReceiverSession::Finish() {
+    flushTimer_.stop();
+    socket_.Close();
+    FlushNow();
+}
+
+}  // namespace receiver

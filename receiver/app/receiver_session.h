@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/user_messages.h"
+#include "receiver/app/instance_channel.h"
+#include "receiver/app/signal_relay.h"
+#include "receiver/app/udp_trap_socket.h"
+#include "receiver/core/command_line.h"
+#include "receiver/core/receiver_engine.h"
+#include "receiver/core/receiver_settings.h"
+#include "receiver/core/receiver_view.h"
+
+namespace receiver {
+
+// What a run is built from, read once from the command line, the profile and the
+// working directory.
+struct SessionOptions {
+    ReceiverSettings settings;
+    CReceiverCommandLineInfo commandLine;
+    std::string logDirectory;
+    // 0 binds a free port, kept for every later start.
+    int port = 0;
+    // No window: a port that cannot be bound at start-up ends the run, and the rows a
+    // console printed are not kept.
+    bool headless = false;
+};
+
+// The one place a run is put together, with or without a window: socket, clock, signal
+// relay, engine, the local server that single instance and --send talk to, and loss
+// reporting. Everything runs on the event-loop thread.
+class ReceiverSession : public QObject {
+  public:
+    ReceiverSession(const SessionOptions& options, ReceiverView& view,
+                    common::UserMessages& messages);
+    ~ReceiverSession() override;
+
+    // Answers other copies from now on. False when the socket could not be had.
+    bool ListenForOtherCopies();
+
+    // Called when a second copy asks this one to come forward.
+    void SetRaiseHandler(std::function<void()> handler) { raiseHandler_ = std::move(handler); }
+
+    // The window's set-up on the engine; listening starts once the event loop runs.
+    void Start();
+
+    // The end of the run, after the event loop: the socket is closed (its queue counted
+    // as lost) and the logs and stdout flushed.
+    void Finish();
+
+    ReceiverEngine& engine() { return engine_; }
+    // The port listened on: the one asked for, or the one a free port was found at.
+    int port() const { return socket_.boundPort(); }
+    std::uint64_t lostDatagrams() const { return socket_.lostDatagrams(); }
+
+  private:
+    void HandleCommand(const std::string& command);
+    void FirstStart();
+    void OnDrained();
+    void FlushNow();
+
+    const SessionOptions options_;
+    SystemClock clock_;
+    UdpTrapSocket socket_;
+    ReceiverEngine engine_;
+    std::unique_ptr<SignalRelay> signalRelay_;
+    InstanceServer instanceServer_;
+    std::function<void()> raiseHandler_;
+
+    // Buffered lines reach the disk once the socket is drained, at most once a second.
+    QTimer flushTimer_;
+    std::chrono::steady_clock::time_point lastFlush_{};
+};
+
+}  // namespace receiver
