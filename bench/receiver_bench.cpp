@@ -8,6 +8,7 @@
 #include <string>
 
 #include "receiver/core/formatting.h"
+#include "receiver/core/message_store.h"
 #include "receiver/core/receiver_engine.h"
 
 namespace {
@@ -82,6 +83,27 @@ void BM_ReceiveMessage(benchmark::State& state, int formatted, int flushEveryLin
 BENCHMARK_CAPTURE(BM_ReceiveMessage, plain, 0, 0);
 BENCHMARK_CAPTURE(BM_ReceiveMessage, formatted, 1, 0);
 BENCHMARK_CAPTURE(BM_ReceiveMessage, flush_every_line, 0, 1);
+
+// The message list's rows: append cost, and memory per row once a million are held.
+void BM_MessageStoreMillionRows(benchmark::State& state) {
+    constexpr std::size_t kRows = 1'000'000;
+    const std::string texts[] = {"in 203.0.113.45[4512] ==> 198.51.100.7[80]",
+                                 "out 192.168.1.20[1030] ==> 198.51.100.80[53]", "WAN link up"};
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        MessageStore store;
+        for (std::size_t i = 0; i < kRows; ++i) {
+            store.Append("09/27/2002 19:48:38", texts[i % 3], static_cast<int>(i % 3));
+        }
+        bytes = store.memoryBytes();
+        benchmark::DoNotOptimize(store.Row(kRows / 2));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kRows));
+    state.counters["bytes/row"] = static_cast<double>(bytes) / kRows;
+    state.counters["text bytes/row"] =
+        (19.0 + static_cast<double>(texts[0].size() + texts[1].size() + texts[2].size()) / 3);
+}
+BENCHMARK(BM_MessageStoreMillionRows)->Unit(benchmark::kMillisecond);
 
 void BM_FormatConnectionText(benchmark::State& state) {
     for (auto _ : state) {

@@ -37,24 +37,30 @@ struct NoSocket : TrapSocket {
 };
 
 struct Row {
-    int index, image;
-    std::string text, countText;
+    int image;
+    std::string text;
 };
 
-struct RowView : ReceiverView {
-    std::vector<Row> rows;
+struct RowView : ReceiverView, common::UserMessages {
+    std::size_t rowCount = 0;
     std::vector<std::string> messages;
-    void AddRow(const ListRow& r) override {
-        FUZZ_CHECK(r.timeStamp == kStamp);
-        rows.push_back({r.index, r.image, std::string(r.text), std::string(r.countText)});
+    void RowsAppended(std::size_t newRowCount) override {
+        FUZZ_CHECK(newRowCount == rowCount + 1);
+        rowCount = newRowCount;
     }
-    void ClearRows() override { rows.clear(); }
+    void RowsCleared() override { rowCount = 0; }
     void StatusChanged(const std::string&, std::string_view) override {}
-    void RunningStateChanged(std::string_view) override {}
-    void ShowMessageBox(const std::string& text) override { messages.push_back(text); }
+    void RunningStateChanged(RunningState) override {}
+    void LostDatagramsChanged(std::uint64_t) override {}
     void SetWaitCursor(bool) override {}
     void RemoveTrayIcon() override {}
     void Quit(int) override {}
+    void ShowMessage(common::MessageIcon, const std::string& text) override {
+        messages.push_back(text);
+    }
+    common::Answer Ask(const std::string&, common::AnswerChoices) override {
+        return common::Answer::kNo;
+    }
 };
 
 std::string LogName(int kind) {
@@ -158,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::array<std::string, kLogKindCount> expectedLogs;
     std::vector<Row> expectedRows;
     {
-        ReceiverEngine engine(settings, commandLine, logs, clock, socket, view);
+        ReceiverEngine engine(settings, commandLine, logs, clock, socket, view, view);
         engine.SetUp();
         for (int kind = 0; kind < kLogKindCount; ++kind) {
             if ((kind == kCombined) == combined) {
@@ -174,22 +180,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // Every kind is shown and logged, so each datagram gives a row and a line.
             const std::string text = ExpectedText(bytes, formatted);
             const Meaning want = MeaningOf(text);
-            const int index = static_cast<int>(expectedRows.size());
-            expectedRows.push_back(
-                {index, want.image, std::string(want.body), FormatCount(index + 1)});
+            expectedRows.push_back({want.image, std::string(want.body)});
             const LogKind kind = combined ? kCombined : want.logKind;
             expectedLogs[kind] += kStamp + " " + std::string(want.body) + "\n";
+        }
+        const MessageStore& rows = engine.messages();
+        FUZZ_CHECK(rows.size() == expectedRows.size() && view.rowCount == rows.size());
+        FUZZ_CHECK(engine.recordCountText() == FormatCount(static_cast<int>(rows.size())));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const MessageRow got = rows.Row(i);
+            FUZZ_CHECK(got.stamp == kStamp && got.image == expectedRows[i].image);
+            FUZZ_CHECK(got.text == expectedRows[i].text);
         }
     }
 
     FUZZ_CHECK(view.messages.empty());
-    FUZZ_CHECK(view.rows.size() == expectedRows.size());
-    for (std::size_t i = 0; i < view.rows.size(); ++i) {
-        const Row& got = view.rows[i];
-        const Row& want = expectedRows[i];
-        FUZZ_CHECK(got.index == want.index && got.image == want.image);
-        FUZZ_CHECK(got.text == want.text && got.countText == want.countText);
-    }
 
     // Only the day's log files, only in the logs directory, each holding what was sent.
     FUZZ_CHECK(ListDir(root.path()) == std::set<std::string>{"logs"});

@@ -3,9 +3,8 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <chrono>
 #include <cstdio>
-
-#include "receiver/core/formatting.h"
 
 namespace receiver {
 
@@ -37,24 +36,17 @@ common::Answer HeadlessConsole::Ask(const std::string& question, common::AnswerC
 }
 
 void HeadlessConsole::LostDatagramsChanged(std::uint64_t total) {
-    const auto now = std::chrono::steady_clock::now();
-    if (total <= reportedLoss_ || now - lastLossReport_ < std::chrono::seconds(1)) {
-        return;
+    if (const auto line = lossNotice_.Note(total, std::chrono::steady_clock::now())) {
+        std::fprintf(stderr, "velmora: %s\n", line->c_str());
+        std::fflush(stderr);
     }
-    reportedLoss_ = total;
-    lastLossReport_ = now;
-    std::fprintf(stderr,
-                 "velmora: %s datagrams lost so far: they came faster than they could be logged.\n",
-                 FormatCount(static_cast<std::int64_t>(total)).c_str());
-    std::fflush(stderr);
 }
 
 void HeadlessConsole::ReportFinalLoss(std::uint64_t total) {
     if (total == 0) {
         return;
     }
-    std::fprintf(stderr, "velmora: %s datagrams lost in all.\n",
-                 FormatCount(static_cast<std::int64_t>(total)).c_str());
+    std::fprintf(stderr, "velmora: %s\n", LossInAllText(total).c_str());
     std::fflush(stderr);
 }
 

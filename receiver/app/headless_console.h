@@ -1,9 +1,9 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 
 #include "common/user_messages.h"
+#include "receiver/core/loss_notice.h"
 #include "receiver/core/message_store.h"
 #include "receiver/core/receiver_view.h"
 
@@ -37,8 +37,7 @@ class HeadlessConsole : public ReceiverView, public common::UserMessages {
   private:
     const MessageStore* rows_ = nullptr;
     std::size_t printedRows_ = 0;
-    std::uint64_t reportedLoss_ = 0;
-    std::chrono::steady_clock::time_point lastLossReport_{};
+    LossNotice lossNotice_;
 };
 
 }  // namespace receiver

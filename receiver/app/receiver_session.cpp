@@ -51,7 +51,14 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
     connect(&flushTimer_, &QTimer::timeout, this, &ReceiverSession::FlushNow);
 }
 
-ReceiverSession::~ReceiverSession() = default;
+ReceiverSession::~ReceiverSession() {
+    // The engine and the view may be gone by the time the socket would tell them of the
+    // datagrams still queued.
+    socket_.SetReceiver({});
+    socket_.SetLossObserver({});
+    socket_.SetDrainedObserver({});
+    socket_.Close();
+}
 
 bool ReceiverSession::ListenForOtherCopies() {
     return instanceServer_.Listen(InstanceSocketPath());

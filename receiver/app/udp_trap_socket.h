@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -60,6 +61,7 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     int receiveBufferBytes_;
     int fd_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
+    QTimer gatherTimer_;
     std::unique_ptr<Batch> batch_;
     Receiver receiver_;
     LossObserver lossObserver_;

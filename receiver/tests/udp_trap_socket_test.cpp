@@ -76,6 +76,28 @@ TEST_F(UdpTrapSocketTest, DeliversExactBytesInOrderWithoutReentering) {
     }
 }
 
+// Datagrams that trickle in are read in gathered batches; after a quiet spell the socket
+// wakes again for the next one, and every empty queue is told.
+TEST_F(UdpTrapSocketTest, TrickleIsDeliveredAndEveryDrainIsTold) {
+    int drains = 0;
+    socket_.SetDrainedObserver([&] { ++drains; });
+    socket_.SetReceiver([&](const ReceivedDatagram& d) { received_.emplace_back(d.bytes); });
+    std::vector<std::string> sent;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 5; ++i) {
+            sent.push_back(std::to_string(round) + "." + std::to_string(i));
+            Send({sent.back()});
+        }
+        const int drainsBefore = drains;
+        ASSERT_TRUE(RunUntil([&] {
+            return received_.size() == sent.size() && drains > drainsBefore;
+        })) << "round "
+            << round;
+        RunUntil([] { return false; }, 50);  // quiet: the socket goes back to waiting
+    }
+    EXPECT_EQ(received_, sent);
+}
+
 TEST_F(UdpTrapSocketTest, BusyPortFailsAndCloseInsideCallbackStopsDelivery) {
     EXPECT_EQ(UdpTrapSocket(port_).Open("127.0.0.1"), EADDRINUSE);
     socket_.SetReceiver([this](const ReceivedDatagram& datagram) {
