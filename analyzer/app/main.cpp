@@ -40,11 +40,11 @@ int main(int argc, char* argv[]) {
         std::printf("corvix %s\n", PROJECT_VERSION);
         return 0;
     }
-    if (!launch.list) {
-        return analyzer_ui::CAnalyzerApp().InitInstance(argc, argv, launch.openFile);
-    }
     const std::optional<std::string> program = ProgramFilePath();
     const AnalyzerPaths paths = LocateAnalyzerFiles(
         program ? *program : std::string(argv[0]), std::getenv("XDG_CONFIG_HOME"), HomeDirectory());
+    if (!launch.list) {
+        return analyzer_ui::CAnalyzerApp().InitInstance(argc, argv, paths, launch.openFile);
+    }
     return RunList(launch.listFile, paths.settingsFilePath);
 }

@@ -36,13 +36,16 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
 }
 
 std::string UsageText() {
-    return "Usage: corvix --list FILE\n"
+    return "Usage: corvix [FILE]\n"
+           "       corvix --list FILE\n"
            "       corvix -h | --help\n"
            "       corvix -V | --version\n"
            "\n"
-           "  --list FILE    print the inbound connection entries of the router log FILE\n"
-           "                 that pass the filters of the settings file (corvix.cfg), one\n"
-           "                 per line, and exit\n"
+           "  FILE           open the window on the router log FILE (without it, the\n"
+           "                 window opens with no log)\n"
+           "  --list FILE    print the inbound connection entries of FILE that pass the\n"
+           "                 filters of the settings file (corvix.cfg), one per line,\n"
+           "                 and exit\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"
            "\n"

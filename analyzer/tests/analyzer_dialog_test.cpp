@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "analyzer/tests/gated_resolver.h"
+#include "analyzer/ui/about_dialog.h"
 #include "analyzer/ui/analyzer_editors.h"
 #include "common/testing/temp_dir.h"
 #include "common/ui/testing/scripted_prompts.h"
@@ -124,7 +127,7 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
         if (!dialog_) {
             dialog_ = std::make_unique<CAnalyzerDialog>(
                 analyzer::AnalyzerPaths{Path("corvix.ports"), Path("corvix.cfg")}, prompts_,
-                editors_, resolver_);
+                editors_, resolver_, nullptr, listTextLimit_);
             dialog_->show();
         }
         return *dialog_;
@@ -184,6 +187,7 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
     FakeEditors editors_;
     std::shared_ptr<GatedResolver> resolver_ = std::make_shared<GatedResolver>(
         std::map<std::uint32_t, std::string>{{Ipv4("127.0.0.1"), "localhost"}});
+    std::size_t listTextLimit_ = analyzer::EntryStore::kDefaultTextLimit;
     std::unique_ptr<CAnalyzerDialog> dialog_;
 };
 
@@ -275,6 +279,24 @@ TEST_F(AnalyzerDialogTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands
     EXPECT_EQ(ContextMenuStates(), kAllOff);
     EXPECT_TRUE(MenuBarCommand(1003)->isEnabled());
     EXPECT_TRUE(prompts_.messages.shown.empty());
+}
+
+TEST_F(AnalyzerDialogTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheContextMenu) {
+    listTextLimit_ = kListed[0].size() + kListed[1].size() + 10;
+    Open(logPath_);
+    EXPECT_EQ(prompts_.messages.shown,
+              (std::vector<Box>{{MessageIcon::kExclamation, "End of log file reached."}}));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0], kListed[1]}));
+    EXPECT_EQ(MenuBarStates(), kAllOn);
+    EXPECT_EQ(ContextMenuStates(), kAllOff);
+    // A fill that ends normally makes the context menu whole again.
+    Put("corvix.cfg", "[SourceIPFilters]\n203.0.113.45=1\n");
+    Dialog().LoadEntries();
+    ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0], kListed[3]}));
+    EXPECT_EQ(Field("entryCount"), "2");
+    EXPECT_EQ(ContextMenuStates(), kAllOn);
+    EXPECT_EQ(prompts_.messages.shown.size(), 1u);
 }
 
 TEST_F(AnalyzerDialogTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries) {
@@ -487,6 +509,23 @@ TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(List()->model()->index(kLines - 1, 0).data().toString().toStdString(),
               kStamp + " in 10.0.26.127[1024] ==> 198.51.100.7[80]");
+}
+
+TEST(AboutDialogTest, ShowsTheNameAndVersionAndOkEndsIt) {
+    CAboutDialog about;
+    about.show();
+    EXPECT_EQ(about.windowTitle(), "About Corvix Log Analyzer");
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains("Corvix Log Analyzer Version 1.5")) << texts.join('|').toStdString();
+    auto* ok = about.findChild<QPushButton*>();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(ok->isDefault());
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
 }
 
 }  // namespace

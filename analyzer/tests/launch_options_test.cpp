@@ -20,6 +20,7 @@ struct Case {
     bool list;
     std::string listFile;
     std::string error;
+    std::string openFile = "";
 };
 
 TEST(LaunchOptionsTest, EachArgumentFormIsReadAsDocumented) {
@@ -40,6 +41,9 @@ TEST(LaunchOptionsTest, EachArgumentFormIsReadAsDocumented) {
         {{"-v"}, false, false, false, "", "unknown option -v"},
         {{"-H"}, false, false, false, "", "unknown option -H"},
         {{"-hV"}, false, false, false, "", "unknown option -hV"},
+        // One log for the window, and only one.
+        {{"a.log"}, false, false, false, "", "", "a.log"},
+        {{"a.log", "b.log"}, false, false, false, "", "unexpected argument b.log", "a.log"},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -52,12 +56,13 @@ TEST(LaunchOptionsTest, EachArgumentFormIsReadAsDocumented) {
         EXPECT_EQ(options.list, c.list) << line;
         EXPECT_EQ(options.listFile, c.listFile) << line;
         EXPECT_EQ(options.error, c.error) << line;
+        EXPECT_EQ(options.openFile, c.openFile) << line;
     }
 }
 
 TEST(LaunchOptionsTest, UsageShowsListAsACommandAndBothSpellingsOfEachSwitch) {
     const std::string usage = UsageText();
-    EXPECT_EQ(usage.rfind("Usage: corvix --list FILE\n", 0), 0u) << usage;
+    EXPECT_EQ(usage.rfind("Usage: corvix [FILE]\n       corvix --list FILE\n", 0), 0u) << usage;
     EXPECT_NE(usage.find("corvix -h | --help\n"), std::string::npos) << usage;
     EXPECT_NE(usage.find("corvix -V | --version\n"), std::string::npos) << usage;
     EXPECT_EQ(usage.find("[--list"), std::string::npos) << usage;

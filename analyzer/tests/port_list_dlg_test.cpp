@@ -250,6 +250,7 @@ TEST(PortDefDlgTest, PortFieldAndCheckAtOk) {
         QTest::keyClicks(dialog.portField(), c.typed);
         QTest::keyClicks(dialog.descriptionField(), "web");
         EXPECT_EQ(dialog.portField()->text(), c.shown) << c.typed;
+        dialog.descriptionField()->setFocus();
         dialog.accept();
         EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.typed;
         EXPECT_EQ(dialog.isVisible(), !c.accepted) << c.typed;
@@ -260,6 +261,7 @@ TEST(PortDefDlgTest, PortFieldAndCheckAtOk) {
             EXPECT_EQ(prompts.messages.shown,
                       (std::vector<Box>{
                           {MessageIcon::kStop, "Port " + std::string(c.shown) + " is invalid"}}));
+            EXPECT_EQ(dialog.focusWidget(), dialog.portField()) << c.typed;
         }
     }
 }
@@ -270,22 +272,31 @@ TEST(PortDefDlgTest, VariantsOpenAsTheirJobNeeds) {
     EXPECT_EQ(add.windowTitle(), "Add Port Definition");
     EXPECT_FALSE(add.portField()->isReadOnly());
     EXPECT_TRUE(add.portField()->text().isEmpty());
+    EXPECT_EQ(add.focusWidget(), add.portField());
 
     CEditPortDlg edit("80\tweb\tproxy", prompts);
     EXPECT_EQ(edit.windowTitle(), "Edit Port Description");
     EXPECT_TRUE(edit.portField()->isReadOnly());
     EXPECT_FALSE(edit.descriptionField()->isReadOnly());
     EXPECT_EQ(edit.definition(), (analyzer::PortDefinition{"80", "web\tproxy"}));
+    EXPECT_EQ(edit.focusWidget(), edit.descriptionField());
 
     // A hand-written row with a port out of range cannot be deleted: only Cancel ends.
     CDeletePortDlg remove("0\tzero", prompts);
     EXPECT_EQ(remove.windowTitle(), "Delete Port Definition");
     EXPECT_TRUE(remove.portField()->isReadOnly());
     EXPECT_TRUE(remove.descriptionField()->isReadOnly());
+    EXPECT_EQ(remove.focusWidget(), remove.okButton());
     remove.show();
     remove.accept();
     EXPECT_TRUE(remove.isVisible());
     EXPECT_EQ(prompts.messages.shown.back(), (Box{MessageIcon::kStop, "Port 0 is invalid"}));
+
+    CEditPortDlg longPort("123456\tsix digits", prompts);
+    longPort.show();
+    longPort.accept();
+    EXPECT_TRUE(longPort.isVisible());
+    EXPECT_EQ(prompts.messages.shown.back(), (Box{MessageIcon::kStop, "Port 123456 is invalid"}));
 
     CFindPortDlg find(prompts);
     EXPECT_EQ(find.windowTitle(), "Find Port");

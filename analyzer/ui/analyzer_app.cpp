@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 
-#include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_dialog.h"
@@ -26,9 +24,26 @@ bool HasDisplay() {
     return false;
 }
 
+QtMessageHandler gPreviousHandler = nullptr;
+
+// A display that is named but cannot be reached would end the program in an abort while
+// the application starts; it ends with the reason and exit code 1 instead.
+void EndWithoutWindow(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        gPreviousHandler(type, context, text);
+        return;
+    }
+    std::fprintf(stderr,
+                 "corvix: cannot show the window: %s\nTo list a log without a window: "
+                 "corvix --list FILE\n",
+                 qPrintable(text));
+    std::_Exit(1);
+}
+
 }  // namespace
 
-int CAnalyzerApp::InitInstance(int& argc, char** argv, const std::string& logPath) {
+int CAnalyzerApp::InitInstance(int& argc, char** argv, const analyzer::AnalyzerPaths& paths,
+                               const std::string& logPath) {
     if (!HasDisplay()) {
         std::fputs(
             "corvix: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
@@ -36,10 +51,9 @@ int CAnalyzerApp::InitInstance(int& argc, char** argv, const std::string& logPat
             stderr);
         return 1;
     }
+    gPreviousHandler = qInstallMessageHandler(EndWithoutWindow);
     QApplication application(argc, argv);
-    const std::optional<std::string> program = analyzer::ProgramFilePath();
-    const analyzer::AnalyzerPaths paths =
-        analyzer::AnalyzerPathsFor(program ? *program : std::string(argv[0]));
+    qInstallMessageHandler(gPreviousHandler);
 
     const std::string_view title = analyzer::texts::kProgramTitle;
     common_ui::QtDesktopPrompts prompts(QString::fromLatin1(title.data(), title.size()));

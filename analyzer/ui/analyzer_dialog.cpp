@@ -71,14 +71,15 @@ QString QtFilters(std::string_view pairs) {
 
 CAnalyzerDialog::CAnalyzerDialog(AnalyzerPaths paths, common_ui::DesktopPrompts& prompts,
                                  AnalyzerEditors& editors, std::shared_ptr<HostResolver> resolver,
-                                 QWidget* parent)
+                                 QWidget* parent, std::size_t listTextLimit)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       paths_(std::move(paths)),
       prompts_(prompts),
       editors_(editors),
       settings_(paths_.settingsFilePath),
-      fillSettings_(paths_.settingsFilePath) {
+      fillSettings_(paths_.settingsFilePath),
+      store_(listTextLimit) {
     setFont(QFont("Arial", 8));
     setWindowTitle(Latin1(texts::kProgramTitle));
     setWindowIcon(AnalyzerIcon());

@@ -39,7 +39,8 @@ class CAnalyzerDialog : public QDialog {
   public:
     CAnalyzerDialog(analyzer::AnalyzerPaths paths, common_ui::DesktopPrompts& prompts,
                     AnalyzerEditors& editors, std::shared_ptr<analyzer::HostResolver> resolver,
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr,
+                    std::size_t listTextLimit = analyzer::EntryStore::kDefaultTextLimit);
     ~CAnalyzerDialog() override;
 
     // File, Open: asks for a log, then opens it.

@@ -81,6 +81,7 @@ CConfigure::CConfigure(const QString& settingsFilePath,
       tabs_(new QTabWidget(this)),
       page1_(new CConfigPage1(ToStdString(settingsFilePath), dialogs ? *dialogs : *ownDialogs_)),
       page2_(new CConfigPage2(ToStdString(settingsFilePath), dialogs ? *dialogs : *ownDialogs_)) {
+    UseDialogFrame(*this);
     setWindowTitle(ToQString(analyzer::AnalyzerString(analyzer::ids::kEditFiltersTitle)));
     tabs_->addTab(page1_, QStringLiteral("Incoming Source IP"));
     tabs_->addTab(page2_, QStringLiteral("Incoming Target Port"));

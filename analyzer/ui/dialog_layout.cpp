@@ -11,4 +11,9 @@ void ApplyLayout(QWidget& window, int widthUnits, int heightUnits,
     }
 }
 
+void UseDialogFrame(QWidget& window) {
+    window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
 }  // namespace analyzer_ui

@@ -18,4 +18,7 @@ struct ControlPlace {
 void ApplyLayout(QWidget& window, int widthUnits, int heightUnits,
                  std::initializer_list<ControlPlace> controls);
 
+// The frame of a dialog that cannot be resized: a title and a close box, no size boxes.
+void UseDialogFrame(QWidget& window);
+
 }  // namespace analyzer_ui

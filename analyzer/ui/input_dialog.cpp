@@ -22,6 +22,7 @@ InputDialog::InputDialog(const QString& title, const QString& labelText, QLineEd
                          const QString& presetText, QWidget* parent)
     : QDialog(parent), field_(field) {
     field_->setParent(this);
+    UseDialogFrame(*this);
     setWindowTitle(title);
     field_->setText(presetText);
     auto* label = new QLabel(labelText, this);

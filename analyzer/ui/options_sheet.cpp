@@ -170,6 +170,7 @@ COptionsSheet::COptionsSheet(const QString& settingsFilePath, common_ui::Desktop
       tabs_(new QTabWidget(this)),
       page1_(new COptionPage1(ToStdString(settingsFilePath), prompts)),
       page2_(new COptionPage2(ToStdString(settingsFilePath))) {
+    UseDialogFrame(*this);
     setWindowTitle(ToQString(analyzer::AnalyzerString(analyzer::ids::kOptionsTitle)));
     tabs_->addTab(page1_, QStringLiteral("Directories"));
     tabs_->addTab(page2_, QStringLiteral("Copy Options"));

@@ -1,6 +1,7 @@
 #include "analyzer/ui/port_def_dlg.h"
 
 #include <QLabel>
+#include <algorithm>
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/port_table.h"
@@ -54,9 +55,13 @@ CPortDefDlg::CPortDefDlg(int titleId, const std::string& row, common_ui::Desktop
       port_(MakePortField(this)),
       description_(new QLineEdit(this)),
       ok_(MakeOk(this)) {
+    UseDialogFrame(*this);
     setWindowTitle(ToQString(analyzer::AnalyzerString(titleId)));
     const analyzer::PortDefinition fields = analyzer::SplitDefinition(row);
-    port_->setText(ToQString(fields.port));
+    // A hand-written row's port is shown and checked whole, so an invalid one is refused.
+    const QString port = ToQString(fields.port);
+    port_->setMaxLength(std::max(port_->maxLength(), static_cast<int>(port.size())));
+    port_->setText(port);
     description_->setText(ToQString(fields.description));
     auto* portLabel = new QLabel(QStringLiteral("Port:"), this);
     portLabel->setBuddy(port_);
@@ -110,6 +115,7 @@ CDeletePortDlg::CDeletePortDlg(const std::string& row, common_ui::DesktopPrompts
 
 CFindPortDlg::CFindPortDlg(common_ui::DesktopPrompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts), port_(MakePortField(this)) {
+    UseDialogFrame(*this);
     setWindowTitle(QStringLiteral("Find Port"));
     auto* label = new QLabel(QStringLiteral("Port:"), this);
     label->setBuddy(port_);

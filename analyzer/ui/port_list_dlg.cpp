@@ -47,6 +47,7 @@ CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPromp
       model_(new PortLinesModel(editor_, this)),
       list_(new QListView(this)),
       count_(new QLineEdit(this)) {
+    UseDialogFrame(*this);
     setWindowTitle(QStringLiteral("Port List"));
     auto* heading = new TabStopLabel(QStringLiteral("  Port\t     Use"), this);
     list_->setModel(model_);

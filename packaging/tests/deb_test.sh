@@ -39,7 +39,7 @@ FILES
 diff -u "$work/expected.txt" "$work/files.txt" >&2 || fail "the package holds other files"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6core6 qt6-qpa-plugins libc6 libstdc++6; do
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libc6 libstdc++6; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles >"$work/conffiles" ||

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "receiver/tests/velmora_process.h"
+
+namespace {
+
+using namespace velmora_process;
+
+// A private X server with a window manager, for as long as the object lives.
+class XDisplay {
+  public:
+    XDisplay() {
+        int fds[2];
+        if (::pipe(fds) != 0) {
+            return;
+        }
+        // The server inherits the pipe's writing end and writes its number there.
+        xvfb_ = Launch({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x600x24",
+                        "-nolisten", "tcp"});
+        ::close(fds[1]);
+        pollfd ready{fds[0], POLLIN, 0};
+        char number[16] = {};
+        if (::poll(&ready, 1, 10000) == 1 && ::read(fds[0], number, sizeof number - 1) > 0) {
+            name_ = ":" + std::string(number, std::strcspn(number, "\n"));
+        }
+        ::close(fds[0]);
+        if (!name_.empty()) {
+            ::setenv("DISPLAY", name_.c_str(), 1);
+            windowManager_ = Launch({"openbox"});
+        }
+    }
+    ~XDisplay() {
+        for (pid_t pid : {windowManager_, xvfb_}) {
+            if (pid > 0) {
+                ::kill(pid, SIGTERM);
+                ::waitpid(pid, nullptr, 0);
+            }
+        }
+        ::unsetenv("DISPLAY");
+    }
+    bool ready() const { return !name_.empty(); }
+
+  private:
+    static pid_t Launch(std::vector<std::string> args) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            std::vector<char*> argv;
+            for (std::string& arg : args) {
+                argv.push_back(arg.data());
+            }
+            argv.push_back(nullptr);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            ::execvp(argv[0], argv.data());
+            ::_exit(127);
+        }
+        return pid;
+    }
+
+    std::string name_;
+    pid_t xvfb_ = -1;
+    pid_t windowManager_ = -1;
+};
+
+// The first line a command prints; it gets ten seconds.
+std::string CommandOutput(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen(("timeout 10 " + command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            text += buffer;
+        }
+        ::pclose(pipe);
+    }
+    return text.substr(0, text.find('\n'));
+}
+
+class CorvixWindowTest : public VelmoraTest {
+  protected:
+    // velmora writes the day's incoming log; a copy of corvix with its own files beside it.
+    void SetUp() override {
+        VelmoraTest::SetUp();
+        WriteProfile("[Logging Options]\nincoming=On\noutgoing=On\nmessages=On\n");
+        ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
+        Send({"@out 192.168.1.20 1030 198.51.100.80 53", "@in 203.0.113.45 4512 198.51.100.7 80",
+              "last"});
+        ASSERT_TRUE(WaitFor([&] { return Log("messages").find(" last\n") != std::string::npos; }));
+        ASSERT_EQ(Signal(SIGTERM), 0);
+        corvix_ = Dir() / "tools" / "corvix";
+        fs::create_directories(corvix_.parent_path());
+        fs::copy_file(CORVIX_BINARY, corvix_);
+        std::ofstream(Dir() / "tools" / "corvix.cfg")
+            << "[Options]\nMaskInboundTarget=1\nIPMask=a.b.c\n";
+        log_ = (Dir() / "logs" / "Velmora-incoming-2002-09-27.log").string();
+    }
+
+    fs::path corvix_;
+    std::string log_;
+};
+
+TEST_F(CorvixWindowTest, WithoutADisplayItSaysSoAndEnds) {
+    Spawn({"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM",
+           corvix_.string()});
+    EXPECT_EQ(Wait(), 1);
+    EXPECT_NE(Stderr().find("no display"), std::string::npos) << Stderr();
+    EXPECT_EQ(ReadFile(Output(1)), "");
+
+    // A display named but not there: no abort, the reason instead.
+    Spawn({"/usr/bin/env", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", "DISPLAY=:4093",
+           corvix_.string()});
+    EXPECT_EQ(Wait(), 1);
+    EXPECT_NE(Stderr().find("corvix: cannot show the window: "), std::string::npos) << Stderr();
+}
+
+// The real program on a real X server: opened on the log, the entry copied from the
+// Edit menu by keyboard lands on the clipboard masked, the source filter is added
+// through the real editor, and Escape ends it.
+TEST_F(CorvixWindowTest, OpensOnTheNamedLogAndCopiesTheEntryToTheClipboard) {
+    XDisplay display;
+    ASSERT_TRUE(display.ready());
+    Spawn({"/usr/bin/env", "-u", "QT_QPA_PLATFORM", corvix_.string(), log_});
+    const std::string title = "Corvix Log Analyzer - " + log_;
+    std::string window;
+    ASSERT_TRUE(WaitFor([&] {
+        window = CommandOutput("xdotool search --name '^Corvix Log Analyzer - '");
+        return !window.empty();
+    })) << Stderr();
+    EXPECT_EQ(CommandOutput("xdotool getwindowname " + window), title);
+
+    CommandOutput("xdotool windowactivate --sync " + window);
+    CommandOutput("xdotool key --window " + window + " --delay 100 alt+e o");
+    std::string copied;
+    EXPECT_TRUE(WaitFor([&] {
+        copied = CommandOutput("xclip -selection clipboard -o");
+        return !copied.empty();
+    }));
+    EXPECT_EQ(copied, kStamp + " in 203.0.113.45[4512] ==> a.b.c.7[80]");
+
+    // Filters, Add Incoming Source IP: the editor opens preset with the entry's source,
+    // and its OK writes the filter.
+    CommandOutput("xdotool key --window " + window + " --delay 100 alt+i s");
+    std::string editor;
+    ASSERT_TRUE(WaitFor([&] {
+        editor = CommandOutput("xdotool search --name '^Add Incoming Source IP$'");
+        return !editor.empty();
+    }));
+    CommandOutput("xdotool windowactivate --sync " + editor);
+    CommandOutput("xdotool key --window " + editor + " Return");
+    const fs::path settings = Dir() / "tools" / "corvix.cfg";
+    EXPECT_TRUE(WaitFor([&] {
+        return ReadFile(settings).find("[SourceIPFilters]\n203.0.113.45=1\n") != std::string::npos;
+    })) << ReadFile(settings);
+
+    CommandOutput("xdotool windowactivate --sync " + window);
+    CommandOutput("xdotool key --window " + window + " Escape");
+    EXPECT_EQ(Wait(), 0) << Stderr();
+}
+
+}  // namespace
