@@ -27,7 +27,7 @@ messages=On
 INI
 
 (cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work" XDG_RUNTIME_DIR="$work" \
-  "$binary" --port=0 2>"$work/stderr") &
+  "$binary" -s --port=0 2>"$work/stderr") &
 velmora=$!
 trap 'kill $velmora 2>/dev/null || true' EXIT
 

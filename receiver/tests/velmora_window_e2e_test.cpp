@@ -50,7 +50,8 @@ class VelmoraWindowTest : public test_support::TempDirTest {
             "messages=On\n[Logging Options]\nincoming=On\noutgoing=On\nmessages=On\n");
     }
     // Starts velmora in the test's directory, with its profile and its own socket place.
-    void Start(ChildProcess& child, const std::vector<std::string>& args) {
+    // Without `splash`, -s skips the splash window that would otherwise come first.
+    void Start(ChildProcess& child, const std::vector<std::string>& args, bool splash = false) {
         std::vector<std::string> command{"/usr/bin/env",
                                          "-C",
                                          dir_,
@@ -58,6 +59,9 @@ class VelmoraWindowTest : public test_support::TempDirTest {
                                          "XDG_CONFIG_HOME=" + dir_,
                                          "XDG_RUNTIME_DIR=" + dir_,
                                          VELMORA_BINARY};
+        if (!splash) {
+            command.push_back("-s");
+        }
         command.insert(command.end(), args.begin(), args.end());
         ASSERT_TRUE(
             child.Start(command, Path("stdout"), Path("stderr." + std::to_string(++runs_))));
@@ -122,6 +126,22 @@ TEST_F(VelmoraWindowTest, WindowAppearsAndSigtermWritesTheClosingBanners) {
     for (const char* kind : {"incoming", "outgoing", "messages"}) {
         EXPECT_NE(Log(kind).find("Log File Closed"), std::string::npos) << kind;
     }
+}
+
+TEST_F(VelmoraWindowTest, SplashComesFirstAndASecondCopyFindsIt) {
+    ChildProcess velmora;
+    Start(velmora, {"--port=0"}, true);
+    ASSERT_TRUE(WaitFor([&] { return !VisibleWindow().empty(); })) << Stderr();
+    const std::string splash = VisibleWindow();
+    EXPECT_NE(Output("xdotool getwindowgeometry " + splash).find("400x300"), std::string::npos);
+    // Nothing of the main window yet: the start-up waits for the splash.
+    EXPECT_EQ(Get("stderr.1").find("listening on"), std::string::npos);
+    EXPECT_EQ(Run({"--port=0"}), 0);
+    EXPECT_EQ(VisibleWindow(), splash);
+    Output("xdotool key --window " + splash + " space");
+    EXPECT_TRUE(WaitFor([&] { return StatusText().find("opened.") != std::string::npos; }));
+    EXPECT_NE(VisibleWindow(), splash);
+    EXPECT_EQ(velmora.Signal(SIGTERM), 0);
 }
 
 TEST_F(VelmoraWindowTest, SecondCopyBringsTheHiddenFirstForwardAndEnds) {
