@@ -1,8 +1,10 @@
 #include "common/working_directory.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace common {
 
@@ -16,6 +18,14 @@ bool GetWorkingDirectory(std::string& directory) {
     }
     directory.assign(buffer.c_str());
     return true;
+}
+
+std::string HomeDirectory() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr ? entry->pw_dir : "";
 }
 
 }  // namespace common

@@ -8,4 +8,8 @@ namespace common {
 // read, for instance because it was removed.
 bool GetWorkingDirectory(std::string& directory);
 
+// The user's home: $HOME when set, else the password database's entry; "" when neither
+// says.
+std::string HomeDirectory();
+
 }  // namespace common

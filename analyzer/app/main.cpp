@@ -3,26 +3,12 @@
 #include "analyzer/core/launch_options.h"
 #include "analyzer/ui/analyzer_app.h"
 #include "common/project_version.h"
-
-#include <pwd.h>
-#include <unistd.h>
+#include "common/working_directory.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
-
-namespace {
-
-std::string HomeDirectory() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry != nullptr ? entry->pw_dir : "";
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace analyzer;
@@ -41,8 +27,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const std::optional<std::string> program = ProgramFilePath();
-    const AnalyzerPaths paths = LocateAnalyzerFiles(
-        program ? *program : std::string(argv[0]), std::getenv("XDG_CONFIG_HOME"), HomeDirectory());
+    const AnalyzerPaths paths =
+        LocateAnalyzerFiles(program ? *program : std::string(argv[0]),
+                            std::getenv("XDG_CONFIG_HOME"), common::HomeDirectory());
     if (!launch.list) {
         return analyzer_ui::CAnalyzerApp().InitInstance(argc, argv, paths, launch.openFile);
     }

@@ -1,4 +1,3 @@
-#include <pwd.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -29,14 +28,6 @@
 namespace {
 
 constexpr int kTitle = 126;
-
-std::string HomeDirectory() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry != nullptr ? entry->pw_dir : "";
-}
 
 bool SelectsNothing(const receiver::ReceiverSettings& settings) {
     for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
@@ -129,7 +120,8 @@ int main(int argc, char* argv[]) {
     }
     options.logDirectory = workingDirectory + "/logs";
 
-    common::ProfileStore profile(ProfilePath(std::getenv("XDG_CONFIG_HOME"), HomeDirectory()));
+    common::ProfileStore profile(
+        ProfilePath(std::getenv("XDG_CONFIG_HOME"), common::HomeDirectory()));
     const bool loaded = options.settings.LoadSettings(profile);
     if (windowed) {
         if (!loaded) {

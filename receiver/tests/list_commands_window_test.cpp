@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <optional>
@@ -85,6 +86,16 @@ class ListCommandsTest : public test_support::TempDirTest {
         };
         Command(cmd::kFindMessages);
     }
+    bool RepeatFindEnabled() const {
+        const std::unique_ptr<QMenu> menu = dialog_->ContextMenu();
+        for (const QAction* action : menu->actions()) {
+            if (action->data().toInt() == cmd::kRepeatFind) {
+                return action->isEnabled();
+            }
+        }
+        ADD_FAILURE() << "no Repeat Find item";
+        return false;
+    }
     QString Follow() const { return dialog_->ControlAs<QPushButton>(1006)->text(); }
     std::vector<std::string> Shown() const {
         std::vector<std::string> texts;
@@ -155,8 +166,9 @@ TEST_F(ListCommandsTest, FindThenRepeatFindWalksMatchesAndWraps) {
     Receive({"@in tcp 1", "@in udp 2", "@in TCP 3", "@in udp 4", "@in tcp 5", "@in end 6"});
     FindWith("tcp");
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
-    // A match at row 0 leaves nothing to repeat from.
+    // A match at row 0 leaves nothing to repeat from, and Repeat Find greyed.
     EXPECT_EQ(dialog_->lastFindIndex(), 0);
+    EXPECT_FALSE(RepeatFindEnabled());
     EXPECT_EQ(Follow(), "&Follow On");
     Command(cmd::kRepeatFind);
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
@@ -164,6 +176,7 @@ TEST_F(ListCommandsTest, FindThenRepeatFindWalksMatchesAndWraps) {
     SelectRows({{1, 2}});
     FindWith("tcp");
     EXPECT_EQ(Selected(), (Ranges{{2, 3}}));
+    EXPECT_TRUE(RepeatFindEnabled());
     Command(cmd::kRepeatFind);
     EXPECT_EQ(Selected(), (Ranges{{4, 5}}));
     EXPECT_TRUE(prompts_.messages.shown.empty());

@@ -37,12 +37,14 @@ constexpr qint64 kFlushInterval = 100;
 
 QString HelpText() {
     return QStringLiteral(
-        "Velmora receives the router's log messages on UDP port 162, lists them here and "
-        "writes them to daily files in the \"logs\" directory.\n\n"
+        "Velmora receives the router's log messages on UDP port 162, lists the classes "
+        "chosen under Options here and writes those chosen for logging to daily files in "
+        "the \"logs\" directory.\n\n"
         "Start/Stop starts or stops listening and logging; Clear empties the list; Follow "
         "keeps the newest message in view; Exit ends the program. Closing the window "
         "leaves Velmora running in the tray: double-click its icon to bring it back.\n\n"
-        "Right-click the list, or press Shift+F10, for the list commands. The window menu "
+        "Right-click the list, or press Shift+F10, for the list commands: copy, select, "
+        "find (Ctrl+F) and find again (F3). The window menu "
         "opens from the icon beside the buttons, with Alt+Space, or by right-clicking the "
         "tray icon.");
 }
