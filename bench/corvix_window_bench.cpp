@@ -23,7 +23,7 @@
 #include "analyzer/ui/analyzer_dialog.h"
 #include "analyzer/ui/dialog_editors.h"
 #include "bench/router_log.h"
-#include "common/ui/qt_desktop_prompts.h"
+#include "common_ui/qt_desktop_prompts.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/core/window_commands.h"
 #include "receiver/ui/find_messages_dialog.h"

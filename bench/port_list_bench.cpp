@@ -14,7 +14,7 @@
 #include "analyzer/core/port_list_editor.h"
 #include "analyzer/ui/port_list_dlg.h"
 #include "common/testing/scripted_messages.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 
 namespace {
 

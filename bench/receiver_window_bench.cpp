@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/core/message_record.h"
 #include "receiver/ui/receiver_dialog.h"

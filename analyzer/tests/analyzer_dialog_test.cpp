@@ -23,7 +23,7 @@
 #include "analyzer/ui/about_dialog.h"
 #include "analyzer/ui/analyzer_editors.h"
 #include "common/testing/temp_dir.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 #include "receiver/tests/velmora_process.h"
 
 namespace analyzer_ui {

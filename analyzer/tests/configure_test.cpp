@@ -11,7 +11,7 @@
 #include "analyzer/ui/add_source_ip_dlg.h"
 #include "analyzer/ui/add_target_port_dlg.h"
 #include "common/testing/temp_dir.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 
 namespace analyzer_ui {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/testing/temp_dir.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 
 namespace analyzer_ui {
 namespace {

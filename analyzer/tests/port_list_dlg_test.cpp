@@ -12,7 +12,7 @@
 #include "analyzer/tests/scripted_editor_dialogs.h"
 #include "analyzer/ui/port_def_dlg.h"
 #include "common/testing/temp_dir.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 
 namespace analyzer_ui {
 namespace {

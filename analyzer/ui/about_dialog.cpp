@@ -5,7 +5,7 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/ui/analyzer_icon.h"
-#include "common/ui/dialog_units.h"
+#include "common_ui/dialog_units.h"
 
 namespace analyzer_ui {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analyzer/ui/input_dialog.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 
 namespace analyzer_ui {
 

@@ -9,7 +9,7 @@
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_dialog.h"
 #include "analyzer/ui/dialog_editors.h"
-#include "common/ui/qt_desktop_prompts.h"
+#include "common_ui/qt_desktop_prompts.h"
 
 namespace analyzer_ui {
 namespace {

@@ -15,8 +15,8 @@
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/core/log_reader.h"
 #include "analyzer/core/settings_file.h"
-#include "common/ui/desktop_prompts.h"
-#include "common/ui/wait_cursor.h"
+#include "common_ui/desktop_prompts.h"
+#include "common_ui/wait_cursor.h"
 
 class QAction;
 class QLineEdit;

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "common/ui/dialog_units.h"
+#include "common_ui/dialog_units.h"
 
 namespace analyzer_ui::layout {
 

@@ -8,7 +8,7 @@
 
 #include "analyzer/ui/check_list.h"
 #include "analyzer/ui/editor_dialogs.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 
 namespace analyzer_ui {
 

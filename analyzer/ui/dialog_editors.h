@@ -2,7 +2,7 @@
 
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/ui/analyzer_editors.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 
 namespace analyzer_ui {
 

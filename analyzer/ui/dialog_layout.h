@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <initializer_list>
 
-#include "common/ui/dialog_units.h"
+#include "common_ui/dialog_units.h"
 
 namespace analyzer_ui {
 

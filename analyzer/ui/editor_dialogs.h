@@ -6,7 +6,7 @@
 #include <string>
 
 #include "analyzer/core/port_list_editor.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 
 namespace analyzer_ui {
 

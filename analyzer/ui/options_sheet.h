@@ -8,7 +8,7 @@
 #include <string>
 
 #include "analyzer/core/option_pages.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 
 namespace analyzer_ui {
 

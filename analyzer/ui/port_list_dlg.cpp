@@ -7,7 +7,7 @@
 #include "analyzer/ui/row_models.h"
 #include "analyzer/ui/selection.h"
 #include "analyzer/ui/tab_stops.h"
-#include "common/ui/wait_cursor.h"
+#include "common_ui/wait_cursor.h"
 
 namespace analyzer_ui {
 namespace {

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QTextOption>
 
-#include "common/ui/dialog_units.h"
+#include "common_ui/dialog_units.h"
 
 namespace analyzer_ui {
 namespace {

@@ -12,7 +12,7 @@
 #include "common/profile_store.h"
 #include "common/project_version.h"
 #include "common/text_format.h"
-#include "common/ui/qt_desktop_prompts.h"
+#include "common_ui/qt_desktop_prompts.h"
 #include "common/working_directory.h"
 #include "receiver/app/headless_run.h"
 #include "receiver/app/instance_channel.h"

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "common/ui/qt_desktop_prompts.h"
+#include "common_ui/qt_desktop_prompts.h"
 #include "receiver/ui/receiver_dialog.h"
 #include "receiver/ui/receiver_text.h"
 

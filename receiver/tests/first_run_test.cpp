@@ -5,7 +5,7 @@
 #include <QAbstractButton>
 
 #include "common/testing/temp_dir.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 
 namespace receiver_ui {
 namespace {

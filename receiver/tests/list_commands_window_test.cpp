@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "common/testing/temp_dir.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/ui/find_messages_dialog.h"
 #include "receiver/ui/receiver_dialog.h"

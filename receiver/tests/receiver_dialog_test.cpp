@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "common/testing/temp_dir.h"
-#include "common/ui/testing/scripted_prompts.h"
+#include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/tests/loopback.h"
 #include "receiver/ui/receiver_art.h"

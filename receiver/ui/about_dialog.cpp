@@ -1,7 +1,6 @@
 #include "receiver/ui/about_dialog.h"
 
 #include <QLabel>
-#include <QPushButton>
 
 #include "receiver/core/about_text.h"
 #include "receiver/core/receiver_strings.h"
@@ -33,7 +32,6 @@ CReceiverAboutDialog::CReceiverAboutDialog(QWidget* parent)
         receiver::CompiledVersionValues(), receiver::ReceiverString(receiver::ids::kAboutFallback),
         receiver::ReceiverString(receiver::ids::kCredit));
     ControlAs<QLabel>(kAboutTextId)->setText(QString::fromStdString(text));
-    connect(ControlAs<QPushButton>(controls::kOk), &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QString CReceiverAboutDialog::aboutText() const {

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "common/ui/dialog_units.h"
+#include "common_ui/dialog_units.h"
 
 namespace receiver_ui {
 

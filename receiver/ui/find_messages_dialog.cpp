@@ -1,7 +1,5 @@
 #include "receiver/ui/find_messages_dialog.h"
 
-#include <QPushButton>
-
 #include "receiver/core/receiver_strings.h"
 #include "receiver/ui/receiver_text.h"
 
@@ -57,9 +55,6 @@ CFindMessagesDialog::CFindMessagesDialog(receiver::ReceiverSettings& settings,
     (settings.searchUp != 0 ? up_ : ControlAs<QRadioButton>(id::kDown))->setChecked(true);
     text_->setFocus();
     text_->selectAll();
-    connect(ControlAs<QPushButton>(controls::kOk), &QPushButton::clicked, this, &QDialog::accept);
-    connect(ControlAs<QPushButton>(controls::kCancel), &QPushButton::clicked, this,
-            &QDialog::reject);
 }
 
 void CFindMessagesDialog::accept() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/profile_store.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/ui/receiver_options_dialog.h"
 

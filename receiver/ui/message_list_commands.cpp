@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <QItemSelectionModel>
 
-#include "common/ui/wait_cursor.h"
+#include "common_ui/wait_cursor.h"
 #include "receiver/core/clipboard_text.h"
 #include "receiver/core/window_commands.h"
 #include "receiver/ui/find_messages_dialog.h"

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "common/profile_store.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 #include "receiver/core/find_messages.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/row_selection.h"

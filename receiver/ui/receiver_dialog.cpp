@@ -6,7 +6,7 @@
 #include <QShortcut>
 #include <QStyle>
 
-#include "common/ui/wait_cursor.h"
+#include "common_ui/wait_cursor.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/loss_notice.h"
 #include "receiver/core/tray_tip.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "common/profile_store.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 #include "receiver/core/column_sizing.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/receiver_view.h"

@@ -1,7 +1,5 @@
 #include "receiver/ui/receiver_options_dialog.h"
 
-#include <QPushButton>
-
 #include "receiver/core/log_kind.h"
 #include "receiver/core/receiver_strings.h"
 
@@ -41,9 +39,6 @@ CReceiverOptionsDialog::CReceiverOptionsDialog(receiver::ReceiverSettings& setti
     }
     Pair(this, formatted_, ControlAs<QRadioButton>(kUnformatted), settings_.formatted != 0);
     Pair(this, combined_, ControlAs<QRadioButton>(kSeparate), settings_.combined != 0);
-
-    connect(ControlAs<QPushButton>(kOk), &QPushButton::clicked, this, &QDialog::accept);
-    connect(ControlAs<QPushButton>(kCancel), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool CReceiverOptionsDialog::AnyClassChosen() const {

@@ -35,6 +35,13 @@ TemplateDialog::TemplateDialog(const DialogTemplate& layout, int captionStringId
         widget->setObjectName(QStringLiteral("control%1").arg(control.id));
         controls_.insert(control.id, widget);
     }
+    // Buttons 1 and 2 are OK and Cancel in every template, as dialog templates have it.
+    if (auto* ok = ControlAs<QPushButton>(controls::kOk)) {
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    }
+    if (auto* cancel = ControlAs<QPushButton>(controls::kCancel)) {
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    }
 }
 
 QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {

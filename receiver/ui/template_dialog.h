@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QHash>
 
-#include "common/ui/dialog_units.h"
+#include "common_ui/dialog_units.h"
 #include "receiver/ui/dialog_templates.h"
 
 namespace receiver_ui {

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 
 namespace common_ui {
 

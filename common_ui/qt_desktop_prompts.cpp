@@ -1,4 +1,4 @@
-#include "common/ui/qt_desktop_prompts.h"
+#include "common_ui/qt_desktop_prompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "common/ui/dialog_units.h"
+#include "common_ui/dialog_units.h"
 
 #include <gtest/gtest.h>
 

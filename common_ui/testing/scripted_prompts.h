@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/testing/scripted_messages.h"
-#include "common/ui/desktop_prompts.h"
+#include "common_ui/desktop_prompts.h"
 
 namespace test_support {
 
