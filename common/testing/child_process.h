@@ -25,6 +25,10 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess() { Signal(SIGKILL); }
 
+    // The next Start hands fd to the child as its descriptor 3, as a service manager
+    // hands over a socket.
+    void PassAsDescriptor3(int fd) { descriptor3_ = fd; }
+
     // Starts args[0] (a path) with stdout and stderr written to the two files. With
     // stderrUnread, stderr is a pipe nobody reads instead. A child still running is
     // killed first.
@@ -43,6 +47,9 @@ class ChildProcess {
         if (stderrUnread && ::pipe(pipeFds) == 0) {
             posix_spawn_file_actions_adddup2(&files, pipeFds[1], 2);
             posix_spawn_file_actions_addclose(&files, pipeFds[0]);
+        }
+        if (descriptor3_ >= 0) {
+            posix_spawn_file_actions_adddup2(&files, descriptor3_, 3);
         }
         const bool started =
             ::posix_spawn(&pid_, argv[0], &files, nullptr, argv.data(), environ) == 0;
@@ -83,6 +90,7 @@ class ChildProcess {
   private:
     pid_t pid_ = -1;
     int status_ = 0;
+    int descriptor3_ = -1;
 };
 
 }  // namespace test_support

@@ -12,8 +12,8 @@
 #include "common/profile_store.h"
 #include "common/project_version.h"
 #include "common/text_format.h"
-#include "common_ui/qt_desktop_prompts.h"
 #include "common/working_directory.h"
+#include "common_ui/qt_desktop_prompts.h"
 #include "receiver/app/headless_run.h"
 #include "receiver/app/instance_channel.h"
 #include "receiver/app/splash_step.h"
@@ -22,6 +22,7 @@
 #include "receiver/core/launch_options.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/core/receiver_strings.h"
+#include "receiver/core/socket_activation.h"
 #include "receiver/ui/first_run.h"
 #include "receiver/ui/receiver_text.h"
 
@@ -67,6 +68,14 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // Taken before anything else can start a child that would inherit it.
+    const InheritedSocket inherited = TakeInheritedSocket();
+    if (!inherited.problem.empty()) {
+        std::fprintf(stderr, "velmora: the descriptor handed over (fd %d) cannot be used: %s.\n",
+                     kFirstInheritedFd, inherited.problem.c_str());
+        return 1;
+    }
+
     // A log at the file size limit must fail its writes, and a closed stderr pipe must fail
     // its status lines, rather than end the program with its logs unclosed.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -102,6 +111,7 @@ int main(int argc, char* argv[]) {
 
     SessionOptions options;
     options.port = launch.port;
+    options.inheritedSocket = inherited.fd;
     options.headless = headless;
     ParseCommandLine(argc, argv, options.commandLine);
     if (windowed && options.commandLine.showSplash) {

@@ -36,6 +36,9 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
     });
     socket_.SetLossObserver([this](std::uint64_t total) { engine_.NoteLostDatagrams(total); });
     socket_.SetDrainedObserver([this] { OnDrained(); });
+    if (options.inheritedSocket >= 0) {
+        socket_.AdoptBoundSocket(options.inheritedSocket);
+    }
 
     // A session's end (SIGHUP) is survived with -v, and under nohup, which ignores it.
     std::vector<int> endingSignals{SIGTERM, SIGINT};
@@ -79,10 +82,13 @@ void ReceiverSession::FirstStart() {
         }
         return;
     }
-    if (options_.port == 0) {
+    if (options_.inheritedSocket >= 0) {
+        std::fprintf(stderr, "velmora: listening on UDP port %d, on the socket handed over.\n",
+                     socket_.boundPort());
+    } else if (options_.port == 0) {
         std::fprintf(stderr, "velmora: listening on UDP port %d.\n", socket_.boundPort());
-        std::fflush(stderr);
     }
+    std::fflush(stderr);
 }
 
 void ReceiverSession::HandleCommand(const std::string& command) {

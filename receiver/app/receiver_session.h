@@ -28,6 +28,9 @@ struct SessionOptions {
     std::string logDirectory;
     // 0 binds a free port, kept for every later start.
     int port = 0;
+    // A bound socket a service manager handed over, read instead of binding port; -1
+    // for none.
+    int inheritedSocket = -1;
     // No window: a port that cannot be bound at start-up ends the run, and the rows a
     // console printed are not kept.
     bool headless = false;

@@ -1,6 +1,7 @@
 #include "receiver/app/udp_trap_socket.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <linux/sock_diag.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -85,6 +86,9 @@ UdpTrapSocket::~UdpTrapSocket() {
     if (fd_ >= 0) {
         Close();
     }
+    if (handedOverFd_ >= 0) {
+        ::close(handedOverFd_);
+    }
 }
 
 std::string UdpTrapSocket::LocalHostName() {
@@ -95,7 +99,21 @@ std::string UdpTrapSocket::LocalHostName() {
     return name;
 }
 
+void UdpTrapSocket::AdoptBoundSocket(int fd) {
+    handedOverFd_ = fd;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    sockaddr_storage local{};
+    socklen_t length = sizeof local;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0) {
+        // The port sits at the same offset in IPv4 and IPv6 addresses.
+        port_ = ntohs(reinterpret_cast<const sockaddr_in&>(local).sin_port);
+    }
+}
+
 int UdpTrapSocket::Open(const std::string& address) {
+    if (handedOverFd_ >= 0) {
+        return OpenHandedOver();
+    }
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         return errno;
@@ -123,15 +141,38 @@ int UdpTrapSocket::Open(const std::string& address) {
         Close();
     }
     AskForReceiveBuffer(fd, receiveBufferBytes_);
+    droppedNow_ = droppedAtOpening_ = 0;
+    StartReading(fd);
+    return 0;
+}
+
+int UdpTrapSocket::OpenHandedOver() {
+    if (fd_ >= 0) {
+        return EADDRINUSE;
+    }
+    // What came while reading was stopped would have been refused by a closed port: it
+    // is dropped unseen, and neither it nor the system's drops meanwhile count as lost.
+    // What came before the first opening is what the service was started for.
+    fd_ = handedOverFd_;
+    droppedNow_ = droppedAtOpening_ = 0;
+    if (handedOverReadBefore_) {
+        SkipQueued();
+        ReadDropCount(fd_, droppedNow_);
+        droppedAtOpening_ = droppedNow_;
+    }
+    handedOverReadBefore_ = true;
+    StartReading(handedOverFd_);
+    return 0;
+}
+
+void UdpTrapSocket::StartReading(int fd) {
     // Each datagram then carries the system's count of datagrams it had to drop.
     const int on = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_RXQ_OVFL, &on, sizeof on);
     fd_ = fd;
-    droppedNow_ = 0;
     batch_->count = batch_->next = 0;
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &UdpTrapSocket::OnReadable);
-    return 0;
 }
 
 void UdpTrapSocket::Close() {
@@ -144,7 +185,9 @@ void UdpTrapSocket::Close() {
     notifier_.reset();
     if (fd_ >= 0) {
         Discard();
-        ::close(fd_);
+        if (fd_ != handedOverFd_) {
+            ::close(fd_);
+        }
         fd_ = -1;
     }
 }
@@ -164,16 +207,22 @@ void UdpTrapSocket::Discard() {
     if (ReadDropCount(fd_, dropped)) {
         droppedNow_ = std::max(droppedNow_, dropped);
     }
-    lostBefore_ += droppedNow_ + unread;
-    droppedNow_ = 0;
+    lostBefore_ += DroppedThisOpening() + unread;
+    droppedNow_ = droppedAtOpening_ = 0;
     if (lostDatagrams() > before && lossObserver_) {
         lossObserver_(lostDatagrams());
     }
 }
 
+// Empties the queue without a word, bounded as Discard is.
+void UdpTrapSocket::SkipQueued() {
+    for (int batches = 0; batches < kMaxDiscardedBatches && ReadBatch(false) > 0; ++batches) {
+    }
+}
+
 // Reads what is queued, up to a batch; the number read, 0 when nothing is queued, or
 // -errno.
-int UdpTrapSocket::ReadBatch() {
+int UdpTrapSocket::ReadBatch(bool noteDrops) {
     batch_->Prepare();
     int read;
     do {
@@ -184,7 +233,7 @@ int UdpTrapSocket::ReadBatch() {
         return (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : -errno;
     }
     batch_->count = read;
-    for (int i = 0; i < read; ++i) {
+    for (int i = 0; noteDrops && i < read; ++i) {
         msghdr& header = batch_->messages[i].msg_hdr;
         for (cmsghdr* c = CMSG_FIRSTHDR(&header); c != nullptr; c = CMSG_NXTHDR(&header, c)) {
             if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SO_RXQ_OVFL) {

@@ -33,12 +33,19 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     explicit UdpTrapSocket(int port, int receiveBufferBytes = kReceiveBufferBytes);
     ~UdpTrapSocket() override;
 
+    // From now on every opening reads fd, a bound datagram socket handed over by a service
+    // manager, instead of binding one: closing only stops reading it, as the port could
+    // not be bound again without privilege. Its receive buffer is the manager's choice.
+    void AdoptBoundSocket(int fd);
+
     void SetReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
     void SetLossObserver(LossObserver observer) { lossObserver_ = std::move(observer); }
     void SetDrainedObserver(DrainedObserver observer) { drainedObserver_ = std::move(observer); }
 
     std::string LocalHostName() override;
-    // A socket already open stays open when a second one cannot be bound beside it.
+    // A socket already open stays open when a second one cannot be bound beside it. A
+    // handed-over socket keeps its own address; opening it while it is open fails as a
+    // second binding on its port would.
     int Open(const std::string& address) override;
     void Close() override;
 
@@ -47,19 +54,26 @@ class UdpTrapSocket : public QObject, public TrapSocket {
 
     // Datagrams the system dropped because the receive buffer was full, and datagrams
     // still queued when the socket was closed, over every opening.
-    std::uint64_t lostDatagrams() const { return lostBefore_ + droppedNow_; }
+    std::uint64_t lostDatagrams() const { return lostBefore_ + DroppedThisOpening(); }
 
   private:
     struct Batch;
 
     void OnReadable();
-    int ReadBatch();
+    std::uint32_t DroppedThisOpening() const { return droppedNow_ - droppedAtOpening_; }
+    int OpenBound();
+    int OpenHandedOver();
+    void StartReading(int fd);
+    int ReadBatch(bool noteDrops = true);
     void NoteDropCount(std::uint32_t dropped);
     void Discard();
+    void SkipQueued();
 
     int port_;
     int receiveBufferBytes_;
-    int fd_ = -1;
+    int fd_ = -1;  // the socket being read, -1 while closed
+    int handedOverFd_ = -1;
+    bool handedOverReadBefore_ = false;
     std::unique_ptr<QSocketNotifier> notifier_;
     QTimer gatherTimer_;
     std::unique_ptr<Batch> batch_;
@@ -67,8 +81,9 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     LossObserver lossObserver_;
     DrainedObserver drainedObserver_;
     bool delivering_ = false;
-    std::uint64_t lostBefore_ = 0;  // lost on earlier openings
-    std::uint32_t droppedNow_ = 0;  // the system's drop count for the open socket
+    std::uint64_t lostBefore_ = 0;        // lost on earlier openings
+    std::uint32_t droppedNow_ = 0;        // the system's drop count for the open socket
+    std::uint32_t droppedAtOpening_ = 0;  // its count when this opening began
 };
 
 }  // namespace receiver

@@ -91,7 +91,15 @@ std::string UsageText() {
            "  --send=start|stop\n"
            "              start or stop listening in the copy already running\n"
            "  --help      show this text and exit\n"
-           "  --version   show the version and exit\n";
+           "  --version   show the version and exit\n"
+           "\n"
+           "Port 162 is privileged: without privilege the status reads \"Error: SNMP UDP\n"
+           "socket returned error code 13.\" (13 is EACCES). Never run the window as root;\n"
+           "give the program file the one capability it needs\n"
+           "  sudo setcap cap_net_bind_service=+ep \"$(command -v velmora)\"\n"
+           "(dropped again by every upgrade or copy of the file), run the velmora.socket\n"
+           "service, which hands the port over (LISTEN_FDS), or use --port=1162 with a\n"
+           "firewall redirect from 162. See velmora(1).\n";
 }
 
 }  // namespace receiver

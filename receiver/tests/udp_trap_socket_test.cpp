@@ -1,5 +1,9 @@
 #include "receiver/app/udp_trap_socket.h"
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -29,13 +33,17 @@ bool RunUntil(const std::function<bool()>& done, int boundMs = 10000) {
     return done();
 }
 
-class UdpTrapSocketTest : public ::testing::Test {
+class WithEventLoop : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char* argv[] = {const_cast<char*>("receiver_socket_tests"), nullptr};
         static QCoreApplication application(argc, argv);
     }
+};
+
+class UdpTrapSocketTest : public WithEventLoop {
+  protected:
     void SetUp() override { ASSERT_EQ(socket_.Open("127.0.0.1"), 0); }
     void Send(const std::vector<std::string>& datagrams) const {
         for (const std::string& bytes : datagrams) {
@@ -137,6 +145,69 @@ TEST_F(UdpTrapSocketTest, DatagramsTheSocketCouldNotHoldAreCountedAsLost) {
     EXPECT_LT(received_.size(), static_cast<std::size_t>(kBurst));
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back(), small.lostDatagrams());
+}
+
+// A socket a service manager bound: what waited before the first opening is read, what
+// came while stopped is gone as if the port had been closed, and the socket itself
+// outlives every stop.
+using HandedOverSocketTest = WithEventLoop;
+
+TEST_F(HandedOverSocketTest, StopAndStartKeepTheSocketAndDropWhatCameBetween) {
+    int port = 0;
+    const int bound = loopback::BindAnyPort(port);
+    ASSERT_GE(bound, 0);
+    std::vector<std::string> received;
+    UdpTrapSocket socket(162);
+    socket.AdoptBoundSocket(::fcntl(bound, F_DUPFD_CLOEXEC, 0));
+    EXPECT_EQ(socket.boundPort(), port);
+    socket.SetReceiver([&](const ReceivedDatagram& d) { received.emplace_back(d.bytes); });
+
+    ASSERT_TRUE(loopback::Send(port, "woke the service"));
+    ASSERT_EQ(socket.Open("0.0.0.0"), 0);
+    ASSERT_TRUE(RunUntil([&] { return received.size() == 1; }));
+    EXPECT_EQ(socket.Open("0.0.0.0"), EADDRINUSE);
+
+    for (int round = 0; round < 2; ++round) {
+        socket.Close();
+        ASSERT_TRUE(loopback::Send(port, "while stopped"));
+        RunUntil([] { return false; }, 50);
+        ASSERT_EQ(socket.Open("127.0.0.1"), 0);
+        ASSERT_TRUE(loopback::Send(port, "after start " + std::to_string(round)));
+        ASSERT_TRUE(RunUntil([&] { return received.size() == 2u + round; }));
+    }
+    RunUntil([] { return false; }, 50);
+    EXPECT_EQ(received,
+              (std::vector<std::string>{"woke the service", "after start 0", "after start 1"}));
+    EXPECT_EQ(socket.lostDatagrams(), 0u);
+    ::close(bound);
+}
+
+// Drops while stopped are not losses of the receiver, but drops while reading still are.
+TEST_F(HandedOverSocketTest, OnlyDropsWhileReadingCountAsLost) {
+    int port = 0;
+    const int bound = loopback::BindAnyPort(port);
+    ASSERT_GE(bound, 0);
+    const int small = 4096;  // room for a handful of datagrams
+    ASSERT_EQ(::setsockopt(bound, SOL_SOCKET, SO_RCVBUF, &small, sizeof small), 0);
+    UdpTrapSocket socket(0);
+    socket.AdoptBoundSocket(bound);
+    ASSERT_EQ(socket.Open("0.0.0.0"), 0);
+    socket.Close();
+    constexpr int kBurst = 300;
+    for (int i = 0; i < kBurst; ++i) {
+        ASSERT_TRUE(loopback::Send(port, std::string(100, 's')));
+    }
+    ASSERT_EQ(socket.Open("0.0.0.0"), 0);
+    EXPECT_EQ(socket.lostDatagrams(), 0u);
+
+    std::size_t received = 0;
+    socket.SetReceiver([&](const ReceivedDatagram&) { ++received; });
+    for (int i = 0; i < kBurst; ++i) {
+        ASSERT_TRUE(loopback::Send(port, std::string(100, 'r')));
+    }
+    socket.Close();
+    EXPECT_EQ(received + socket.lostDatagrams(), static_cast<std::size_t>(kBurst));
+    EXPECT_GT(socket.lostDatagrams(), 0u);
 }
 
 }  // namespace

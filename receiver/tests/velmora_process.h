@@ -72,6 +72,7 @@ class VelmoraTest : public test_support::TempDirTest {
             {"-i", "-C", dir_, "PATH=/usr/bin:/bin", "TZ=UTC", "DONT_FAKE_MONOTONIC=1",
              "FAKETIME=" + faketime_, "LD_PRELOAD=/usr/$LIB/faketime/libfaketime.so.1",
              "HOME=" + dir_, "XDG_CONFIG_HOME=" + dir_, "XDG_RUNTIME_DIR=" + runtimeDir_.string()});
+        command.insert(command.end(), environment_.begin(), environment_.end());
         // A sanitized build needs its options, which allow the clock library to load too.
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
             if (const char* value = std::getenv(name)) {
@@ -158,6 +159,8 @@ class VelmoraTest : public test_support::TempDirTest {
     }
 
     test_support::ChildProcess child_;
+    // Variables the program gets besides the ones every child gets.
+    std::vector<std::string> environment_;
     // "@2002-09-27 19:48:38" lets the clock run on from that moment.
     std::string faketime_ = "2002-09-27 19:48:38";
     // Where copies find each other: each test's copies on their own.
