@@ -22,7 +22,6 @@ const std::string kConnection = "203.0.113.45 4512 198.51.100.7 80";
 const std::string kMessagesOnly = "[Logging Options]\nmessages=On\n";
 const std::string kAllLogs = "[Logging Options]\nincoming=On\noutgoing=On\nmessages=On\n";
 
-const auto Line = [](const std::string& text) { return kStamp + " " + text + "\n"; };
 const auto Closing = [](const std::string& count) {
     return "\n" + count + " Written.\n\n---------- Log File Closed " + kStamp + " ----------\n";
 };

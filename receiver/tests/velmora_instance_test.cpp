@@ -13,11 +13,7 @@ namespace {
 using namespace velmora_process;
 
 const std::string kMessagesOnly = "[Logging Options]\nmessages=On\n";
-const std::string kClosed = "SNMP UDP Socket successfully closed.\n";
-const std::string kTaken = "Error: SNMP UDP socket returned error code 98.\n";
 const std::string kSocketName = "Velmora-Norvane-Quellnet-Cable-DSL-Router-Log-Utility";
-
-const auto Line = [](const std::string& text) { return kStamp + " " + text + "\n"; };
 
 // One copy per user, reached through a socket in the runtime directory.
 class VelmoraInstanceTest : public VelmoraTest {
@@ -26,22 +22,17 @@ class VelmoraInstanceTest : public VelmoraTest {
         VelmoraTest::SetUp();
         WriteProfile(kMessagesOnly);
     }
-    // Sends `text` once and waits for the messages log to show it.
-    bool Logs(const std::string& text) {
-        Send({text});
-        return WaitFor([&] { return Log("messages").find(Line(text)) != std::string::npos; });
-    }
     std::string OtherStderr() const { return ReadFile(Dir() / "stderr2.txt"); }
 };
 
 TEST_F(VelmoraInstanceTest, SecondCopyEndsAtOnceAndLeavesTheLogsAlone) {
     ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
-    ASSERT_TRUE(Logs("first"));
+    ASSERT_TRUE(LogsMessage("first"));
     const std::string before = Log("messages");
     EXPECT_EQ(RunOther({"--headless", "--port=0", "-f"}), 0);
     EXPECT_EQ(OtherStderr(), "velmora: a copy is already running for this user; this one ends.\n");
     EXPECT_EQ(Log("messages"), before);
-    ASSERT_TRUE(Logs("still the first"));
+    ASSERT_TRUE(LogsMessage("still the first"));
     EXPECT_EQ(Signal(SIGTERM), 0);
 }
 
@@ -49,16 +40,16 @@ TEST_F(VelmoraInstanceTest, SecondCopyEndsAtOnceAndLeavesTheLogsAlone) {
 // while listening fails as a second socket on the port would, keeping the first.
 TEST_F(VelmoraInstanceTest, SendStopAndStartReachTheRunningCopy) {
     ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
-    ASSERT_TRUE(Logs("before"));
+    ASSERT_TRUE(LogsMessage("before"));
     const std::string started = Stderr();
 
     EXPECT_EQ(RunOther({"--send=stop"}), 0);
     EXPECT_EQ(Stderr(), started + kClosed);
     Send({"while stopped"});
     EXPECT_EQ(RunOther({"--send", "start"}), 0);
-    ASSERT_TRUE(Logs("after"));
+    ASSERT_TRUE(LogsMessage("after"));
     EXPECT_EQ(RunOther({"--send=start"}), 0);
-    ASSERT_TRUE(Logs("still listening"));
+    ASSERT_TRUE(LogsMessage("still listening"));
     EXPECT_EQ(Signal(SIGTERM), 0);
 
     const std::string host = started.substr(0, started.find('\n') + 1);
@@ -101,7 +92,7 @@ TEST_F(VelmoraInstanceTest, AnotherUserCannotReachTheCopy) {
 
     EXPECT_EQ(RunOther({"--send=stop"}, /*asNobody=*/true), 1);
     EXPECT_EQ(OtherStderr(), "velmora: no running copy took \"stop\".\n");
-    ASSERT_TRUE(Logs("still listening"));
+    ASSERT_TRUE(LogsMessage("still listening"));
     EXPECT_EQ(Signal(SIGTERM), 0);
     EXPECT_EQ(Stderr().find(kClosed), Stderr().rfind(kClosed)) << Stderr();
 }

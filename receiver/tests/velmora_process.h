@@ -30,7 +30,14 @@ using test_support::WaitFor;
 // The wall clock every child runs with, and the stamp of its log lines.
 inline const std::string kStamp = "09/27/2002 19:48:38";
 inline const std::string kOpened = "SNMP UDP Socket successfully opened.\n";
+inline const std::string kClosed = "SNMP UDP Socket successfully closed.\n";
+inline const std::string kTaken = "Error: SNMP UDP socket returned error code 98.\n";
 inline const std::string kNobody = "65534";
+
+// A log line of text received at kStamp.
+inline std::string Line(const std::string& text) {
+    return kStamp + " " + text + "\n";
+}
 
 // length bytes cycling through span values from first.
 inline std::string Text(std::size_t length, int first = 'a', int span = 26) {
@@ -151,6 +158,11 @@ class VelmoraTest : public test_support::TempDirTest {
         return ReadFile(Dir() / "logs" / ("Velmora-" + kind + "-2002-09-27.log"));
     }
     void WriteProfile(const std::string& text) const { Put("velmora.ini", text); }
+    // Sends text once and waits for the messages log to show it.
+    bool LogsMessage(const std::string& text) {
+        Send({text});
+        return WaitFor([&] { return Log("messages").find(Line(text)) != std::string::npos; });
+    }
     // Each body after the fixed header; an empty body stands for an empty datagram.
     void Send(const std::vector<std::string>& bodies) const {
         for (const std::string& body : bodies) {

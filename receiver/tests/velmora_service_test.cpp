@@ -12,11 +12,6 @@ namespace {
 
 using namespace velmora_process;
 
-const std::string kClosed = "SNMP UDP Socket successfully closed.\n";
-const std::string kTaken = "Error: SNMP UDP socket returned error code 98.\n";
-
-const auto Line = [](const std::string& text) { return kStamp + " " + text + "\n"; };
-
 // velmora started the way a service manager starts it: a socket bound on its behalf as
 // descriptor 3, LISTEN_FDS and LISTEN_PID naming the program's own process.
 class VelmoraServiceTest : public VelmoraTest {
@@ -50,10 +45,6 @@ class VelmoraServiceTest : public VelmoraTest {
         child_.PassAsDescriptor3(socket_);
         Spawn(command);
     }
-    bool Logs(const std::string& text) {
-        Send({text});
-        return WaitFor([&] { return Log("messages").find(Line(text)) != std::string::npos; });
-    }
     std::string MessagesLog() const { return Log("messages"); }
 
     int socket_ = -1;
@@ -68,16 +59,16 @@ TEST_F(VelmoraServiceTest, ReadsTheHandedOverSocketThroughStopAndStart) {
     ASSERT_TRUE(WaitFor([&] { return Shows(listening); })) << Stderr();
     ASSERT_TRUE(WaitFor([&] { return MessagesLog().find(Line("woke it")) != std::string::npos; }))
         << Stderr();
-    ASSERT_TRUE(Logs("first"));
+    ASSERT_TRUE(LogsMessage("first"));
     const std::string started = Stderr();
 
     EXPECT_EQ(RunOther({"--send=stop"}), 0);
     ASSERT_TRUE(WaitFor([&] { return Stderr() == started + kClosed; })) << Stderr();
     Send({"while stopped"});
     EXPECT_EQ(RunOther({"--send=start"}), 0);
-    ASSERT_TRUE(Logs("after the start"));
+    ASSERT_TRUE(LogsMessage("after the start"));
     EXPECT_EQ(RunOther({"--send=start"}), 0);
-    ASSERT_TRUE(Logs("still listening"));
+    ASSERT_TRUE(LogsMessage("still listening"));
     EXPECT_EQ(Signal(SIGTERM), 0);
 
     const std::string host = Stderr().substr(0, Stderr().find('\n') + 1);
