@@ -5,9 +5,8 @@
 #include <QPixmap>
 
 namespace analyzer_ui {
-namespace {
 
-QPixmap Draw(int size) {
+QPixmap AnalyzerIconPixmap(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -33,12 +32,10 @@ QPixmap Draw(int size) {
     return pixmap;
 }
 
-}  // namespace
-
 QIcon AnalyzerIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64}) {
-        icon.addPixmap(Draw(size));
+        icon.addPixmap(AnalyzerIconPixmap(size));
     }
     return icon;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Unpacks the Debian package `make package` built into a scratch root and finds every
-# file in its place, the declared dependencies, and programs that run. Exits 77 (skipped)
-# when no package was built.
+# file in its place, the declared dependencies, maintainer scripts that parse, and programs
+# that run. Exits 77 (skipped) when no package was built.
 #   deb_test.sh PACKAGE_DIR
 set -euo pipefail
 package_dir=$1
@@ -33,6 +33,22 @@ sort >"$work/expected.txt" <<'FILES'
 /usr/share/applications/corvix.desktop
 /usr/share/applications/velmora.desktop
 /usr/share/corvix/corvix.ports
+/usr/share/icons/hicolor/16x16/apps/corvix.png
+/usr/share/icons/hicolor/16x16/apps/velmora.png
+/usr/share/icons/hicolor/22x22/apps/corvix.png
+/usr/share/icons/hicolor/22x22/apps/velmora.png
+/usr/share/icons/hicolor/24x24/apps/corvix.png
+/usr/share/icons/hicolor/24x24/apps/velmora.png
+/usr/share/icons/hicolor/32x32/apps/corvix.png
+/usr/share/icons/hicolor/32x32/apps/velmora.png
+/usr/share/icons/hicolor/48x48/apps/corvix.png
+/usr/share/icons/hicolor/48x48/apps/velmora.png
+/usr/share/icons/hicolor/64x64/apps/corvix.png
+/usr/share/icons/hicolor/64x64/apps/velmora.png
+/usr/share/icons/hicolor/128x128/apps/corvix.png
+/usr/share/icons/hicolor/128x128/apps/velmora.png
+/usr/share/icons/hicolor/256x256/apps/corvix.png
+/usr/share/icons/hicolor/256x256/apps/velmora.png
 /usr/share/man/man1/corvix.1.gz
 /usr/share/man/man1/velmora.1.gz
 FILES
@@ -46,6 +62,11 @@ dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles >"$work/conffiles" ||
   fail "no conffiles"
 for conffile in /etc/velmora/velmora.ini /etc/xdg/autostart/velmora.desktop; do
   grep -qx "$conffile" "$work/conffiles" || fail "$conffile is not a conffile"
+done
+
+for script in postinst postrm; do
+  dpkg-deb --ctrl-tarfile "$deb" | tar -xO "./$script" >"$work/$script" || fail "no $script"
+  sh -n "$work/$script" || fail "$script does not parse"
 done
 
 grep -qx 'ExecStart=/usr/bin/velmora --headless' "$work/root/usr/lib/systemd/system/velmora.service" ||

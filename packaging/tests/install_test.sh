@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix and runs the installed programs from there:
-# versions, corvix --list on a small log, and corvix in a directory its user cannot
-# write, which keeps its files in $XDG_CONFIG_HOME and gets the shipped port definitions.
+# Installs the build into a scratch prefix, looks at the icons and runs the installed
+# programs from there: versions, corvix --list on a small log, and corvix in a directory
+# its user cannot write, which keeps its files in $XDG_CONFIG_HOME and gets the shipped
+# port definitions.
 #   install_test.sh BUILD_DIR SYSCONFDIR BINDIR DATADIR MANDIR UNITDIR
 set -euo pipefail
 build=$1 sysconfdir=$2 bindir=$3 datadir=$4 mandir=$5 unitdir=$6
@@ -38,6 +39,22 @@ for file in xdg/autostart/velmora.desktop velmora/velmora.ini; do
 done
 [[ -x $prefix/$bindir/velmora && -x $prefix/$bindir/corvix ]] || fail "programs not executable"
 grep -qx 'Exec=velmora -i' "$etc/xdg/autostart/velmora.desktop" || fail "autostart without -i"
+
+# Each icon is a PNG of its own size holding a drawing: opaque strokes on a transparent
+# ground in several colours, not a blank or flat square.
+for size in 16 22 24 32 48 64 128 256; do
+  for program in velmora corvix; do
+    icon=$datadir/icons/hicolor/${size}x${size}/apps/$program.png
+    [[ -f $prefix/$icon ]] || fail "$icon is not installed"
+    read -r format width height colours opaque transparent < <(convert "$prefix/$icon" \
+      -alpha on -format '%m %w %h %k %[fx:maxima.a==1] %[fx:minima.a==0]\n' info:) ||
+      fail "$icon is no image"
+    [[ $format == PNG && $width == "$size" && $height == "$size" ]] ||
+      fail "$icon is a $format of $width x $height"
+    ((colours >= 8 && opaque && transparent)) ||
+      fail "$icon looks blank: $colours colours, opaque part $opaque, transparent part $transparent"
+  done
+done
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [[ $("$prefix/$bindir/velmora" --version) == "velmora $version" ]] || fail "velmora --version"

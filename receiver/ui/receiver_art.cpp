@@ -62,13 +62,6 @@ void DrawProgramIcon(QPainter& painter, int size) {
     }
 }
 
-QPixmap ProgramIconPixmap(int size) {
-    QPixmap pixmap = Blank(size);
-    QPainter painter(&pixmap);
-    DrawProgramIcon(painter, size);
-    return pixmap;
-}
-
 }  // namespace
 
 QPixmap ListImagePixmap(int image) {
@@ -88,6 +81,13 @@ QPixmap ListImagePixmap(int image) {
         default:
             break;
     }
+    return pixmap;
+}
+
+QPixmap ProgramIconPixmap(int size) {
+    QPixmap pixmap = Blank(size);
+    QPainter painter(&pixmap);
+    DrawProgramIcon(painter, size);
     return pixmap;
 }
 

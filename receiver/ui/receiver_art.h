@@ -15,4 +15,7 @@ QPixmap ListImagePixmap(int image);
 // The program icon, drawn at 16 x 16 and 32 x 32.
 QIcon ProgramIcon();
 
+// The program icon drawn afresh at size x size, for the installed icon theme.
+QPixmap ProgramIconPixmap(int size);
+
 }  // namespace receiver_ui
