@@ -37,16 +37,20 @@ void DrawProgramIcon(QPainter& painter, int size) {
     painter.scale(size / 32.0, size / 32.0);
     painter.setRenderHint(QPainter::Antialiasing);
 
+    // The waves stay inside the grid, their round caps included.
+    const QPointF antennaTip(22, 11.5);
     QPainterPath waves;
-    for (const double radius : {6.0, 11.0}) {
-        waves.arcMoveTo(QRectF(24 - radius, 10 - radius, 2 * radius, 2 * radius), 20);
-        waves.arcTo(QRectF(24 - radius, 10 - radius, 2 * radius, 2 * radius), 20, 120);
+    for (const double radius : {5.0, 9.5}) {
+        const QRectF circle(antennaTip.x() - radius, antennaTip.y() - radius, 2 * radius,
+                            2 * radius);
+        waves.arcMoveTo(circle, 30);
+        waves.arcTo(circle, 30, 120);
     }
     painter.setPen(QPen(QColor(0, 128, 224), 2.6, Qt::SolidLine, Qt::RoundCap));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(waves);
     painter.setPen(QPen(QColor(40, 40, 40), 2.4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(24, 10), QPointF(24, 19));
+    painter.drawLine(antennaTip, QPointF(antennaTip.x(), 19));
 
     painter.setPen(QPen(QColor(20, 20, 20), 1.4));
     painter.setBrush(QColor(70, 78, 92));
