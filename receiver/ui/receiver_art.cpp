@@ -97,8 +97,11 @@ QPixmap ProgramIconPixmap(int size) {
 
 QIcon ProgramIcon() {
     QIcon icon;
-    icon.addPixmap(ProgramIconPixmap(16));
-    icon.addPixmap(ProgramIconPixmap(32));
+    // The two sizes of the window and the tray, and larger ones for the splash and the
+    // window switcher, each drawn rather than scaled.
+    for (const int size : {16, 32, 48, 64}) {
+        icon.addPixmap(ProgramIconPixmap(size));
+    }
     return icon;
 }
 
