@@ -37,6 +37,7 @@ test_packages=(
   openbox
   trayer
   xdotool
+  x11-utils
   xclip
   python3-pyatspi
   at-spi2-core

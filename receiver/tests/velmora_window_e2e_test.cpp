@@ -11,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/testing/child_process.h"
@@ -206,8 +205,12 @@ TEST_F(VelmoraWindowTest, StartsHiddenWithOnlyTheTrayIcon) {
     EXPECT_TRUE(WaitFor([&] { return VisibleWindow().empty(); }));
 
     // The right button opens the window menu there; its Exit ends the program in order.
+    const auto shownWindows = [&] {
+        return Output("xdotool search --onlyvisible --pid " + std::to_string(velmora.pid()));
+    };
+    const std::string beforeMenu = shownWindows();
     Output("xdotool mousemove --window " + icon + " 8 8 click 3");
-    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(WaitFor([&] { return shownWindows().size() > beforeMenu.size(); }));
     Output("xdotool key e");
     EXPECT_EQ(velmora.Wait(), 0);
     EXPECT_NE(Log("incoming").find("Log File Closed"), std::string::npos);
