@@ -68,5 +68,16 @@ TEST(ReceiverArtTest, ProgramIconComesInBothSizes) {
     EXPECT_LT(opaque, 32 * 32);
 }
 
+// Nothing of the drawing is cut off by the picture's edges: drawn large, every border
+// pixel stays clear.
+TEST(ReceiverArtTest, ProgramIconFitsInsideItsPicture) {
+    const QImage image = ProgramIconPixmap(256).toImage();
+    for (int i = 0; i < 256; ++i) {
+        for (const QPoint border : {QPoint(i, 0), QPoint(i, 255), QPoint(0, i), QPoint(255, i)}) {
+            ASSERT_EQ(image.pixelColor(border).alpha(), 0) << border.x() << "," << border.y();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace receiver_ui
