@@ -39,7 +39,8 @@ test: build
 test-sanitized:
 	bash scripts/install-deps.sh sanitize
 	test -f $(SANITIZED_DIR)/CMakeCache.txt || \
-	  cmake -S . -B $(SANITIZED_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON
+	  cmake -S . -B $(SANITIZED_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON \
+	    -DVELMORA_BUILD_BENCH=OFF
 	cmake --build $(SANITIZED_DIR)
 	ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=1:abort_on_error=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench/bench_process.h"
 #include "bench/router_log.h"
-#include "bench/xorshift.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -105,16 +105,8 @@ void Check(bool ok, const std::string& what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    long records = 1000000;
-    std::string keepDir;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--lines=", 0) == 0) {
-            records = std::max(10L, std::atol(arg.c_str() + 8));
-        } else if (arg.rfind("--keep=", 0) == 0) {
-            keepDir = arg.substr(7);
-        }
-    }
+    const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
+    const std::string keepDir = bench::OptionText(argc, argv, "keep");
     char dirTemplate[] = "/tmp/corvix_bench.XXXXXX";
     if (mkdtemp(dirTemplate) == nullptr) {
         return 1;
@@ -127,8 +119,7 @@ int main(int argc, char** argv) {
         fs::copy_file(CORVIX_BINARY, corvix);
         fs::permissions(corvix, fs::perms::owner_all, fs::perm_options::add);
 
-        XorShift rng{0x9E3779B97F4A7C15ULL};  // fixed: every run measures the same log
-        const Workload w = MakeWorkload(rng);
+        const Workload w = MakeWorkload();
         const std::string log = (dir / "big.log").string(), small = (dir / "small.log").string();
         const LogCounts big = WriteLog(log, records, w);
         const LogCounts tenth = WriteLog(small, records / 10, w);

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
@@ -22,6 +21,7 @@
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_dialog.h"
 #include "analyzer/ui/dialog_editors.h"
+#include "bench/bench_process.h"
 #include "bench/router_log.h"
 #include "common_ui/qt_desktop_prompts.h"
 
@@ -54,7 +54,8 @@ int RunWindow(int argc, char** argv, const std::string& log, const std::string& 
     QObject::connect(source, &QLineEdit::textChanged, [&](const QString& text) {
         if (!decoded && !text.isEmpty()) {
             decoded = true;
-            dprintf(report, "decoded %ld.%09ld\n", Now().tv_sec, Now().tv_nsec);
+            const timespec now = Now();
+            dprintf(report, "decoded %ld.%09ld\n", now.tv_sec, now.tv_nsec);
         }
     });
     dialog.OpenLogFile(QString::fromStdString(log));
@@ -125,24 +126,15 @@ int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "--window") {
         return RunWindow(argc, argv, argv[2], argv[3], std::atoi(argv[4]));
     }
-    long records = 1000000;
-    int runs = 3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--lines=", 0) == 0) {
-            records = std::max(10L, std::atol(arg.c_str() + 8));
-        } else if (arg.rfind("--runs=", 0) == 0) {
-            runs = std::max(1, std::atoi(arg.c_str() + 7));
-        }
-    }
+    const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
+    const int runs = static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 3)));
     char dirTemplate[] = "/tmp/corvix_window_bench.XXXXXX";
     if (mkdtemp(dirTemplate) == nullptr) {
         return 1;
     }
     const fs::path dir = dirTemplate;
     const std::string self = fs::read_symlink("/proc/self/exe").string();
-    XorShift rng{0x9E3779B97F4A7C15ULL};  // the log corvix_list_bench measures
-    const router_log::Workload w = router_log::MakeWorkload(rng);
+    const router_log::Workload w = router_log::MakeWorkload();
     const std::string log = (dir / "big.log").string();
     const router_log::LogCounts counts = router_log::WriteLog(log, records, w);
 

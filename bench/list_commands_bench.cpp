@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/bench_process.h"
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/core/window_commands.h"
@@ -25,32 +26,20 @@ namespace {
 
 namespace cmd = receiver::commands;
 
-long ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * ::sysconf(_SC_PAGESIZE);
-}
-
 void Measure(const char* what, const std::function<void()>& work) {
-    const long before = ResidentBytes();
+    const long before = bench::ResidentBytes();
     QElapsedTimer timer;
     timer.start();
     work();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds,
-                static_cast<double>(ResidentBytes() - before) / 1e6);
+                static_cast<double>(bench::ResidentBytes() - before) / 1e6);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    long rows = 1'000'000;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]).starts_with("--rows=")) {
-            rows = std::atol(argv[i] + 7);
-        }
-    }
+    const long rows = bench::Option(argc, argv, "rows", 1'000'000);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
@@ -78,7 +67,7 @@ int main(int argc, char** argv) {
     }
     window.FlushRows();
     std::printf("%ld rows in the list, %.1f MB resident\n", rows,
-                static_cast<double>(ResidentBytes()) / 1e6);
+                static_cast<double>(bench::ResidentBytes()) / 1e6);
 
     window.SetDialogRunner([](QDialog& dialog) {
         auto& find = dynamic_cast<receiver_ui::CFindMessagesDialog&>(dialog);

@@ -2,6 +2,7 @@
 // flag on) beside the bare receiver, fed by the blaster over loopback.
 // Run: build/bench/receiver_window_bench [--flood=N] [--steady=N] [--rows=N]
 // Prints figures only; nothing is asserted.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -22,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_process.h"
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/core/message_record.h"
@@ -55,13 +57,6 @@ double OwnCpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-long ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * ::sysconf(_SC_PAGESIZE);
-}
-
 long VoluntarySwitches() {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -79,8 +74,13 @@ pid_t Spawn(std::vector<std::string> args) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
+    // Their own reports would mix into this program's table.
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
-    ::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
+    ::posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
     return pid;
 }
 
@@ -203,25 +203,15 @@ Trial RunWindow(const fs::path& dir, long count, long rate) {
     return trial;
 }
 
-long Option(int argc, char** argv, const std::string& name, long fallback) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.starts_with("--" + name + "=")) {
-            return std::atol(arg.c_str() + name.size() + 3);
-        }
-    }
-    return fallback;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication application(argc, argv);
-    const long flood = Option(argc, argv, "flood", 500000);
-    const long steady = Option(argc, argv, "steady", 100000);
-    const long rows = Option(argc, argv, "rows", 1000000);
+    const long flood = bench::Option(argc, argv, "flood", 500000);
+    const long steady = bench::Option(argc, argv, "steady", 100000);
+    const long rows = bench::Option(argc, argv, "rows", 1000000);
     char pattern[] = "/tmp/velmora-window-bench-XXXXXX";
     const fs::path dir = ::mkdtemp(pattern);
     const int barePort = 16163;
@@ -261,7 +251,7 @@ int main(int argc, char** argv) {
         }
         std::printf("idle 5 s: %ld wake-ups\n", VoluntarySwitches() - switchesBefore);
 
-        const long before = ResidentBytes();
+        const long before = bench::ResidentBytes();
         std::string datagram(receiver::kHeaderLength, 'H');
         datagram += "@in 203.0.113.45 4512 198.51.100.7 80";
         for (long i = 0; i < rows; ++i) {
@@ -272,7 +262,7 @@ int main(int argc, char** argv) {
         }
         window.dialog().FlushRows();
         QCoreApplication::processEvents();
-        const long after = ResidentBytes();
+        const long after = bench::ResidentBytes();
         std::printf("%ld rows listed: %.0f resident bytes per row (target <= 200)\n",
                     static_cast<long>(window.dialog().model().rowCount()),
                     static_cast<double>(after - before) / static_cast<double>(rows));

@@ -1,27 +1,23 @@
 #!/usr/bin/env bash
-# The README's picture of corvix: the window on a short day of router log, under a
-# private Xvfb with openbox, saved as docs/corvix-window.png. Run it again after the
-# window changes.
+# The README's picture of corvix: the window on a short day of router log, on a private
+# desktop, saved as docs/corvix-window.png. Run it again after the window changes.
 #
 # Usage: bash scripts/corvix-screenshot.sh [OUT.png]
 # Environment: BUILD_DIR=build (where corvix is built)
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=${BUILD_DIR:-build}
-[[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
-OUT=${1:-$ROOT/docs/corvix-window.png}
+if [[ "${X_SESSION_DIR:-}" == "" ]]; then
+    BUILD=${BUILD_DIR:-build}
+    [[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
+    OUT=$(realpath -m "${1:-$ROOT/docs/corvix-window.png}")
+    exec "$ROOT/scripts/x-session.sh" --no-tray --size 1024x600 -- "$0" "$BUILD" "$OUT"
+fi
 
-WORK=$(mktemp -d /tmp/corvix-shot.XXXXXX)
-PIDS=()
-cleanup() {
-    local pid
-    for pid in "${PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+BUILD=$1
+OUT=$2
+WORK=$X_SESSION_DIR/corvix
+mkdir -p "$WORK"
 
 # A copy of the program with its own port definitions beside it.
 cp "$BUILD/analyzer/app/corvix" "$WORK/corvix"
@@ -42,21 +38,13 @@ LOG=$WORK/Velmora-incoming-2002-09-27.log
     done
 } >"$LOG"
 
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1024x600x24 -nolisten tcp &
-PIDS+=($!)
-read -r -t 10 -u "$fd" number
-export DISPLAY=:$number
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-openbox >/dev/null 2>&1 &
-PIDS+=($!)
-
 "$WORK/corvix" "$LOG" >/dev/null 2>&1 &
-PIDS+=($!)
+corvix=$!
+trap 'kill "$corvix" 2>/dev/null || true' EXIT
 window=$(timeout 15 xdotool search --sync --name "Corvix Log Analyzer" | head -n 1)
-sleep 1
 # The third entry selected, as a user browsing would leave it.
-xdotool windowactivate --sync "$window" key Down Down 2>/dev/null || true
+xdotool windowactivate --sync "$window" key Down Down
 sleep 0.5
 import -window "$window" -frame "$WORK/shot.png"
 # Few colours: the picture stays small in the repository.

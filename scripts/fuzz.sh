@@ -15,7 +15,8 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
+    -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target "${targets[@]}"
 
 scratch="$(mktemp -d)"

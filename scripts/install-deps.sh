@@ -4,8 +4,8 @@
 #
 #   scripts/install-deps.sh [PURPOSE...]
 #
-#   run       build and run the two programs (what `make run` needs)
-#   test      build everything and run every test (`make test`, `make package`)
+#   run       build and run the two programs (`make run`, `make package`)
+#   test      build everything and run every test (`make test`)
 #   sanitize  the tests again with AddressSanitizer and UBSan (`make test-sanitized`)
 #   bench     benchmarks and the peers they measure against (`make bench`, `make soak`)
 #   fuzz      the libFuzzer targets on a clang build (`make fuzz`)

@@ -81,7 +81,6 @@ export NO_AT_BRIDGE=0
 
 openbox --sm-disable >"$session_dir/openbox.log" 2>&1 &
 pids+=($!)
-wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK
 wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 if ((tray)); then
