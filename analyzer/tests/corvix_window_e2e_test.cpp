@@ -2,28 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "common/testing/shell_output.h"
 #include "receiver/tests/velmora_process.h"
 
 namespace {
 
 using namespace velmora_process;
 
-// The first line a command prints; it gets ten seconds.
-std::string CommandOutput(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(("timeout 10 " + command + " 2>/dev/null").c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            text += buffer;
-        }
-        ::pclose(pipe);
-    }
-    return text.substr(0, text.find('\n'));
-}
+using test_support::ShellFirstLine;
 
 class CorvixWindowTest : public VelmoraTest {
   protected:
@@ -71,20 +60,20 @@ TEST_F(CorvixWindowTest, OpensOnTheNamedLogAndCopiesTheEntryToTheClipboard) {
     const std::string title = "Corvix Log Analyzer - " + log_;
     std::string window;
     ASSERT_TRUE(WaitFor([&] {
-        window = CommandOutput("xdotool search --name '^Corvix Log Analyzer - '");
+        window = ShellFirstLine("xdotool search --name '^Corvix Log Analyzer - '");
         return !window.empty();
     })) << Stderr();
-    EXPECT_EQ(CommandOutput("xdotool getwindowname " + window), title);
+    EXPECT_EQ(ShellFirstLine("xdotool getwindowname " + window), title);
 
     // On a busy machine the first keys may come before the window has the focus: the copy
     // is asked again until there is an entry to copy.
     std::string copied;
     for (int attempt = 0; attempt < 5 && copied.empty(); ++attempt) {
-        CommandOutput("xdotool windowactivate --sync " + window);
-        CommandOutput("xdotool key --window " + window + " --delay 100 alt+e o");
+        ShellFirstLine("xdotool windowactivate --sync " + window);
+        ShellFirstLine("xdotool key --window " + window + " --delay 100 alt+e o");
         WaitFor(
             [&] {
-                copied = CommandOutput("xclip -selection clipboard -o");
+                copied = ShellFirstLine("xclip -selection clipboard -o");
                 return !copied.empty();
             },
             2s);
@@ -93,21 +82,21 @@ TEST_F(CorvixWindowTest, OpensOnTheNamedLogAndCopiesTheEntryToTheClipboard) {
 
     // Filters, Add Incoming Source IP: the editor opens preset with the entry's source,
     // and its OK writes the filter.
-    CommandOutput("xdotool key --window " + window + " --delay 100 alt+i s");
+    ShellFirstLine("xdotool key --window " + window + " --delay 100 alt+i s");
     std::string editor;
     ASSERT_TRUE(WaitFor([&] {
-        editor = CommandOutput("xdotool search --name '^Add Incoming Source IP$'");
+        editor = ShellFirstLine("xdotool search --name '^Add Incoming Source IP$'");
         return !editor.empty();
     }));
-    CommandOutput("xdotool windowactivate --sync " + editor);
-    CommandOutput("xdotool key --window " + editor + " Return");
+    ShellFirstLine("xdotool windowactivate --sync " + editor);
+    ShellFirstLine("xdotool key --window " + editor + " Return");
     const fs::path settings = Dir() / "tools" / "corvix.cfg";
     EXPECT_TRUE(WaitFor([&] {
         return ReadFile(settings).find("[SourceIPFilters]\n203.0.113.45=1\n") != std::string::npos;
     })) << ReadFile(settings);
 
-    CommandOutput("xdotool windowactivate --sync " + window);
-    CommandOutput("xdotool key --window " + window + " Escape");
+    ShellFirstLine("xdotool windowactivate --sync " + window);
+    ShellFirstLine("xdotool key --window " + window + " Escape");
     EXPECT_EQ(Wait(), 0) << Stderr();
 }
 

@@ -28,17 +28,6 @@
 
 namespace {
 
-constexpr int kTitle = 126;
-
-bool SelectsNothing(const receiver::ReceiverSettings& settings) {
-    for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
-        if (settings.displayFlags[i] || settings.logFlags[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 void ExplainMissingOptions(const std::string& profilePath) {
     std::fprintf(stderr,
                  "velmora: no display or logging options are set in %s.\n"
@@ -135,12 +124,13 @@ int main(int argc, char* argv[]) {
     const bool loaded = options.settings.LoadSettings(profile);
     if (windowed) {
         if (!loaded) {
-            common_ui::QtDesktopPrompts prompts(receiver_ui::Text(kTitle));
+            common_ui::QtDesktopPrompts prompts(receiver_ui::Text(receiver::ids::kWindowTitle));
             receiver_ui::AskForFirstOptions(options.settings, profile, prompts);
         }
         return RunWindowed(options, profile);
     }
-    if (SelectsNothing(options.settings)) {
+    if (!AnyRecordKind(options.settings.displayFlags) &&
+        !AnyRecordKind(options.settings.logFlags)) {
         ExplainMissingOptions(profile.path());
     }
     return RunHeadless(options);

@@ -7,14 +7,10 @@
 #include "receiver/ui/receiver_text.h"
 
 namespace receiver {
-namespace {
-
-constexpr int kTitle = 126;
-
-}  // namespace
+namespace {}  // namespace
 
 int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
-    common_ui::QtDesktopPrompts prompts(receiver_ui::Text(kTitle));
+    common_ui::QtDesktopPrompts prompts(receiver_ui::Text(receiver::ids::kWindowTitle));
     receiver_ui::CReceiverDialog dialog(profile, prompts, options.commandLine.startHidden);
     prompts.SetFallbackParent(&dialog);
 

@@ -16,4 +16,9 @@ constexpr std::array<std::string_view, kLogKindCount> kLogKindNames{"incoming", 
 
 using KindFlags = std::array<int, kLogKindCount>;
 
+// Whether any of the three kinds of record is chosen (combined is a way of logging them).
+constexpr bool AnyRecordKind(const KindFlags& flags) {
+    return flags[kIncoming] || flags[kOutgoing] || flags[kMessages];
+}
+
 }  // namespace receiver

@@ -34,10 +34,6 @@ class WaitCursor {
     ReceiverView& view_;
 };
 
-bool AnyOfFirstThree(const KindFlags& flags) {
-    return flags[kIncoming] || flags[kOutgoing] || flags[kMessages];
-}
-
 }  // namespace
 
 ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings,
@@ -97,10 +93,10 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
     const char* message = record_.text + kHeaderLength;
     std::memmove(record_.text, message, std::strlen(message) + 1);
 
-    if (AnyOfFirstThree(settings_.displayFlags)) {
+    if (AnyRecordKind(settings_.displayFlags)) {
         DisplayRecord();
     }
-    if (AnyOfFirstThree(settings_.logFlags)) {
+    if (AnyRecordKind(settings_.logFlags)) {
         logFiles_.NoteTime(now);
         LogRecord();
     }

@@ -24,6 +24,9 @@ constexpr int kLogCloseFailed = 132;
 constexpr int kCreateDirectoryFailed = 133;
 constexpr int kSwitchDirectoryFailed = 134;
 constexpr int kGetDirectoryFailed = 135;
+constexpr int kTrayTip = 156;
+constexpr int kRunning = 157;
+constexpr int kStopped = 158;
 constexpr int kMatchesSelected = 174;
 constexpr int kEndOfListReached = 176;
 }  // namespace ids

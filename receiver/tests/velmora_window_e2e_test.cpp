@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "common/testing/child_process.h"
+#include "common/testing/shell_output.h"
 #include "common/testing/temp_dir.h"
 
 namespace {
@@ -23,18 +23,7 @@ using namespace std::chrono_literals;
 
 const std::string kTitle = "Velmora Norvane";
 
-// A shell command's stdout; the command is cut off after ten seconds.
-std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(("timeout 10 " + command + " 2>/dev/null").c_str(), "r")) {
-        std::array<char, 4096> buffer;
-        while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
-            text.append(buffer.data(), n);
-        }
-        ::pclose(pipe);
-    }
-    return text;
-}
+using test_support::ShellOutput;
 
 using test_support::ChildProcess;
 using test_support::WaitFor;
@@ -74,16 +63,17 @@ class VelmoraWindowTest : public test_support::TempDirTest {
     std::string Stderr() { return Get("stderr.1"); }
 
     std::string VisibleWindow() {
-        std::string id = Output("xdotool search --onlyvisible --name '^" + kTitle + "'");
+        std::string id = ShellOutput("xdotool search --onlyvisible --name '^" + kTitle + "'");
         return id.substr(0, id.find('\n'));
     }
     // The tray icon's window inside the tray; empty while there is none.
     std::string TrayIcon() {
-        const std::string panel = Output("xdotool search --classname panel");
+        const std::string panel = ShellOutput("xdotool search --classname panel");
         if (panel.empty()) {
             return {};
         }
-        const std::string tree = Output("xwininfo -tree -id " + panel.substr(0, panel.find('\n')));
+        const std::string tree =
+            ShellOutput("xwininfo -tree -id " + panel.substr(0, panel.find('\n')));
         const auto at = tree.find("\"velmora\"");
         if (at == std::string::npos) {
             return {};
@@ -93,7 +83,7 @@ class VelmoraWindowTest : public test_support::TempDirTest {
     }
     bool TrayHoldsVelmora() { return !TrayIcon().empty(); }
     // The texts of velmora's widgets, from the accessibility bus.
-    std::string Widgets() { return Output("/usr/bin/python3 " ATSPI_TEXTS " velmora 5"); }
+    std::string Widgets() { return ShellOutput("/usr/bin/python3 " ATSPI_TEXTS " velmora 5"); }
     std::string StatusText() {
         const std::string widgets = Widgets();
         const auto at = widgets.find("SNMP UDP Receiver host found");
@@ -118,7 +108,8 @@ TEST_F(VelmoraWindowTest, WindowAppearsAndSigtermWritesTheClosingBanners) {
     ChildProcess velmora;
     Start(velmora, {"--port=0"});
     ASSERT_TRUE(WaitFor([&] { return !VisibleWindow().empty(); })) << Stderr();
-    EXPECT_NE(Output("xdotool getwindowname " + VisibleWindow()).find(kTitle), std::string::npos);
+    EXPECT_NE(ShellOutput("xdotool getwindowname " + VisibleWindow()).find(kTitle),
+              std::string::npos);
     EXPECT_TRUE(WaitFor([&] { return TrayHoldsVelmora(); }));
     EXPECT_TRUE(WaitFor([&] { return StatusText().find("opened.") != std::string::npos; }));
     EXPECT_EQ(velmora.Signal(SIGTERM), 0);
@@ -132,12 +123,13 @@ TEST_F(VelmoraWindowTest, SplashComesFirstAndASecondCopyFindsIt) {
     Start(velmora, {"--port=0"}, true);
     ASSERT_TRUE(WaitFor([&] { return !VisibleWindow().empty(); })) << Stderr();
     const std::string splash = VisibleWindow();
-    EXPECT_NE(Output("xdotool getwindowgeometry " + splash).find("400x300"), std::string::npos);
+    EXPECT_NE(ShellOutput("xdotool getwindowgeometry " + splash).find("400x300"),
+              std::string::npos);
     // Nothing of the main window yet: the start-up waits for the splash.
     EXPECT_EQ(Get("stderr.1").find("listening on"), std::string::npos);
     EXPECT_EQ(Run({"--port=0"}), 0);
     EXPECT_EQ(VisibleWindow(), splash);
-    Output("xdotool key --window " + splash + " space");
+    ShellOutput("xdotool key --window " + splash + " space");
     EXPECT_TRUE(WaitFor([&] { return StatusText().find("opened.") != std::string::npos; }));
     EXPECT_NE(VisibleWindow(), splash);
     EXPECT_EQ(velmora.Signal(SIGTERM), 0);
@@ -148,7 +140,8 @@ TEST_F(VelmoraWindowTest, SecondCopyBringsTheHiddenFirstForwardAndEnds) {
     Start(first, {"--port=0"});
     ASSERT_TRUE(WaitFor([&] { return !VisibleWindow().empty(); })) << Stderr();
     // Closing only hides the window.
-    Output("xdotool windowactivate --sync " + VisibleWindow() + " key --clearmodifiers alt+F4");
+    ShellOutput("xdotool windowactivate --sync " + VisibleWindow() +
+                " key --clearmodifiers alt+F4");
     ASSERT_TRUE(WaitFor([&] { return VisibleWindow().empty(); }));
     EXPECT_FALSE(first.Exited());
 
@@ -199,19 +192,19 @@ TEST_F(VelmoraWindowTest, StartsHiddenWithOnlyTheTrayIcon) {
 
     // A double click on the tray icon shows the window, another hides it again.
     const std::string icon = TrayIcon();
-    Output("xdotool mousemove --window " + icon + " 8 8 click --repeat 2 --delay 80 1");
+    ShellOutput("xdotool mousemove --window " + icon + " 8 8 click --repeat 2 --delay 80 1");
     EXPECT_TRUE(WaitFor([&] { return !VisibleWindow().empty(); }));
-    Output("xdotool mousemove --window " + icon + " 8 8 click --repeat 2 --delay 80 1");
+    ShellOutput("xdotool mousemove --window " + icon + " 8 8 click --repeat 2 --delay 80 1");
     EXPECT_TRUE(WaitFor([&] { return VisibleWindow().empty(); }));
 
     // The right button opens the window menu there; its Exit ends the program in order.
     const auto shownWindows = [&] {
-        return Output("xdotool search --onlyvisible --pid " + std::to_string(velmora.pid()));
+        return ShellOutput("xdotool search --onlyvisible --pid " + std::to_string(velmora.pid()));
     };
     const std::string beforeMenu = shownWindows();
-    Output("xdotool mousemove --window " + icon + " 8 8 click 3");
+    ShellOutput("xdotool mousemove --window " + icon + " 8 8 click 3");
     ASSERT_TRUE(WaitFor([&] { return shownWindows().size() > beforeMenu.size(); }));
-    Output("xdotool key e");
+    ShellOutput("xdotool key e");
     EXPECT_EQ(velmora.Wait(), 0);
     EXPECT_NE(Log("incoming").find("Log File Closed"), std::string::npos);
 }

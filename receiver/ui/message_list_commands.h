@@ -8,7 +8,6 @@
 #include "receiver/core/find_messages.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/row_selection.h"
-#include "receiver/ui/message_list_model.h"
 #include "receiver/ui/receiver_options_dialog.h"
 
 namespace receiver_ui {
@@ -37,7 +36,6 @@ class MessageListCommands {
     void Reset() { lastFindIndex_ = 0; }
 
     int lastFindIndex() const { return lastFindIndex_; }
-    bool allSelected() const { return allSelected_; }
 
   private:
     ShownRows Shown() const;

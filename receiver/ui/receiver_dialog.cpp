@@ -22,9 +22,6 @@ using receiver::CommandAction;
 using receiver::CommandSource;
 namespace cmd = receiver::commands;
 
-constexpr int kTitle = 126;
-constexpr int kStartText = 114;
-constexpr int kStopText = 115;
 constexpr int kFollowOnText = 124;
 constexpr int kFollowOffText = 125;
 constexpr int kStartStopTip = 127;
@@ -53,7 +50,7 @@ QString HelpText() {
 
 CReceiverDialog::CReceiverDialog(common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
                                  bool startHidden, QWidget* parent)
-    : TemplateDialog(kReceiverDialogTemplate, kTitle, parent),
+    : TemplateDialog(kReceiverDialogTemplate, receiver::ids::kWindowTitle, parent),
       profile_(profile),
       prompts_(prompts),
       statusText_(ControlAs<QLabel>(controls::kStatusText)),
@@ -100,7 +97,7 @@ void CReceiverDialog::SetUp(receiver::ReceiverEngine& engine) {
             [this] { OnCommand(cmd::kHelp, CommandSource::kAccelerator); });
     InstallAccelerators(this, [this](int id, CommandSource source) { OnCommand(id, source); });
 
-    startStop_->setText(Text(kStopText));
+    startStop_->setText(Text(receiver::ids::kStop));
     follow_->setText(Text(kFollowOffText));
     statusText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     statusText_->setWordWrap(true);
@@ -235,7 +232,7 @@ void CReceiverDialog::OnCommand(int id, CommandSource source) {
 }
 
 void CReceiverDialog::ToggleFollow() {
-    if (follow_->text() != Text(kFollowOffText)) {
+    if (!following_) {
         following_ = true;
         ScrollToLastRow();
         follow_->setText(Text(kFollowOffText));
@@ -315,7 +312,7 @@ void CReceiverDialog::UpdateTrayIcon() {
         return;
     }
     // The button's label is the running state the tip reports.
-    const bool running = startStop_->text() == Text(kStopText);
+    const bool running = startStop_->text() == Text(receiver::ids::kStop);
     trayIcon_->Modify(
         QString::fromStdString(receiver::FormatTrayTip(running, countText_->text().toStdString())));
 }
@@ -372,8 +369,8 @@ void CReceiverDialog::ShowStatus() {
 }
 
 void CReceiverDialog::RunningStateChanged(receiver::RunningState state) {
-    const QString caption =
-        Text(state == receiver::RunningState::kRunning ? kStopText : kStartText);
+    const QString caption = Text(state == receiver::RunningState::kRunning ? receiver::ids::kStop
+                                                                           : receiver::ids::kStart);
     startStop_->setText(caption);
     windowMenu_.SetStartStopText(caption);
     UpdateTrayIcon();

@@ -60,12 +60,10 @@ class CReceiverDialog : public TemplateDialog, public receiver::ReceiverView {
     QTableView& list() { return *list_; }
     WindowMenu& windowMenu() { return windowMenu_; }
     TrayIcon& trayIcon() { return *trayIcon_; }
-    bool following() const { return following_; }
     int rowsPerPage() const { return metrics_.rowsPerPage; }
     const receiver::ColumnWidths& columnWidths() const { return widths_; }
     const receiver::ListMetrics& listMetrics() const { return metrics_; }
     int lastFindIndex() const { return listCommands_ ? listCommands_->lastFindIndex() : 0; }
-    MessageListCommands& listCommands() { return *listCommands_; }
     // The context menu as it would pop up now.
     std::unique_ptr<QMenu> ContextMenu() const;
 

@@ -41,25 +41,20 @@ CReceiverOptionsDialog::CReceiverOptionsDialog(receiver::ReceiverSettings& setti
     Pair(this, combined_, ControlAs<QRadioButton>(kSeparate), settings_.combined != 0);
 }
 
-bool CReceiverOptionsDialog::AnyClassChosen() const {
-    for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
-        if (display_[i]->isChecked() || logging_[i]->isChecked()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void CReceiverOptionsDialog::accept() {
-    if (!AnyClassChosen() &&
+    receiver::KindFlags display = settings_.displayFlags;
+    receiver::KindFlags logging = settings_.logFlags;
+    for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
+        display[i] = display_[i]->isChecked() ? 1 : 0;
+        logging[i] = logging_[i]->isChecked() ? 1 : 0;
+    }
+    if (!receiver::AnyRecordKind(display) && !receiver::AnyRecordKind(logging) &&
         messages_.Ask(std::string(receiver::ReceiverString(kNothingSelectedQuestion)),
                       common::AnswerChoices::kYesNo) != common::Answer::kYes) {
         return;
     }
-    for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
-        settings_.displayFlags[i] = display_[i]->isChecked() ? 1 : 0;
-        settings_.logFlags[i] = logging_[i]->isChecked() ? 1 : 0;
-    }
+    settings_.displayFlags = display;
+    settings_.logFlags = logging;
     settings_.formatted = formatted_->isChecked() ? 1 : 0;
     settings_.combined = combined_->isChecked() ? 1 : 0;
     settings_.SaveOptions(profile_);

@@ -29,8 +29,6 @@ class CReceiverOptionsDialog : public TemplateDialog {
     void accept() override;
 
   private:
-    bool AnyClassChosen() const;
-
     receiver::ReceiverSettings& settings_;
     common::ProfileStore& profile_;
     common::UserMessages& messages_;

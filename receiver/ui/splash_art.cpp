@@ -7,9 +7,7 @@
 #include "receiver/ui/receiver_text.h"
 
 namespace receiver_ui {
-namespace {
-constexpr int kTitle = 126;
-}
+namespace {}
 
 QPixmap SplashPicture() {
     QPixmap picture(kSplashWidth, kSplashHeight);
@@ -45,7 +43,7 @@ QPixmap SplashPicture() {
     painter.setFont(title);
     painter.setPen(QColor(200, 220, 240));
     painter.drawText(QRect(24, 96, kSplashWidth - 48, 40), Qt::AlignLeft | Qt::TextWordWrap,
-                     Text(kTitle));
+                     Text(receiver::ids::kWindowTitle));
     painter.end();
     return picture;
 }

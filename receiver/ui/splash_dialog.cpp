@@ -9,15 +9,13 @@
 #include "receiver/ui/splash_art.h"
 
 namespace receiver_ui {
-namespace {
-constexpr int kTitle = 126;
-}
+namespace {}
 
 CSplashDialog::CSplashDialog(int timeoutMs, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       picture_(SplashPicture()) {
     // The same title as the main window, so a second copy finds the splash instead.
-    setWindowTitle(Text(kTitle));
+    setWindowTitle(Text(receiver::ids::kWindowTitle));
     setFixedSize(picture_.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());

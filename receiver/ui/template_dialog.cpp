@@ -24,14 +24,15 @@ QFont TemplateFont(const QFont& base) {
 }  // namespace
 
 TemplateDialog::TemplateDialog(const DialogTemplate& layout, int captionStringId, QWidget* parent)
-    : QDialog(parent), units_(TemplateFont(font())) {
+    : QDialog(parent) {
     setFont(TemplateFont(font()));
+    const common_ui::DialogUnits units(font());
     setWindowTitle(Text(captionStringId));
-    setFixedSize(units_.ToPixels(layout.width, layout.height));
+    setFixedSize(units.ToPixels(layout.width, layout.height));
     // Group boxes come first in each template, so the controls inside stay above them.
     for (const ControlTemplate& control : layout.controls) {
         QWidget* widget = CreateControl(control);
-        widget->setGeometry(units_.ToPixels(control.rect));
+        widget->setGeometry(units.ToPixels(control.rect));
         widget->setObjectName(QStringLiteral("control%1").arg(control.id));
         controls_.insert(control.id, widget);
     }

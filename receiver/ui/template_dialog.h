@@ -18,12 +18,10 @@ class TemplateDialog : public QDialog {
     Widget* ControlAs(int id) const {
         return qobject_cast<Widget*>(controls_.value(id));
     }
-    const common_ui::DialogUnits& units() const { return units_; }
 
   private:
     QWidget* CreateControl(const ControlTemplate& control);
 
-    common_ui::DialogUnits units_;
     QHash<int, QWidget*> controls_;
 };
 

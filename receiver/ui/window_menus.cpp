@@ -11,7 +11,6 @@ namespace cmd = receiver::commands;
 
 constexpr int kOptionsText = 136;
 constexpr int kFlushText = 155;
-constexpr int kStopText = 115;
 constexpr int kExitText = 117;
 constexpr int kHelpText = 148;
 constexpr int kAboutText = 101;
@@ -43,6 +42,31 @@ QAction* AddItem(QMenu& menu, const QString& text, int command) {
     return action;
 }
 
+struct Accelerator {
+    QKeySequence keys;
+    int command;
+};
+
+// The main window's keyboard shortcuts.
+const std::vector<Accelerator>& Accelerators() {
+    static const std::vector<Accelerator> table{
+        {QKeySequence(Qt::CTRL | Qt::Key_A), cmd::kSelectAll},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), cmd::kCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::kFindMessages},
+        {QKeySequence(Qt::CTRL | Qt::Key_R), cmd::kRepeatFind},
+        {QKeySequence(Qt::CTRL | Qt::Key_U), cmd::kUnselectAll},
+        {QKeySequence(Qt::Key_Menu), cmd::kContextMenu},
+        {QKeySequence(Qt::CTRL | Qt::Key_End), cmd::kLastMessage},
+        {QKeySequence(Qt::SHIFT | Qt::Key_End), cmd::kExtendToBottom},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F10), cmd::kContextMenu},
+        {QKeySequence(Qt::Key_F3), cmd::kRepeatFind},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), cmd::kFirstMessage},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Home), cmd::kExtendToTop},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), cmd::kCopy},
+    };
+    return table;
+}
+
 }  // namespace
 
 WindowMenu::WindowMenu(QWidget* owner) : menu_(std::make_unique<QMenu>(owner)) {
@@ -53,7 +77,7 @@ WindowMenu::WindowMenu(QWidget* owner) : menu_(std::make_unique<QMenu>(owner)) {
     menu_->addSeparator();
     AddItem(*menu_, Text(kOptionsText), cmd::kOptions);
     AddItem(*menu_, Text(kFlushText), cmd::kFlushLogs);
-    startStop_ = AddItem(*menu_, Text(kStopText), cmd::kStartStop);
+    startStop_ = AddItem(*menu_, Text(receiver::ids::kStop), cmd::kStartStop);
     AddItem(*menu_, Text(kExitText), cmd::kExit);
     menu_->addSeparator();
     AddItem(*menu_, Text(kHelpText), cmd::kHelp);
@@ -85,25 +109,6 @@ std::unique_ptr<QMenu> BuildContextMenu(int recordCount, int rowsPerPage, int la
 
 int CommandOf(const QAction* action) {
     return action->data().toInt();
-}
-
-const std::vector<Accelerator>& Accelerators() {
-    static const std::vector<Accelerator> table{
-        {QKeySequence(Qt::CTRL | Qt::Key_A), cmd::kSelectAll},
-        {QKeySequence(Qt::CTRL | Qt::Key_C), cmd::kCopy},
-        {QKeySequence(Qt::CTRL | Qt::Key_F), cmd::kFindMessages},
-        {QKeySequence(Qt::CTRL | Qt::Key_R), cmd::kRepeatFind},
-        {QKeySequence(Qt::CTRL | Qt::Key_U), cmd::kUnselectAll},
-        {QKeySequence(Qt::Key_Menu), cmd::kContextMenu},
-        {QKeySequence(Qt::CTRL | Qt::Key_End), cmd::kLastMessage},
-        {QKeySequence(Qt::SHIFT | Qt::Key_End), cmd::kExtendToBottom},
-        {QKeySequence(Qt::SHIFT | Qt::Key_F10), cmd::kContextMenu},
-        {QKeySequence(Qt::Key_F3), cmd::kRepeatFind},
-        {QKeySequence(Qt::CTRL | Qt::Key_Home), cmd::kFirstMessage},
-        {QKeySequence(Qt::SHIFT | Qt::Key_Home), cmd::kExtendToTop},
-        {QKeySequence(Qt::CTRL | Qt::Key_Insert), cmd::kCopy},
-    };
-    return table;
 }
 
 void InstallAccelerators(QWidget* window, const CommandHandler& handler) {

@@ -36,14 +36,6 @@ std::unique_ptr<QMenu> BuildContextMenu(int recordCount, int rowsPerPage, int la
 // The number a menu item stands for.
 int CommandOf(const QAction* action);
 
-struct Accelerator {
-    QKeySequence keys;
-    int command;
-};
-
-// The main window's keyboard shortcuts.
-const std::vector<Accelerator>& Accelerators();
-
 // Makes the shortcuts act on `window` while it is the active window.
 void InstallAccelerators(QWidget* window, const CommandHandler& handler);
 
