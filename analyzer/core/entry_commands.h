@@ -25,12 +25,6 @@ constexpr std::array<int, 5> kEntryCommands = {commands::kViewCurrentLog, comman
                                                commands::kAddTargetPort, commands::kCopy,
                                                commands::kLookupSource};
 
-// Whether an entry command is available when a menu's entry commands are switched `on`:
-// the lookup needs the resolver too.
-constexpr bool IsEntryCommandEnabled(int id, bool on, bool lookupReady) {
-    return on && (id != commands::kLookupSource || lookupReady);
-}
-
 // What the main window's two menus switch their entry commands to.
 struct EntryCommandSwitches {
     bool menuBar = false;

@@ -17,7 +17,4 @@ std::string MaskTarget(std::string_view destinationIp, SettingsFile& settings);
 // the clipboard, without a line break and without any length limit.
 std::string CopyText(const LogEntry& entry, SettingsFile& settings);
 
-// The text of a failed platform call's report: "OpenClipboard() falied with error 5".
-std::string CallFailedText(std::string_view callName, int code);
-
 }  // namespace analyzer

@@ -18,6 +18,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+TEST(AnalyzerPathsTest, NamedAfterTheProgramFile) {
+    // A dot in a directory name or leading the file name starts no extension.
+    for (const std::string stem :
+         {"/opt/tools/corvix", "/opt/other", "/x.d/corvix", "/x/.corvix"}) {
+        EXPECT_EQ(AnalyzerPathsFor(stem).portsFilePath, stem + ".ports");
+        EXPECT_EQ(AnalyzerPathsFor(stem).settingsFilePath, stem + ".cfg");
+    }
+    EXPECT_EQ(AnalyzerPathsFor("/x/corvix.bin").settingsFilePath, "/x/corvix.cfg");
+}
+
 TEST(AnalyzerPathsTest, FilesLieBesideAWritableProgramElseInTheConfigHome) {
     struct Case {
         const char* program;

@@ -1,5 +1,4 @@
 #include "analyzer/core/analyzer_options.h"
-#include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/entry_copy.h"
 #include "analyzer/core/filter_section_editor.h"
 #include "common/testing/temp_dir.h"
@@ -119,16 +118,6 @@ TEST_F(FilterSectionTest, OptionsReadWithTheirUsersDefaults) {
     EXPECT_EQ(LogPath(settings), longPath);
     EXPECT_EQ(CopyMask(settings), std::string(31, 'm'));
     EXPECT_EQ(OptionsPageMask(settings), std::string(63, 'm'));
-}
-
-TEST(AnalyzerPathsTest, NamedAfterTheProgramFile) {
-    // A dot in a directory name or leading the file name starts no extension.
-    for (const std::string stem :
-         {"/opt/tools/corvix", "/opt/other", "/x.d/corvix", "/x/.corvix"}) {
-        EXPECT_EQ(AnalyzerPathsFor(stem).portsFilePath, stem + ".ports");
-        EXPECT_EQ(AnalyzerPathsFor(stem).settingsFilePath, stem + ".cfg");
-    }
-    EXPECT_EQ(AnalyzerPathsFor("/x/corvix.bin").settingsFilePath, "/x/corvix.cfg");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -25,6 +24,7 @@
 #include "analyzer/core/entry_commands.h"
 #include "analyzer/core/entry_copy.h"
 #include "analyzer/core/filter_source.h"
+#include "analyzer/core/option_pages.h"
 #include "analyzer/core/port_table.h"
 #include "analyzer/ui/about_dialog.h"
 #include "analyzer/ui/analyzer_editors.h"
@@ -51,20 +51,6 @@ QString Latin1(std::string_view text) {
 
 QString String(int id) {
     return Latin1(AnalyzerString(id));
-}
-
-// "Router Logs|Velmora*.log|All files (*.*)|*.*||" as a Qt file chooser wants it.
-QString QtFilters(std::string_view pairs) {
-    const QStringList parts = Latin1(pairs).split('|', Qt::SkipEmptyParts);
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString label = parts[i];
-        if (!label.contains('(')) {
-            label += " (" + parts[i + 1] + ")";
-        }
-        filters << label.replace("(*.*)", "(*)");
-    }
-    return filters.join(";;");
 }
 
 }  // namespace
@@ -243,7 +229,7 @@ void CAnalyzerDialog::EnableEntryCommands(QWidget* menu, bool on) {
     for (QAction* action : menu->findChildren<QAction*>()) {
         const int id = action->data().toInt();
         if (std::ranges::find(kEntryCommands, id) != kEntryCommands.end()) {
-            action->setEnabled(IsEntryCommandEnabled(id, on, lookupReady_));
+            action->setEnabled(on);
         }
     }
 }
@@ -295,7 +281,7 @@ void CAnalyzerDialog::ShowContextMenu(std::optional<QPoint> screenPoint) {
 void CAnalyzerDialog::OpenLog() {
     const common_ui::OpenFileRequest request{String(ids::kOpenLogTitle),
                                              QString::fromLocal8Bit(LogPath(settings_)),
-                                             QtFilters(texts::kLogFileFilter)};
+                                             Latin1(ToQtFileFilters(texts::kLogFileFilter))};
     if (const std::optional<QString> chosen = prompts_.ChooseFileToOpen(request)) {
         OpenLogFile(*chosen);
     }
@@ -405,7 +391,7 @@ void CAnalyzerDialog::OnEntrySelected() {
     if (IsLookupOnSelection(settings_)) {
         LookupSourceHost();
     } else {
-        SetName(Latin1(kBlankName));
+        sourceName_->setText(Latin1(kBlankName));
     }
 }
 
@@ -427,10 +413,6 @@ void CAnalyzerDialog::ClearDetails() {
     }
 }
 
-void CAnalyzerDialog::SetName(const QString& name) {
-    sourceName_->setText(name);
-}
-
 void CAnalyzerDialog::LookupSourceHost() {
     const std::uint32_t address = LookupAddressOf(selected_.sourceIp);
     if (const std::optional<HostAnswer> known = lookup_->Request(address)) {
@@ -440,7 +422,7 @@ void CAnalyzerDialog::LookupSourceHost() {
         return;
     }
     // The answer comes later; until then the field shows no other entry's name.
-    SetName(Latin1(kBlankName));
+    sourceName_->setText(Latin1(kBlankName));
     pendingLookup_ = PendingLookup{address, selectionSerial_};
     if (!lookupCursor_) {
         lookupCursor_.emplace();
@@ -455,11 +437,12 @@ void CAnalyzerDialog::OnHostAnswer(std::uint32_t address, const HostAnswer& answ
         pendingLookup_.reset();
         lookupCursor_.reset();
     }
-    SetName(answer ? Latin1(*answer) : String(ids::kHostNotFound));
+    sourceName_->setText(answer ? Latin1(*answer) : String(ids::kHostNotFound));
 }
 
 void CAnalyzerDialog::ReportFailure(const char* callName, int code) {
-    prompts_.ShowMessage(common::MessageIcon::kStop, CallFailedText(callName, code));
+    prompts_.ShowMessage(common::MessageIcon::kStop,
+                         common::FormatText(AnalyzerString(ids::kCallFailed), {callName, code}));
 }
 
 void CAnalyzerDialog::CopyEntry() {

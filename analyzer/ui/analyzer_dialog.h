@@ -90,7 +90,6 @@ class CAnalyzerDialog : public QDialog {
     void OnEntrySelected();
     void ShowDetails(const analyzer::EntryDetails& details);
     void ClearDetails();
-    void SetName(const QString& name);
     void OnHostAnswer(std::uint32_t address, const analyzer::HostAnswer& answer);
     void AddFilter(std::string_view section, const std::optional<QString>& key);
     void ReportFailure(const char* callName, int code);
@@ -107,8 +106,6 @@ class CAnalyzerDialog : public QDialog {
     QString currentLogPath_;
     bool logOpened_ = false;
     bool entriesLoaded_ = false;
-    // No sockets to start here: the resolver is always there.
-    bool lookupReady_ = true;
 
     analyzer::EntryStore store_;
     EntryListModel* model_ = nullptr;

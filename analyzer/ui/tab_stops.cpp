@@ -11,6 +11,10 @@ namespace {
 
 constexpr int kTabStopUnits = 32;
 
+qreal TabStopDistance(const QFont& font) {
+    return common_ui::DialogUnits(font).ToPixelsX(kTabStopUnits);
+}
+
 QTextOption TabbedLine(const QFont& font) {
     QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
     option.setWrapMode(QTextOption::NoWrap);
@@ -19,10 +23,6 @@ QTextOption TabbedLine(const QFont& font) {
 }
 
 }  // namespace
-
-qreal TabStopDistance(const QFont& font) {
-    return common_ui::DialogUnits(font).ToPixelsX(kTabStopUnits);
-}
 
 void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {

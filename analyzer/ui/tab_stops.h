@@ -7,8 +7,6 @@ namespace analyzer_ui {
 
 // Lists and labels here expand TAB characters to stops every 32 dialog units, so the
 // port column lines up under its heading.
-qreal TabStopDistance(const QFont& font);
-
 class TabStopDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
