@@ -13,11 +13,6 @@ namespace {
 constexpr int kMaxSymlinkHops = 40;
 constexpr mode_t kNewDirMode = 0700;
 
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -32,7 +27,37 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
+// The content under a temporary name beside target, synced; the name, or "" on failure.
+std::string WriteTemporaryBeside(const std::string& target, std::string_view content, mode_t mode) {
+    std::string name = DirName(target) + "/." + BaseName(target) + ".XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        return {};
+    }
+    bool ok = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(name.c_str());
+        return {};
+    }
+    return name;
+}
+
+// Makes the new name itself durable; the content is in place either way.
+void SyncDirectoryOf(const std::string& target) {
+    const int dirFd = ::open(DirName(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
 }  // namespace
+
+std::string BaseName(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
 
 ReadResult ReadWholeFile(const std::string& path, std::string& content) {
     content.clear();
@@ -110,25 +135,30 @@ bool MakeDirectories(const std::string& dir) {
 }
 
 bool ReplaceAtomically(const std::string& target, std::string_view content, mode_t mode) {
-    std::string name = DirName(target) + "/." + BaseName(target) + ".XXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
+    const std::string name = WriteTemporaryBeside(target, content, mode);
+    if (name.empty()) {
         return false;
     }
-    bool ok = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(name.c_str(), target.c_str()) == 0;
-    if (!ok) {
+    if (::rename(name.c_str(), target.c_str()) != 0) {
         ::unlink(name.c_str());
         return false;
     }
-    // Make the rename itself durable; the new content is in place either way.
-    const int dirFd = ::open(DirName(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    SyncDirectoryOf(target);
     return true;
+}
+
+bool CreateAtomically(const std::string& target, std::string_view content, mode_t mode) {
+    const std::string name = WriteTemporaryBeside(target, content, mode);
+    if (name.empty()) {
+        return false;
+    }
+    // link, unlike rename, refuses to replace a file that appeared meanwhile.
+    const bool linked = ::link(name.c_str(), target.c_str()) == 0;
+    ::unlink(name.c_str());
+    if (linked) {
+        SyncDirectoryOf(target);
+    }
+    return linked;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view content, mode_t newFileMode) {

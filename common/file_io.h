@@ -15,6 +15,8 @@ enum class ReadResult { kOk, kMissing, kFailed };
 ReadResult ReadWholeFile(const std::string& path, std::string& content);
 
 std::string DirName(const std::string& path);
+// What follows the last slash: the whole path when it has none.
+std::string BaseName(std::string_view path);
 
 // Follows symlinks so a write replaces the file a link points at, not the link. A dangling
 // link resolves to its (missing) target, which the write then creates.
@@ -26,6 +28,9 @@ bool MakeDirectories(const std::string& dir);
 // Readers, including other processes, see either the old file or the new one, never a
 // partly written one, and a crash or a full disk cannot leave the target truncated.
 bool ReplaceAtomically(const std::string& target, std::string_view content, mode_t mode);
+
+// The same for a file that must not exist yet: fails, leaving it alone, when it does.
+bool CreateAtomically(const std::string& target, std::string_view content, mode_t mode);
 
 // ReplaceAtomically on the file a path names, keeping an existing file's permissions;
 // a new file gets `newFileMode`.

@@ -1,6 +1,5 @@
 #include "analyzer/core/analyzer_paths.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,41 +8,12 @@
 #include <string_view>
 
 #include "common/file_io.h"
+#include "common/session_environment.h"
 
 namespace analyzer {
-namespace {
-
-std::string_view DirectoryOf(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string_view::npos) {
-        return ".";
-    }
-    return slash == 0 ? std::string_view("/") : path.substr(0, slash);
-}
-
-std::string_view NameOf(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-}  // namespace
 
 AnalyzerPaths AnalyzerPathsFor(std::string_view programPath) {
-    const std::size_t nameStart = programPath.size() - NameOf(programPath).size();
+    const std::size_t nameStart = programPath.size() - common::BaseName(programPath).size();
     std::string_view stem = programPath;
     // A leading dot names a hidden file; it does not start an extension.
     const std::size_t dot = programPath.find_last_of('.');
@@ -58,18 +28,11 @@ AnalyzerPaths AnalyzerPathsFor(std::string_view programPath, bool besideProgram,
     if (besideProgram) {
         return AnalyzerPathsFor(programPath);
     }
-    return AnalyzerPathsFor(std::string(configHome) + "/" + std::string(NameOf(programPath)));
-}
-
-std::string ConfigHome(const char* xdgConfigHome, std::string_view home) {
-    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
-        return xdgConfigHome;
-    }
-    return std::string(home) + "/.config";
+    return AnalyzerPathsFor(std::string(configHome) + "/" + common::BaseName(programPath));
 }
 
 std::string ShippedPortsFilePath(std::string_view programPath) {
-    return std::string(DirectoryOf(programPath)) + "/../share/corvix/corvix.ports";
+    return common::DirName(std::string(programPath)) + "/../share/corvix/corvix.ports";
 }
 
 bool ProvidePortsFile(const std::string& shippedPath, const std::string& portsFilePath) {
@@ -78,28 +41,15 @@ bool ProvidePortsFile(const std::string& shippedPath, const std::string& portsFi
         return false;
     }
     std::string content;
-    if (common::ReadWholeFile(shippedPath, content) != common::ReadResult::kOk) {
-        return false;
-    }
-    // Written under a temporary name and linked into place: link refuses to replace a file
-    // that appeared meanwhile, and no reader ever sees half a copy.
-    std::string temporary = common::DirName(portsFilePath) + "/.corvix-ports.XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, content);
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::link(temporary.c_str(), portsFilePath.c_str()) == 0;
-    ::unlink(temporary.c_str());
-    return ok;
+    return common::ReadWholeFile(shippedPath, content) == common::ReadResult::kOk &&
+           common::CreateAtomically(portsFilePath, content, 0644);
 }
 
 AnalyzerPaths LocateAnalyzerFiles(std::string_view programPath, const char* xdgConfigHome,
                                   std::string_view home) {
-    const std::string directory(DirectoryOf(programPath));
+    const std::string directory = common::DirName(std::string(programPath));
     const bool besideProgram = ::access(directory.c_str(), W_OK) == 0;
-    const std::string configHome = ConfigHome(xdgConfigHome, home);
+    const std::string configHome = common::ConfigHome(xdgConfigHome, home);
     const AnalyzerPaths paths = AnalyzerPathsFor(programPath, besideProgram, configHome);
     if (!besideProgram) {
         common::MakeDirectories(configHome);

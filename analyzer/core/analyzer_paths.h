@@ -23,9 +23,6 @@ AnalyzerPaths AnalyzerPathsFor(std::string_view programPath);
 AnalyzerPaths AnalyzerPathsFor(std::string_view programPath, bool besideProgram,
                                std::string_view configHome);
 
-// $XDG_CONFIG_HOME when it is an absolute path, else home/.config.
-std::string ConfigHome(const char* xdgConfigHome, std::string_view home);
-
 // The port definitions shipped with an installed program: PREFIX/share/corvix/corvix.ports
 // for PREFIX/bin/corvix.
 std::string ShippedPortsFilePath(std::string_view programPath);

@@ -49,13 +49,6 @@ TEST(AnalyzerPathsTest, FilesLieBesideAWritableProgramElseInTheConfigHome) {
     }
 }
 
-TEST(AnalyzerPathsTest, ConfigHomeIsAnAbsoluteXdgConfigHomeElseDotConfig) {
-    EXPECT_EQ(ConfigHome("/srv/cfg", "/home/u"), "/srv/cfg");
-    EXPECT_EQ(ConfigHome(nullptr, "/home/u"), "/home/u/.config");
-    EXPECT_EQ(ConfigHome("", "/home/u"), "/home/u/.config");
-    EXPECT_EQ(ConfigHome("relative/cfg", "/home/u"), "/home/u/.config");
-}
-
 TEST(AnalyzerPathsTest, ShippedPortsLieInTheShareDirectoryOfThePrefix) {
     EXPECT_EQ(ShippedPortsFilePath("/usr/bin/corvix"), "/usr/bin/../share/corvix/corvix.ports");
 }

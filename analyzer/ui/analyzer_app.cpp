@@ -9,19 +9,17 @@
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_dialog.h"
 #include "analyzer/ui/dialog_editors.h"
+#include "common/session_environment.h"
 #include "common_ui/qt_desktop_prompts.h"
 
 namespace analyzer_ui {
 namespace {
 
+// A platform named outright (offscreen in tests) needs no display server.
 bool HasDisplay() {
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') {
-            return true;
-        }
-    }
-    return false;
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    return (platform != nullptr && *platform != '\0') ||
+           common::DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
 }
 
 QtMessageHandler gPreviousHandler = nullptr;

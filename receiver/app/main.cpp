@@ -11,6 +11,7 @@
 
 #include "common/profile_store.h"
 #include "common/project_version.h"
+#include "common/session_environment.h"
 #include "common/text_format.h"
 #include "common/working_directory.h"
 #include "common_ui/qt_desktop_prompts.h"
@@ -70,8 +71,9 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
 
-    const bool headless = launch.headless ||
-                          !DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+    const bool headless =
+        launch.headless ||
+        !common::DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
     const bool windowed = !headless && launch.send.empty();
     std::unique_ptr<QCoreApplication> application;
     if (windowed) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "common/session_environment.h"
 #include "receiver/core/message_record.h"
 
 namespace receiver {
@@ -65,16 +66,8 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
     return options;
 }
 
-bool DisplayAvailable(const char* display, const char* waylandDisplay) {
-    return (display != nullptr && *display != '\0') ||
-           (waylandDisplay != nullptr && *waylandDisplay != '\0');
-}
-
 std::string ProfilePath(const char* xdgConfigHome, const std::string& home) {
-    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
-        return std::string(xdgConfigHome) + "/velmora.ini";
-    }
-    return home + "/.config/velmora.ini";
+    return common::ConfigHome(xdgConfigHome, home) + "/velmora.ini";
 }
 
 std::string UsageText() {

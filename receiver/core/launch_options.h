@@ -18,9 +18,6 @@ struct LaunchOptions {
 
 LaunchOptions ParseLaunchOptions(int argc, const char* const* argv);
 
-// Without a display server the window cannot come up, so the program runs headless.
-bool DisplayAvailable(const char* display, const char* waylandDisplay);
-
 // "$XDG_CONFIG_HOME/velmora.ini", or "~/.config/velmora.ini" when that is unset or
 // not absolute.
 std::string ProfilePath(const char* xdgConfigHome, const std::string& home);

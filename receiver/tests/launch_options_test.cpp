@@ -50,15 +50,6 @@ TEST(ParseLaunchOptionsTest, ReadsLongOptions) {
     }
 }
 
-TEST(DisplayAvailableTest, NeedsANonEmptyDisplayName) {
-    EXPECT_FALSE(DisplayAvailable(nullptr, nullptr));
-    EXPECT_FALSE(DisplayAvailable("", ""));
-    EXPECT_FALSE(DisplayAvailable("", nullptr));
-    EXPECT_TRUE(DisplayAvailable(":0", nullptr));
-    EXPECT_TRUE(DisplayAvailable(nullptr, "wayland-0"));
-    EXPECT_TRUE(DisplayAvailable("", "wayland-0"));
-}
-
 TEST(ProfilePathTest, UsesAbsoluteXdgConfigHomeElseHomeConfig) {
     EXPECT_EQ(ProfilePath("/xdg/conf", "/home/u"), "/xdg/conf/velmora.ini");
     EXPECT_EQ(ProfilePath(nullptr, "/home/u"), "/home/u/.config/velmora.ini");
