@@ -30,7 +30,9 @@ TEST(ReceiverArtTest, ListImagesHaveTheirColoursOnATransparentGround) {
     const struct {
         int image;
         int channel;
-    } coloured[] = {{kIncomingImage, 0}, {kOutgoingImage, 1}, {kInformationImage, 2}};
+    } coloured[] = {{receiver::kImageIncoming, 0},
+                    {receiver::kImageOutgoing, 1},
+                    {receiver::kImageInformation, 2}};
     for (const auto& c : coloured) {
         const QImage image = ListImagePixmap(c.image).toImage();
         ASSERT_EQ(image.size(), QSize(16, 16));
@@ -39,12 +41,12 @@ TEST(ReceiverArtTest, ListImagesHaveTheirColoursOnATransparentGround) {
         EXPECT_EQ(image.pixelColor(15, 15).alpha(), 0) << c.image;
     }
     // The arrows point right: each chevron's tip is at mid-height on its right.
-    const QImage incoming = ListImagePixmap(kIncomingImage).toImage();
+    const QImage incoming = ListImagePixmap(receiver::kImageIncoming).toImage();
     EXPECT_GT(incoming.pixelColor(7, 8).alpha(), 0);
     EXPECT_EQ(incoming.pixelColor(7, 3).alpha(), 0);
     EXPECT_EQ(incoming.pixelColor(7, 13).alpha(), 0);
 
-    const QImage empty = ListImagePixmap(kEmptyImage).toImage();
+    const QImage empty = ListImagePixmap(receiver::kImageControl).toImage();
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             ASSERT_EQ(empty.pixelColor(x, y).alpha(), 0) << x << "," << y;

@@ -95,13 +95,13 @@ QPixmap ListImagePixmap(int image) {
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     switch (image) {
-        case kIncomingImage:
+        case receiver::kImageIncoming:
             DrawDoubleArrow(painter, QColor(220, 0, 0));
             break;
-        case kOutgoingImage:
+        case receiver::kImageOutgoing:
             DrawDoubleArrow(painter, QColor(0, 176, 0));
             break;
-        case kInformationImage:
+        case receiver::kImageInformation:
             DrawInformationSign(painter);
             break;
         default:
