@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -11,7 +12,8 @@
 namespace test_support {
 
 // Answers message boxes from a script and records every box, in order. A question the
-// script did not foresee fails loudly instead of guessing.
+// script did not foresee fails loudly instead of guessing. `whileShown` runs inside each
+// box, as code run by the box's nested event loop would.
 class ScriptedMessages : public common::UserMessages {
   public:
     struct Box {
@@ -22,6 +24,9 @@ class ScriptedMessages : public common::UserMessages {
 
     void ShowMessage(common::MessageIcon icon, const std::string& text) override {
         shown.push_back({icon, text});
+        if (whileShown) {
+            whileShown();
+        }
     }
     common::Answer Ask(const std::string& question, common::AnswerChoices) override {
         asked.push_back(question);
@@ -33,9 +38,19 @@ class ScriptedMessages : public common::UserMessages {
         return answer;
     }
 
+    // The texts of the boxes shown so far.
+    std::vector<std::string> texts() const {
+        std::vector<std::string> result;
+        for (const Box& box : shown) {
+            result.push_back(box.text);
+        }
+        return result;
+    }
+
     std::deque<common::Answer> answers;
     std::vector<Box> shown;
     std::vector<std::string> asked;
+    std::function<void()> whileShown;
 };
 
 }  // namespace test_support

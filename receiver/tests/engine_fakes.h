@@ -62,25 +62,6 @@ struct RecordingView : ReceiverView {
     void Quit(int exitCode) override { quits.push_back(exitCode); }
 };
 
-// Message boxes answered by script; `whileShowing` runs inside a box, as code run by
-// its nested event loop would.
-struct BoxesWithNestedLoop : test_support::ScriptedMessages {
-    std::function<void()> whileShowing;
-    void ShowMessage(common::MessageIcon icon, const std::string& text) override {
-        ScriptedMessages::ShowMessage(icon, text);
-        if (whileShowing) {
-            whileShowing();
-        }
-    }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> result;
-        for (const Box& box : shown) {
-            result.push_back(box.text);
-        }
-        return result;
-    }
-};
-
 // Each test keeps its logs in a fresh directory, and checks that the working directory
 // never moves.
 class LogDirTest : public test_support::TempDirTest {

@@ -28,18 +28,6 @@ using receiver::CommandSource;
 
 const std::string kHeader(73, 'h');
 
-// Message boxes answered by script, with a hook that runs while a box is up.
-class HoldingPrompts : public test_support::ScriptedPrompts {
-  public:
-    void ShowMessage(common::MessageIcon icon, const std::string& text) override {
-        ScriptedPrompts::ShowMessage(icon, text);
-        if (whileShown) {
-            whileShown();
-        }
-    }
-    std::function<void()> whileShown;
-};
-
 bool SpinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10000ms) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done() && std::chrono::steady_clock::now() < end) {
@@ -129,7 +117,7 @@ class ReceiverDialogTest : public test_support::TempDirTest {
 
     receiver::SessionOptions options_;
     std::optional<common::ProfileStore> profile_;
-    HoldingPrompts prompts_;
+    test_support::ScriptedPrompts prompts_;
     std::optional<CReceiverDialog> dialog_;
     std::optional<receiver::ReceiverSession> session_;
     std::optional<Sender> sender_;
@@ -440,8 +428,8 @@ TEST_F(ReceiverDialogTest, DatagramsArrivingUnderABoxAreAllListedAndLoggedAfterw
 
     constexpr int kFlood = 10000;
     int listedWhileShown = -1;
-    prompts_.whileShown = [&] {
-        prompts_.whileShown = nullptr;
+    prompts_.messages.whileShown = [&] {
+        prompts_.messages.whileShown = nullptr;
         for (int i = 0; i < kFlood; ++i) {
             Receive("@in 10.0.0." + std::to_string(i % 250) + " 1 10.0.0.1 " + std::to_string(i));
         }

@@ -41,7 +41,7 @@ class EngineTest : public LogDirTest {
     FakeClock clock_;
     FakeTrapSocket socket_;
     RecordingView view_;
-    BoxesWithNestedLoop boxes_;
+    test_support::ScriptedMessages boxes_;
     std::optional<ReceiverEngine> engine_;
 };
 
@@ -236,7 +236,7 @@ TEST_F(EngineTest, ExitDuringAnOpenFailureLeavesNoLogOpen) {
         ::open((logs_ + "/Velmora-incoming-2002-09-27.log").c_str(), O_RDWR | O_CREAT, 0666);
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
     bool restoredDirectory = false;
-    boxes_.whileShowing = [&] {
+    boxes_.whileShown = [&] {
         restoredDirectory = InDir();
         engine_->ExitProgram();
     };
