@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "receiver/app/headless_console.h"
+#include "receiver/io/headless_console.h"
 
 namespace receiver {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "common/user_messages.h"
-#include "receiver/app/instance_channel.h"
-#include "receiver/app/signal_relay.h"
-#include "receiver/app/udp_trap_socket.h"
+#include "receiver/io/instance_channel.h"
+#include "receiver/io/signal_relay.h"
+#include "receiver/io/udp_trap_socket.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/receiver_settings.h"

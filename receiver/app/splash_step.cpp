@@ -1,6 +1,6 @@
 #include "receiver/app/splash_step.h"
 
-#include "receiver/app/instance_channel.h"
+#include "receiver/io/instance_channel.h"
 #include "receiver/ui/splash_dialog.h"
 
 namespace receiver {

@@ -1,4 +1,4 @@
-#include "receiver/app/udp_trap_socket.h"
+#include "receiver/io/udp_trap_socket.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "receiver/app/instance_channel.h"
+#include "receiver/io/instance_channel.h"
 
 #include <sys/socket.h>
 #include <sys/stat.h>

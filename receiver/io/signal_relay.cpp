@@ -1,4 +1,4 @@
-#include "receiver/app/signal_relay.h"
+#include "receiver/io/signal_relay.h"
 
 #include <fcntl.h>
 #include <unistd.h>
