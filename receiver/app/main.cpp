@@ -16,13 +16,13 @@
 #include "common/working_directory.h"
 #include "common_ui/qt_desktop_prompts.h"
 #include "receiver/app/headless_run.h"
-#include "receiver/io/instance_channel.h"
 #include "receiver/app/splash_step.h"
 #include "receiver/app/window_run.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/launch_options.h"
 #include "receiver/core/receiver_settings.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
+#include "receiver/io/instance_channel.h"
 #include "receiver/io/socket_activation.h"
 #include "receiver/ui/first_run.h"
 #include "receiver/ui/receiver_text.h"
@@ -112,11 +112,10 @@ int main(int argc, char* argv[]) {
     std::string workingDirectory;
     if (!common::GetWorkingDirectory(workingDirectory)) {
         const int error = errno;
-        std::fputs(
-            common::FormatText("%s (%s %d).\n", {ReceiverString(ids::kNoWorkingDirectory),
-                                                 ReceiverString(ids::kErrorCodeLabel), error})
-                .c_str(),
-            stderr);
+        std::fputs(common::FormatText("%s (%s %d).\n",
+                                      {texts::kNoWorkingDirectory, texts::kErrorCodeLabel, error})
+                       .c_str(),
+                   stderr);
         return 1;
     }
     options.logDirectory = workingDirectory + "/logs";
@@ -126,7 +125,7 @@ int main(int argc, char* argv[]) {
     const bool loaded = options.settings.LoadSettings(profile);
     if (windowed) {
         if (!loaded) {
-            common_ui::QtDesktopPrompts prompts(receiver_ui::Text(receiver::ids::kWindowTitle));
+            common_ui::QtDesktopPrompts prompts(receiver_ui::Text(texts::kWindowTitle));
             receiver_ui::AskForFirstOptions(options.settings, profile, prompts);
         }
         return RunWindowed(options, profile);

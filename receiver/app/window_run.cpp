@@ -3,24 +3,23 @@
 #include <QApplication>
 
 #include "common_ui/qt_desktop_prompts.h"
-#include "receiver/ui/receiver_dialog.h"
 #include "receiver/ui/receiver_text.h"
+#include "receiver/ui/receiver_window.h"
 
 namespace receiver {
-namespace {}  // namespace
 
 int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
-    common_ui::QtDesktopPrompts prompts(receiver_ui::Text(receiver::ids::kWindowTitle));
-    receiver_ui::CReceiverDialog dialog(profile, prompts, options.commandLine.startHidden);
-    prompts.SetFallbackParent(&dialog);
+    common_ui::QtDesktopPrompts prompts(receiver_ui::Text(texts::kWindowTitle));
+    receiver_ui::ReceiverWindow window(profile, prompts, options.commandLine.startHidden);
+    prompts.SetFallbackParent(&window);
 
-    ReceiverSession session(options, dialog, prompts);
-    session.SetRaiseHandler([&dialog] { dialog.BringForward(); });
+    ReceiverSession session(options, window, prompts);
+    session.SetRaiseHandler([&window] { window.bringForward(); });
     session.ListenForOtherCopies();
-    dialog.SetUp(session.engine());
+    window.setUp(session.engine());
     session.Start();
     if (!options.commandLine.startHidden) {
-        dialog.show();
+        window.show();
     }
     const int exitCode = QApplication::exec();
     session.Finish();

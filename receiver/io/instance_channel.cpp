@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 namespace {
@@ -25,7 +25,7 @@ const QByteArray kDone = "ok\n";
 // copy, as the title is the same.
 std::string SocketName() {
     std::string name;
-    for (const char c : ReceiverString(ids::kWindowTitle)) {
+    for (const char c : texts::kWindowTitle) {
         if (std::isalnum(static_cast<unsigned char>(c))) {
             name += c;
         } else if (!name.empty() && name.back() != '-') {

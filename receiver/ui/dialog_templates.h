@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include "common_ui/dialog_units.h"
 
@@ -23,12 +24,12 @@ enum class ControlKind {
 };
 
 // One control of a dialog template: its number, kind, place in dialog units and the
-// string it is labelled with (0 when its text is set otherwise).
+// text it is labelled with (empty when its text is set otherwise).
 struct ControlTemplate {
     int id;
     ControlKind kind;
     common_ui::DialogRect rect;
-    int stringId;
+    std::string_view text;
 };
 
 struct DialogTemplate {

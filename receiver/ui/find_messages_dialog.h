@@ -14,10 +14,10 @@ namespace receiver_ui {
 
 // Asks what to find and how. OK refuses an empty text, stores the choices in the settings
 // and the profile and leaves the search in request(); Cancel changes nothing.
-class CFindMessagesDialog : public TemplateDialog {
+class FindMessagesDialog : public TemplateDialog {
   public:
-    CFindMessagesDialog(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
-                        common::UserMessages& messages, QWidget* parent = nullptr);
+    FindMessagesDialog(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
+                       common::UserMessages& messages, QWidget* parent = nullptr);
 
     void accept() override;
     const receiver::FindRequest& request() const { return request_; }

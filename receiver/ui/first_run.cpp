@@ -1,22 +1,16 @@
 #include "receiver/ui/first_run.h"
 
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver_ui {
-namespace {
-
-constexpr int kFirstRunQuestion = 147;
-
-}  // namespace
-
 void AskForFirstOptions(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
                         common_ui::DesktopPrompts& prompts, const DialogRunner& runDialog) {
-    if (prompts.Ask(std::string(receiver::ReceiverString(kFirstRunQuestion)),
+    if (prompts.Ask(std::string(receiver::texts::kFirstRunQuestion),
                     common::AnswerChoices::kYesNo) != common::Answer::kYes) {
         return;
     }
     {
-        CReceiverOptionsDialog dialog(settings, profile, prompts);
+        ReceiverOptionsDialog dialog(settings, profile, prompts);
         runDialog(dialog);
     }
     receiver::MarkInitialized(profile);

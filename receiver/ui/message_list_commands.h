@@ -28,26 +28,29 @@ class MessageListCommands {
                         common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
                         Hooks hooks);
 
-    // Runs list command `id` (Copy to Unselect All) on a list that is not empty.
-    void Run(int id);
+    // The list commands; the list is not empty.
+    void copy();
+    void selectAll();
+    void unselectAll();
+    void firstMessage();
+    void lastMessage();
+    void extendToTop();
+    void extendToBottom();
+    void findMessages();
+    void repeatFind();
     // A column header was clicked.
-    void ToggleSelectAll();
+    void toggleSelectAll();
     // The list was emptied.
-    void Reset() { lastFindIndex_ = 0; }
+    void reset() { lastFindIndex_ = 0; }
 
     int lastFindIndex() const { return lastFindIndex_; }
 
   private:
-    ShownRows Shown() const;
-    receiver::RowSelection Selection() const;
-    void Select(const receiver::RowSelection& selection);
-    void SelectAll();
-    void UnselectAll();
-    void Copy();
-    void FindMessages();
-    void RepeatFind();
-    std::size_t Search();
-    void ReportFindResult(std::size_t count);
+    ShownRows shown() const;
+    receiver::RowSelection selection() const;
+    void select(const receiver::RowSelection& rows);
+    std::size_t search();
+    void reportFindResult(std::size_t count);
 
     QTableView& list_;
     receiver::ReceiverEngine& engine_;

@@ -8,9 +8,6 @@
 namespace receiver_ui {
 namespace {
 
-constexpr int kStampHeader = 112;
-constexpr int kMessageHeader = 113;
-
 QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
@@ -56,7 +53,7 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return Text(section == 0 ? kStampHeader : kMessageHeader);
+        return Text(section == 0 ? texts::kStampHeader : texts::kMessageHeader);
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
@@ -64,7 +61,7 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-bool MessageListModel::Flush() {
+bool MessageListModel::flush() {
     // A Qt model counts rows in an int; rows past that stay in the store unseen.
     const int stored =
         static_cast<int>(std::min<std::size_t>(store_.size(), std::numeric_limits<int>::max()));
@@ -77,7 +74,7 @@ bool MessageListModel::Flush() {
     return true;
 }
 
-void MessageListModel::Reset() {
+void MessageListModel::reset() {
     beginResetModel();
     shownRows_ = 0;
     endResetModel();

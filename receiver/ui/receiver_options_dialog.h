@@ -21,10 +21,10 @@ inline void RunModal(QDialog& dialog) {
 
 // Which classes are shown and logged, formatted or not, one log or three. OK stores the
 // choice in the settings and the profile; Cancel changes nothing.
-class CReceiverOptionsDialog : public TemplateDialog {
+class ReceiverOptionsDialog : public TemplateDialog {
   public:
-    CReceiverOptionsDialog(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
-                           common::UserMessages& messages, QWidget* parent = nullptr);
+    ReceiverOptionsDialog(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
+                          common::UserMessages& messages, QWidget* parent = nullptr);
 
     void accept() override;
 

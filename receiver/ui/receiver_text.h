@@ -2,13 +2,14 @@
 
 #include <QString>
 
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver_ui {
 
-// String `id` of the receiver's table, as Qt text.
-inline QString Text(int id) {
-    const std::string_view text = receiver::ReceiverString(id);
+namespace texts = receiver::texts;
+
+// One of the receiver's texts, as Qt text.
+inline QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 

@@ -43,7 +43,7 @@ QPixmap SplashPicture() {
     painter.setFont(title);
     painter.setPen(QColor(200, 220, 240));
     painter.drawText(QRect(24, 96, kSplashWidth - 48, 40), Qt::AlignLeft | Qt::TextWordWrap,
-                     Text(receiver::ids::kWindowTitle));
+                     Text(texts::kWindowTitle));
     painter.end();
     return picture;
 }

@@ -23,30 +23,31 @@ QFont TemplateFont(const QFont& base) {
 
 }  // namespace
 
-TemplateDialog::TemplateDialog(const DialogTemplate& layout, int captionStringId, QWidget* parent)
+TemplateDialog::TemplateDialog(const DialogTemplate& layout, std::string_view caption,
+                               QWidget* parent)
     : QDialog(parent) {
     setFont(TemplateFont(font()));
     const common_ui::DialogUnits units(font());
-    setWindowTitle(Text(captionStringId));
+    setWindowTitle(Text(caption));
     setFixedSize(units.ToPixels(layout.width, layout.height));
     // Group boxes come first in each template, so the controls inside stay above them.
     for (const ControlTemplate& control : layout.controls) {
-        QWidget* widget = CreateControl(control);
+        QWidget* widget = createControl(control);
         widget->setGeometry(units.ToPixels(control.rect));
         widget->setObjectName(QStringLiteral("control%1").arg(control.id));
         controls_.insert(control.id, widget);
     }
     // Buttons 1 and 2 are OK and Cancel in every template, as dialog templates have it.
-    if (auto* ok = ControlAs<QPushButton>(controls::kOk)) {
+    if (auto* ok = controlAs<QPushButton>(controls::kOk)) {
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     }
-    if (auto* cancel = ControlAs<QPushButton>(controls::kCancel)) {
+    if (auto* cancel = controlAs<QPushButton>(controls::kCancel)) {
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     }
 }
 
-QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
-    const QString text = control.stringId != 0 ? Text(control.stringId) : QString();
+QWidget* TemplateDialog::createControl(const ControlTemplate& control) {
+    const QString text = Text(control.text);
     switch (control.kind) {
         case ControlKind::kLabel:
             return new QLabel(text, this);

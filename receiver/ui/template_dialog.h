@@ -12,15 +12,15 @@ namespace receiver_ui {
 // labelled from the string table, and found again by its number.
 class TemplateDialog : public QDialog {
   public:
-    TemplateDialog(const DialogTemplate& layout, int captionStringId, QWidget* parent);
+    TemplateDialog(const DialogTemplate& layout, std::string_view caption, QWidget* parent);
 
     template <typename Widget>
-    Widget* ControlAs(int id) const {
+    Widget* controlAs(int id) const {
         return qobject_cast<Widget*>(controls_.value(id));
     }
 
   private:
-    QWidget* CreateControl(const ControlTemplate& control);
+    QWidget* createControl(const ControlTemplate& control);
 
     QHash<int, QWidget*> controls_;
 };

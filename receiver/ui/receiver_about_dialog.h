@@ -5,9 +5,9 @@
 namespace receiver_ui {
 
 // The program's name, version, copyright and credit line, with its icon.
-class CReceiverAboutDialog : public TemplateDialog {
+class ReceiverAboutDialog : public TemplateDialog {
   public:
-    explicit CReceiverAboutDialog(QWidget* parent = nullptr);
+    explicit ReceiverAboutDialog(QWidget* parent = nullptr);
 
     QString aboutText() const;
 };

@@ -1,0 +1,97 @@
+#include "receiver/ui/receiver_actions.h"
+
+#include <QWidget>
+
+#include "receiver/core/window_commands.h"
+#include "receiver/ui/receiver_text.h"
+
+namespace receiver_ui {
+
+ReceiverActions::ReceiverActions(QWidget* window) : QObject(window), window_(window) {
+    using Keys = QList<QKeySequence>;
+    startStop = make(Text(texts::kStop));
+    clear = make(Text(texts::kClear));
+    follow = make(Text(texts::kFollowOff));
+    exit = make(Text(texts::kExit));
+    startStop->setToolTip(Text(texts::kStartStopTip));
+    clear->setToolTip(Text(texts::kClearTip));
+    follow->setToolTip(Text(texts::kFollowTip));
+    exit->setToolTip(Text(texts::kExitTip));
+
+    // The platform's own items; Size and Maximize do not apply to a fixed window.
+    restore = make(QStringLiteral("&Restore"));
+    minimize = make(QStringLiteral("Mi&nimize"));
+    close = make(QStringLiteral("&Close\tAlt+F4"));
+    trayMinimize = make(minimize->text());
+    trayClose = make(close->text());
+    options = make(Text(texts::kOptionsItem));
+    flushLogs = make(Text(texts::kFlushLogsItem));
+    help = make(Text(texts::kHelpItem), Keys{Qt::Key_F1});
+    about = make(Text(texts::kAboutItem));
+
+    copy = make(Text(texts::kCopyItem), Keys{Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert});
+    selectAll = make(Text(texts::kSelectAllItem), Keys{Qt::CTRL | Qt::Key_A});
+    unselectAll = make(Text(texts::kUnselectAllItem), Keys{Qt::CTRL | Qt::Key_U});
+    firstMessage = make(Text(texts::kFirstMessageItem), Keys{Qt::CTRL | Qt::Key_Home});
+    lastMessage = make(Text(texts::kLastMessageItem), Keys{Qt::CTRL | Qt::Key_End});
+    extendToTop = make(QString(), Keys{Qt::SHIFT | Qt::Key_Home});
+    extendToBottom = make(QString(), Keys{Qt::SHIFT | Qt::Key_End});
+    findMessages = make(Text(texts::kFindMessagesItem), Keys{Qt::CTRL | Qt::Key_F});
+    repeatFind = make(Text(texts::kRepeatFindItem), Keys{Qt::CTRL | Qt::Key_R, Qt::Key_F3});
+    contextMenu = make(QString(), Keys{Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10});
+    windowMenu = make(QString(), Keys{Qt::ALT | Qt::Key_Space});
+}
+
+QAction* ReceiverActions::make(const QString& text, QList<QKeySequence> keys) {
+    auto* action = new QAction(text, this);
+    if (!keys.isEmpty()) {
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        // A shortcut acts only on an action its window holds.
+        window_->addAction(action);
+    }
+    return action;
+}
+
+QList<QAction*> ReceiverActions::listCommands() const {
+    return {copy,        selectAll,      unselectAll,  firstMessage, lastMessage,
+            extendToTop, extendToBottom, findMessages, repeatFind};
+}
+
+QList<QAction*> ReceiverActions::contextMenuItems() const {
+    QList<QAction*> items;
+    for (const receiver::ContextMenuItem& item : receiver::ContextMenuItems(0, 0, 0)) {
+        items.append(item.id == receiver::commands::kFirstMessage   ? firstMessage
+                     : item.id == receiver::commands::kLastMessage  ? lastMessage
+                     : item.id == receiver::commands::kFindMessages ? findMessages
+                     : item.id == receiver::commands::kRepeatFind   ? repeatFind
+                     : item.id == receiver::commands::kCopy         ? copy
+                     : item.id == receiver::commands::kSelectAll    ? selectAll
+                     : item.id == receiver::commands::kUnselectAll  ? unselectAll
+                                                                    : nullptr);
+    }
+    return items;
+}
+
+void ReceiverActions::updateActions(const ActionState& state) {
+    const bool running = state.running == receiver::RunningState::kRunning;
+    startStop->setText(Text(running ? texts::kStop : texts::kStart));
+    // The button names what a click does.
+    follow->setText(Text(state.following ? texts::kFollowOff : texts::kFollowOn));
+    // List commands on an empty list do nothing, from menu or keyboard.
+    for (QAction* action : listCommands()) {
+        action->setEnabled(state.rowCount > 0);
+    }
+    if (state.contextMenuShown) {
+        const QList<QAction*> items = contextMenuItems();
+        const auto greying =
+            receiver::ContextMenuItems(state.rowCount, state.rowsPerPage, state.lastFindIndex);
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (items[i] != nullptr) {
+                items[i]->setEnabled(greying[static_cast<std::size_t>(i)].enabled);
+            }
+        }
+    }
+}
+
+}  // namespace receiver_ui
