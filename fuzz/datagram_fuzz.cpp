@@ -155,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.logFlags = {1, 1, 1, 0};
     settings.formatted = formatted;
     settings.combined = combined;
-    CReceiverCommandLineInfo commandLine;
+    CommandLine commandLine;
     commandLine.flushEveryLine = flushEveryLine;
     FixedClock clock;
     NoSocket socket;

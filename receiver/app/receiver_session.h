@@ -10,13 +10,13 @@
 #include <string>
 
 #include "common/user_messages.h"
-#include "receiver/io/instance_channel.h"
-#include "receiver/io/signal_relay.h"
-#include "receiver/io/udp_trap_socket.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/core/receiver_view.h"
+#include "receiver/io/instance_channel.h"
+#include "receiver/io/signal_relay.h"
+#include "receiver/io/udp_trap_socket.h"
 
 namespace receiver {
 
@@ -24,7 +24,7 @@ namespace receiver {
 // working directory.
 struct SessionOptions {
     ReceiverSettings settings;
-    CReceiverCommandLineInfo commandLine;
+    CommandLine commandLine;
     std::string logDirectory;
     // 0 binds a free port, kept for every later start.
     int port = 0;

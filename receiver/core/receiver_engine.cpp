@@ -34,8 +34,7 @@ class WaitCursor {
 
 }  // namespace
 
-ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings,
-                               const CReceiverCommandLineInfo& commandLine,
+ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings, const CommandLine& commandLine,
                                std::string logDirectory, Clock& clock, TrapSocket& socket,
                                ReceiverView& view, common::UserMessages& messages)
     : settings_(settings),

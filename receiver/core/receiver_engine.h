@@ -29,7 +29,7 @@ constexpr int kExitNoSocket = 1;
 // rows. Everything runs on the one event-loop thread.
 class ReceiverEngine : private LogFileHost {
   public:
-    ReceiverEngine(const ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
+    ReceiverEngine(const ReceiverSettings& settings, const CommandLine& commandLine,
                    std::string logDirectory, Clock& clock, TrapSocket& socket, ReceiverView& view,
                    common::UserMessages& messages);
 

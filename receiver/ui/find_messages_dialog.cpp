@@ -48,9 +48,9 @@ FindMessagesDialog::FindMessagesDialog(receiver::ReceiverSettings& settings,
       up_(controlAs<QRadioButton>(id::kUp)) {
     // The list's texts are 8-bit; the search text is compared byte for byte with them.
     text_->setText(QString::fromLatin1(settings.lastFindText));
-    selectAll_->setChecked(settings.findAll != 0);
-    matchCase_->setChecked(settings.matchCase != 0);
-    (settings.searchUp != 0 ? up_ : controlAs<QRadioButton>(id::kDown))->setChecked(true);
+    selectAll_->setChecked(settings.findAll);
+    matchCase_->setChecked(settings.matchCase);
+    (settings.searchUp ? up_ : controlAs<QRadioButton>(id::kDown))->setChecked(true);
     text_->setFocus();
     text_->selectAll();
 }
@@ -64,9 +64,9 @@ void FindMessagesDialog::accept() {
     }
     request_ = {text, matchCase_->isChecked(), selectAll_->isChecked(), up_->isChecked()};
     settings_.lastFindText = text;
-    settings_.findAll = selectAll_->isChecked() ? 1 : 0;
-    settings_.matchCase = matchCase_->isChecked() ? 1 : 0;
-    settings_.searchUp = up_->isChecked() ? 1 : 0;
+    settings_.findAll = selectAll_->isChecked();
+    settings_.matchCase = matchCase_->isChecked();
+    settings_.searchUp = up_->isChecked();
     settings_.SaveFindOptions(profile_);
     TemplateDialog::accept();
 }

@@ -34,8 +34,8 @@ ReceiverOptionsDialog::ReceiverOptionsDialog(receiver::ReceiverSettings& setting
         display_[i]->setChecked(settings_.displayFlags[i] != 0);
         logging_[i]->setChecked(settings_.logFlags[i] != 0);
     }
-    Pair(this, formatted_, controlAs<QRadioButton>(kUnformatted), settings_.formatted != 0);
-    Pair(this, combined_, controlAs<QRadioButton>(kSeparate), settings_.combined != 0);
+    Pair(this, formatted_, controlAs<QRadioButton>(kUnformatted), settings_.formatted);
+    Pair(this, combined_, controlAs<QRadioButton>(kSeparate), settings_.combined);
 }
 
 void ReceiverOptionsDialog::accept() {
@@ -52,8 +52,8 @@ void ReceiverOptionsDialog::accept() {
     }
     settings_.displayFlags = display;
     settings_.logFlags = logging;
-    settings_.formatted = formatted_->isChecked() ? 1 : 0;
-    settings_.combined = combined_->isChecked() ? 1 : 0;
+    settings_.formatted = formatted_->isChecked();
+    settings_.combined = combined_->isChecked();
     settings_.SaveOptions(profile_);
     QDialog::accept();
 }
