@@ -66,11 +66,12 @@ int main(int argc, char** argv) {
     std::printf("%ld rows in the list, %.1f MB resident\n", rows,
                 static_cast<double>(bench::ResidentBytes()) / 1e6);
 
-    window.setDialogRunner([](QDialog& dialog) {
+    prompts.answerDialog([](QDialog& dialog) {
         auto& find = dynamic_cast<receiver_ui::FindMessagesDialog&>(dialog);
         find.controlAs<QLineEdit>(1028)->setText("198.51.100.7 8080");
         find.controlAs<QAbstractButton>(1029)->setChecked(true);
         find.accept();
+        return find.result();
     });
     receiver_ui::ReceiverActions& actions = window.receiverActions();
     Measure("Select All", [&] { actions.selectAll->trigger(); });

@@ -14,6 +14,7 @@
 #include "common/session_environment.h"
 #include "common/text_format.h"
 #include "common/working_directory.h"
+#include "common_ui/file_text.h"
 #include "common_ui/qt_desktop_prompts.h"
 #include "receiver/app/headless_run.h"
 #include "receiver/app/splash_step.h"
@@ -24,7 +25,6 @@
 #include "receiver/io/instance_channel.h"
 #include "receiver/io/socket_activation.h"
 #include "receiver/ui/first_run.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace {
 
@@ -111,8 +111,8 @@ int main(int argc, char* argv[]) {
     std::string workingDirectory;
     if (!common::GetWorkingDirectory(workingDirectory)) {
         const int error = errno;
-        std::fputs(common::FormatText("%s (%s %d).\n",
-                                      {texts::kNoWorkingDirectory, texts::kErrorCodeLabel, error})
+        std::fputs(common::FormatText("%s (%s %d).\n", {receiver::texts::kNoWorkingDirectory,
+                                                        receiver::texts::kErrorCodeLabel, error})
                        .c_str(),
                    stderr);
         return 1;
@@ -124,7 +124,8 @@ int main(int argc, char* argv[]) {
     const bool loaded = options.settings.LoadSettings(profile);
     if (windowed) {
         if (!loaded) {
-            common_ui::QtDesktopPrompts prompts(receiver_ui::Text(texts::kWindowTitle));
+            common_ui::QtDesktopPrompts prompts(
+                common_ui::FromFileText(receiver::texts::kWindowTitle));
             receiver_ui::AskForFirstOptions(options.settings, profile, prompts);
         }
         return RunWindowed(options, profile);

@@ -2,14 +2,15 @@
 
 #include <QApplication>
 
+#include "common_ui/file_text.h"
 #include "common_ui/qt_desktop_prompts.h"
-#include "receiver/ui/receiver_text.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/ui/receiver_window.h"
 
 namespace receiver {
 
 int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
-    common_ui::QtDesktopPrompts prompts(receiver_ui::Text(texts::kWindowTitle));
+    common_ui::QtDesktopPrompts prompts(common_ui::FromFileText(receiver::texts::kWindowTitle));
     receiver_ui::ReceiverWindow window(profile, prompts, options.commandLine.startHidden);
     prompts.SetFallbackParent(&window);
 

@@ -32,7 +32,6 @@ class ListCommandsTest : public test_support::TempDirTest {
         dialog_.emplace(*profile_, prompts_, false);
         session_.emplace(options_, *dialog_, prompts_);
         dialog_->setUp(session_->engine());
-        dialog_->setDialogRunner([this](QDialog& dialog) { answerDialog(dialog); });
         dialog_->show();
         // Shortcuts act only while the main window is active.
         dialog_->activateWindow();
@@ -70,9 +69,16 @@ class ListCommandsTest : public test_support::TempDirTest {
                 QItemSelectionModel::Select);
         }
     }
+    // Queues how the next dialog is worked; it ends as the work leaves it.
+    void Answer(std::function<void(QDialog&)> work) {
+        prompts_.answerDialog([work = std::move(work)](QDialog& dialog) {
+            work(dialog);
+            return dialog.result();
+        });
+    }
     // Answers the next Find dialog with this text (empty: Cancel).
     void FindWith(const std::string& text, bool selectAll = false, bool upward = false) {
-        answerDialog = [=](QDialog& dialog) {
+        Answer([=](QDialog& dialog) {
             auto& find = dynamic_cast<FindMessagesDialog&>(dialog);
             if (text.empty()) {
                 find.reject();
@@ -82,7 +88,7 @@ class ListCommandsTest : public test_support::TempDirTest {
             find.controlAs<QAbstractButton>(1029)->setChecked(selectAll);
             find.controlAs<QAbstractButton>(upward ? 1032 : 1031)->setChecked(true);
             find.accept();
-        };
+        });
         Command(&ReceiverActions::findMessages);
     }
     bool RepeatFindEnabled() {
@@ -108,7 +114,6 @@ class ListCommandsTest : public test_support::TempDirTest {
     receiver::SessionOptions options_;
     std::optional<ReceiverWindow> dialog_;
     std::optional<receiver::ReceiverSession> session_;
-    std::function<void(QDialog&)> answerDialog = [](QDialog&) {};
 };
 
 TEST_F(ListCommandsTest, SelectAllUnselectAllAndTheHeaderClick) {
@@ -211,7 +216,7 @@ TEST_F(ListCommandsTest, FindSwitchesFollowOffOnlyOnOk) {
 
 TEST_F(ListCommandsTest, KeysTypedIntoTheFindDialogStayThere) {
     Receive({"one", "two"});
-    answerDialog = [&](QDialog& dialog) {
+    Answer([&](QDialog& dialog) {
         auto& find = dynamic_cast<FindMessagesDialog&>(dialog);
         auto* text = find.controlAs<QLineEdit>(1028);
         find.setModal(true);
@@ -227,7 +232,7 @@ TEST_F(ListCommandsTest, KeysTypedIntoTheFindDialogStayThere) {
         QTest::keyClick(text, Qt::Key_R, Qt::ControlModifier);
         EXPECT_EQ(Follow(), "&Follow Off");
         find.reject();
-    };
+    });
     Command(&ReceiverActions::findMessages);
 }
 
@@ -235,7 +240,7 @@ TEST_F(ListCommandsTest, AnEmptyListIgnoresEveryListCommand) {
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->setText("kept");
     bool dialogRan = false;
-    answerDialog = [&](QDialog&) { dialogRan = true; };
+    Answer([&](QDialog&) { dialogRan = true; });
     for (QAction* command : actions().listCommands()) {
         command->trigger();
     }

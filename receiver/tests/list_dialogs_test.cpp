@@ -133,7 +133,7 @@ TEST(SplashDialogTest, ClosesOnAClickAKeyOrItsTimer) {
 TEST(AboutDialogTest, ShowsTheVersionTextAndCredit) {
     ReceiverAboutDialog about;
     EXPECT_EQ(about.windowTitle(), "About Velmora");
-    const QString text = about.aboutText();
+    const QString text = about.text();
     EXPECT_TRUE(
         text.startsWith("Velmora Norvane\u00ae Quellnet Cable/DSL Router Log Utility\nVersion: "));
     EXPECT_TRUE(text.endsWith("\nMade for everyone who keeps an eye on a small router.\n"));

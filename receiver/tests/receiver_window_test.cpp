@@ -380,9 +380,10 @@ TEST_F(ReceiverWindowTest, OptionsAskWriteAndCloseTheLogsWhoseFlagWentOff) {
     Receive("@in 203.0.113.45 4512 198.51.100.7 80");
     ASSERT_TRUE(ListHolds(1));
     ASSERT_EQ(LogText("incoming").find("Log File Closed"), std::string::npos);
-    dialog_->setDialogRunner([](QDialog& options) {
+    prompts_.answerDialog([](QDialog& options) {
         options.findChild<QAbstractButton*>("control1016")->setChecked(false);
         options.findChild<QAbstractButton*>("control1")->click();
+        return options.result();
     });
     dialog_->receiverActions().options->trigger();
     EXPECT_NE(LogText("incoming").find("Log File Closed"), std::string::npos);
@@ -393,7 +394,7 @@ TEST_F(ReceiverWindowTest, OptionsAskWriteAndCloseTheLogsWhoseFlagWentOff) {
     // Everything off: the question, answered No, keeps the dialog and changes nothing.
     prompts_.messages.answers = {common::Answer::kNo};
     bool stillOpen = false;
-    dialog_->setDialogRunner([&](QDialog& options) {
+    prompts_.answerDialog([&](QDialog& options) {
         for (int id : {1012, 1013, 1014, 1016, 1017, 1018}) {
             options.findChild<QAbstractButton*>(QStringLiteral("control%1").arg(id))
                 ->setChecked(false);
@@ -401,6 +402,7 @@ TEST_F(ReceiverWindowTest, OptionsAskWriteAndCloseTheLogsWhoseFlagWentOff) {
         options.findChild<QAbstractButton*>("control1")->click();
         stillOpen = options.result() != QDialog::Accepted;
         options.findChild<QAbstractButton*>("control2")->click();
+        return options.result();
     });
     dialog_->receiverActions().options->trigger();
     EXPECT_TRUE(stillOpen);

@@ -1,12 +1,12 @@
 #include "receiver/ui/find_messages_dialog.h"
 
+#include "common_ui/file_text.h"
 #include "receiver/core/receiver_texts.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace receiver_ui {
 namespace {
 
-using enum ControlKind;
+using enum common_ui::ControlKind;
 
 namespace id {
 constexpr int kPrompt = 1036;
@@ -19,26 +19,27 @@ constexpr int kDown = 1031;
 constexpr int kUp = 1032;
 }  // namespace id
 
-constexpr ControlTemplate kFindControls[] = {
-    {id::kOptionsGroup, kGroupBox, {8, 35, 84, 38}, texts::kFindOptions},
-    {id::kDirectionGroup, kGroupBox, {98, 35, 65, 38}, texts::kFindDirection},
-    {id::kPrompt, kLabel, {7, 7, 156, 8}, texts::kFindPrompt},
+constexpr common_ui::ControlTemplate kFindControls[] = {
+    {id::kOptionsGroup, kGroupBox, {8, 35, 84, 38}, receiver::texts::kFindOptions},
+    {id::kDirectionGroup, kGroupBox, {98, 35, 65, 38}, receiver::texts::kFindDirection},
+    {id::kPrompt, kLabel, {7, 7, 156, 8}, receiver::texts::kFindPrompt},
     {id::kText, kLineEdit, {7, 18, 156, 14}, {}},
-    {id::kSelectAll, kCheckBox, {11, 46, 80, 10}, texts::kFindSelectAll},
-    {id::kMatchCase, kCheckBox, {11, 59, 80, 10}, texts::kMatchCase},
-    {id::kDown, kRadioButton, {101, 45, 56, 10}, texts::kSearchDown},
-    {id::kUp, kRadioButton, {101, 58, 56, 10}, texts::kSearchUp},
-    {controls::kOk, kDefaultPushButton, {34, 79, 50, 14}, texts::kFind},
-    {controls::kCancel, kPushButton, {87, 79, 50, 14}, texts::kCancel},
+    {id::kSelectAll, kCheckBox, {11, 46, 80, 10}, receiver::texts::kFindSelectAll},
+    {id::kMatchCase, kCheckBox, {11, 59, 80, 10}, receiver::texts::kMatchCase},
+    {id::kDown, kRadioButton, {101, 45, 56, 10}, receiver::texts::kSearchDown},
+    {id::kUp, kRadioButton, {101, 58, 56, 10}, receiver::texts::kSearchUp},
+    {controls::kOk, kDefaultPushButton, {34, 79, 50, 14}, receiver::texts::kFind},
+    {controls::kCancel, kPushButton, {87, 79, 50, 14}, receiver::texts::kCancel},
 };
-constexpr DialogTemplate kFindTemplate{170, 100, kFindControls};
+constexpr common_ui::DialogTemplate kFindTemplate{170, 100, kFindControls};
 
 }  // namespace
 
 FindMessagesDialog::FindMessagesDialog(receiver::ReceiverSettings& settings,
                                        common::ProfileStore& profile,
                                        common::UserMessages& messages, QWidget* parent)
-    : TemplateDialog(kFindTemplate, texts::kFindCaption, parent),
+    : TemplateDialog(kFindTemplate, common_ui::FromFileText(receiver::texts::kFindCaption),
+                     QString(), parent),
       settings_(settings),
       profile_(profile),
       messages_(messages),
@@ -58,7 +59,8 @@ FindMessagesDialog::FindMessagesDialog(receiver::ReceiverSettings& settings,
 void FindMessagesDialog::accept() {
     const std::string text = text_->text().toLatin1().toStdString();
     if (text.empty()) {
-        messages_.ShowMessage(common::MessageIcon::kStop, std::string(texts::kEmptyFindText));
+        messages_.ShowMessage(common::MessageIcon::kStop,
+                              std::string(receiver::texts::kEmptyFindText));
         text_->setFocus();
         return;
     }

@@ -21,12 +21,13 @@ struct ShownRows {
 
 MessageListCommands::MessageListCommands(QTableView& list, receiver::ReceiverEngine& engine,
                                          common::ProfileStore& profile,
-                                         common_ui::DesktopPrompts& prompts, Hooks hooks)
+                                         common_ui::DesktopPrompts& prompts,
+                                         std::function<void()> stopFollowing)
     : list_(list),
       engine_(engine),
       profile_(profile),
       prompts_(prompts),
-      hooks_(std::move(hooks)) {}
+      stopFollowing_(std::move(stopFollowing)) {}
 
 void MessageListCommands::firstMessage() {
     list_.scrollTo(list_.model()->index(0, 0));
@@ -113,13 +114,12 @@ void MessageListCommands::copy() {
 void MessageListCommands::findMessages() {
     receiver::ReceiverSettings chosen = engine_.settings();
     FindMessagesDialog dialog(chosen, profile_, prompts_, &list_);
-    hooks_.runDialog(dialog);
-    if (dialog.result() != QDialog::Accepted) {
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
         return;
     }
     engine_.ApplyFindOptions(chosen);
     search_ = dialog.request();
-    hooks_.stopFollowing();
+    stopFollowing_();
     const std::size_t count = search();
     reportFindResult(count);
     if (count == 0) {
@@ -128,7 +128,7 @@ void MessageListCommands::findMessages() {
 }
 
 void MessageListCommands::repeatFind() {
-    hooks_.stopFollowing();
+    stopFollowing_();
     if (lastFindIndex_ != 0) {
         reportFindResult(search());
     }

@@ -8,7 +8,6 @@
 #include "receiver/core/find_messages.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/row_selection.h"
-#include "receiver/ui/receiver_options_dialog.h"
 
 namespace receiver_ui {
 
@@ -18,15 +17,10 @@ struct ShownRows;
 // selection is read and written as ranges, so a million selected rows cost one range.
 class MessageListCommands {
   public:
-    struct Hooks {
-        // Turns following off if it is on, as the Follow button would.
-        std::function<void()> stopFollowing;
-        DialogRunner runDialog;
-    };
-
+    // `stopFollowing` turns following off if it is on, as the Follow button would.
     MessageListCommands(QTableView& list, receiver::ReceiverEngine& engine,
                         common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
-                        Hooks hooks);
+                        std::function<void()> stopFollowing);
 
     // The list commands; the list is not empty.
     void copy();
@@ -56,7 +50,7 @@ class MessageListCommands {
     receiver::ReceiverEngine& engine_;
     common::ProfileStore& profile_;
     common_ui::DesktopPrompts& prompts_;
-    Hooks hooks_;
+    std::function<void()> stopFollowing_;
     bool allSelected_ = false;
     int lastFindIndex_ = 0;
     // The search of the last Find dialog OK.

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "common_ui/file_text.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/ui/receiver_art.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace receiver_ui {
 namespace {
@@ -53,7 +54,8 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return Text(section == 0 ? texts::kStampHeader : texts::kMessageHeader);
+        return common_ui::FromFileText(section == 0 ? receiver::texts::kStampHeader
+                                                    : receiver::texts::kMessageHeader);
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));

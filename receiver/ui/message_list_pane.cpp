@@ -16,16 +16,15 @@ constexpr qint64 kFlushInterval = 100;
 
 MessageListPane::MessageListPane(QTableView& list, receiver::ReceiverEngine& engine,
                                  common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
-                                 DialogRunner runDialog, std::function<void()> changed)
+                                 std::function<void()> changed)
     : list_(list),
       model_(engine.messages()),
       commands_(list, engine, profile, prompts,
-                MessageListCommands::Hooks{[this] {
-                                               if (following_) {
-                                                   toggleFollow();
-                                               }
-                                           },
-                                           std::move(runDialog)}),
+                [this] {
+                    if (following_) {
+                        toggleFollow();
+                    }
+                }),
       changed_(std::move(changed)) {
     flushTimer_.setSingleShot(true);
     QObject::connect(&flushTimer_, &QTimer::timeout, &list_, [this] { flushRows(); });

@@ -21,7 +21,7 @@ class MessageListPane {
   public:
     MessageListPane(QTableView& list, receiver::ReceiverEngine& engine,
                     common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
-                    DialogRunner runDialog, std::function<void()> changed);
+                    std::function<void()> changed);
 
     // The engine stored rows; they are announced once the event loop is idle.
     void rowsAppended();

@@ -1,38 +1,26 @@
 #include "receiver/ui/receiver_about_dialog.h"
 
-#include <QLabel>
-
+#include "common_ui/file_text.h"
 #include "receiver/core/about_text.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/ui/receiver_art.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace receiver_ui {
 namespace {
 
-using enum ControlKind;
+constexpr common_ui::AboutLayout kAboutLayout{
+    220, 100, {7, 7, 20, 20}, {29, 7, 143, 86}, {181, 7, 32, 14}, true};
 
-constexpr int kAboutTextId = 1001;
-constexpr int kIconId = -1;
-constexpr ControlTemplate kAboutControls[] = {
-    {kIconId, kPicture, {7, 7, 20, 20}, {}},
-    {kAboutTextId, kPlainText, {29, 7, 143, 86}, {}},
-    {controls::kOk, kDefaultPushButton, {181, 7, 32, 14}, texts::kOk},
-};
-constexpr DialogTemplate kAboutTemplate{220, 100, kAboutControls};
+QString AboutText() {
+    return common_ui::FromFileText(receiver::BuildAboutText(receiver::CompiledVersionValues(),
+                                                            receiver::texts::kAboutFallback,
+                                                            receiver::texts::kCredit));
+}
 
 }  // namespace
 
 ReceiverAboutDialog::ReceiverAboutDialog(QWidget* parent)
-    : TemplateDialog(kAboutTemplate, texts::kAboutCaption, parent) {
-    auto* icon = controlAs<QLabel>(kIconId);
-    icon->setPixmap(ProgramIcon().pixmap(icon->size()));
-    const std::string text = receiver::BuildAboutText(receiver::CompiledVersionValues(),
-                                                      texts::kAboutFallback, texts::kCredit);
-    controlAs<QLabel>(kAboutTextId)->setText(QString::fromStdString(text));
-}
-
-QString ReceiverAboutDialog::aboutText() const {
-    return controlAs<QLabel>(kAboutTextId)->text();
-}
+    : common_ui::AboutDialog(kAboutLayout, common_ui::FromFileText(receiver::texts::kAboutCaption),
+                             QString(), ProgramIcon(), AboutText(), receiver::texts::kOk, parent) {}
 
 }  // namespace receiver_ui

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "receiver/ui/template_dialog.h"
+#include "common_ui/about_dialog.h"
 
 namespace receiver_ui {
 
 // The program's name, version, copyright and credit line, with its icon.
-class ReceiverAboutDialog : public TemplateDialog {
+class ReceiverAboutDialog : public common_ui::AboutDialog {
   public:
     explicit ReceiverAboutDialog(QWidget* parent = nullptr);
-
-    QString aboutText() const;
 };
 
 }  // namespace receiver_ui

@@ -2,21 +2,22 @@
 
 #include <QWidget>
 
+#include "common_ui/file_text.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/core/window_commands.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace receiver_ui {
 
 ReceiverActions::ReceiverActions(QWidget* window) : QObject(window), window_(window) {
     using Keys = QList<QKeySequence>;
-    startStop = make(Text(texts::kStop));
-    clear = make(Text(texts::kClear));
-    follow = make(Text(texts::kFollowOff));
-    exit = make(Text(texts::kExit));
-    startStop->setToolTip(Text(texts::kStartStopTip));
-    clear->setToolTip(Text(texts::kClearTip));
-    follow->setToolTip(Text(texts::kFollowTip));
-    exit->setToolTip(Text(texts::kExitTip));
+    startStop = make(common_ui::FromFileText(receiver::texts::kStop));
+    clear = make(common_ui::FromFileText(receiver::texts::kClear));
+    follow = make(common_ui::FromFileText(receiver::texts::kFollowOff));
+    exit = make(common_ui::FromFileText(receiver::texts::kExit));
+    startStop->setToolTip(common_ui::FromFileText(receiver::texts::kStartStopTip));
+    clear->setToolTip(common_ui::FromFileText(receiver::texts::kClearTip));
+    follow->setToolTip(common_ui::FromFileText(receiver::texts::kFollowTip));
+    exit->setToolTip(common_ui::FromFileText(receiver::texts::kExitTip));
 
     // The platform's own items; Size and Maximize do not apply to a fixed window.
     restore = make(QStringLiteral("&Restore"));
@@ -24,20 +25,27 @@ ReceiverActions::ReceiverActions(QWidget* window) : QObject(window), window_(win
     close = make(QStringLiteral("&Close\tAlt+F4"));
     trayMinimize = make(minimize->text());
     trayClose = make(close->text());
-    options = make(Text(texts::kOptionsItem));
-    flushLogs = make(Text(texts::kFlushLogsItem));
-    help = make(Text(texts::kHelpItem), Keys{Qt::Key_F1});
-    about = make(Text(texts::kAboutItem));
+    options = make(common_ui::FromFileText(receiver::texts::kOptionsItem));
+    flushLogs = make(common_ui::FromFileText(receiver::texts::kFlushLogsItem));
+    help = make(common_ui::FromFileText(receiver::texts::kHelpItem), Keys{Qt::Key_F1});
+    about = make(common_ui::FromFileText(receiver::texts::kAboutItem));
 
-    copy = make(Text(texts::kCopyItem), Keys{Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert});
-    selectAll = make(Text(texts::kSelectAllItem), Keys{Qt::CTRL | Qt::Key_A});
-    unselectAll = make(Text(texts::kUnselectAllItem), Keys{Qt::CTRL | Qt::Key_U});
-    firstMessage = make(Text(texts::kFirstMessageItem), Keys{Qt::CTRL | Qt::Key_Home});
-    lastMessage = make(Text(texts::kLastMessageItem), Keys{Qt::CTRL | Qt::Key_End});
+    copy = make(common_ui::FromFileText(receiver::texts::kCopyItem),
+                Keys{Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert});
+    selectAll =
+        make(common_ui::FromFileText(receiver::texts::kSelectAllItem), Keys{Qt::CTRL | Qt::Key_A});
+    unselectAll = make(common_ui::FromFileText(receiver::texts::kUnselectAllItem),
+                       Keys{Qt::CTRL | Qt::Key_U});
+    firstMessage = make(common_ui::FromFileText(receiver::texts::kFirstMessageItem),
+                        Keys{Qt::CTRL | Qt::Key_Home});
+    lastMessage = make(common_ui::FromFileText(receiver::texts::kLastMessageItem),
+                       Keys{Qt::CTRL | Qt::Key_End});
     extendToTop = make(QString(), Keys{Qt::SHIFT | Qt::Key_Home});
     extendToBottom = make(QString(), Keys{Qt::SHIFT | Qt::Key_End});
-    findMessages = make(Text(texts::kFindMessagesItem), Keys{Qt::CTRL | Qt::Key_F});
-    repeatFind = make(Text(texts::kRepeatFindItem), Keys{Qt::CTRL | Qt::Key_R, Qt::Key_F3});
+    findMessages = make(common_ui::FromFileText(receiver::texts::kFindMessagesItem),
+                        Keys{Qt::CTRL | Qt::Key_F});
+    repeatFind = make(common_ui::FromFileText(receiver::texts::kRepeatFindItem),
+                      Keys{Qt::CTRL | Qt::Key_R, Qt::Key_F3});
     contextMenu = make(QString(), Keys{Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10});
     windowMenu = make(QString(), Keys{Qt::ALT | Qt::Key_Space});
 }
@@ -75,9 +83,11 @@ QList<QAction*> ReceiverActions::contextMenuItems() const {
 
 void ReceiverActions::updateActions(const ActionState& state) {
     const bool running = state.running == receiver::RunningState::kRunning;
-    startStop->setText(Text(running ? texts::kStop : texts::kStart));
+    startStop->setText(
+        common_ui::FromFileText(running ? receiver::texts::kStop : receiver::texts::kStart));
     // The button names what a click does.
-    follow->setText(Text(state.following ? texts::kFollowOff : texts::kFollowOn));
+    follow->setText(common_ui::FromFileText(state.following ? receiver::texts::kFollowOff
+                                                            : receiver::texts::kFollowOn));
     // List commands on an empty list do nothing, from menu or keyboard.
     for (QAction* action : listCommands()) {
         action->setEnabled(state.rowCount > 0);

@@ -1,7 +1,8 @@
 #include "receiver/ui/receiver_options_dialog.h"
 
+#include "common_ui/file_text.h"
 #include "receiver/core/log_kind.h"
-#include "receiver/ui/receiver_text.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver_ui {
 namespace {
@@ -19,7 +20,8 @@ void Pair(QDialog* dialog, QRadioButton* first, QRadioButton* second, bool first
 ReceiverOptionsDialog::ReceiverOptionsDialog(receiver::ReceiverSettings& settings,
                                              common::ProfileStore& profile,
                                              common::UserMessages& messages, QWidget* parent)
-    : TemplateDialog(kReceiverOptionsTemplate, texts::kOptionsCaption, parent),
+    : TemplateDialog(kReceiverOptionsTemplate,
+                     common_ui::FromFileText(receiver::texts::kOptionsCaption), QString(), parent),
       settings_(settings),
       profile_(profile),
       messages_(messages),
@@ -46,7 +48,7 @@ void ReceiverOptionsDialog::accept() {
         logging[i] = logging_[i]->isChecked() ? 1 : 0;
     }
     if (!receiver::AnyRecordKind(display) && !receiver::AnyRecordKind(logging) &&
-        messages_.Ask(std::string(texts::kNothingSelectedQuestion),
+        messages_.Ask(std::string(receiver::texts::kNothingSelectedQuestion),
                       common::AnswerChoices::kYesNo) != common::Answer::kYes) {
         return;
     }

@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QPushButton>
 
+#include "common_ui/file_text.h"
 #include "common_ui/wait_cursor.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/ui/receiver_about_dialog.h"
 #include "receiver/ui/receiver_art.h"
-#include "receiver/ui/receiver_text.h"
+#include "receiver/ui/receiver_options_dialog.h"
 
 namespace receiver_ui {
 namespace {
@@ -42,7 +44,8 @@ void Bind(QPushButton* button, QAction* action) {
 
 ReceiverWindow::ReceiverWindow(common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
                                bool startHidden, QWidget* parent)
-    : TemplateDialog(kReceiverDialogTemplate, texts::kWindowTitle, parent),
+    : TemplateDialog(kReceiverDialogTemplate,
+                     common_ui::FromFileText(receiver::texts::kWindowTitle), QString(), parent),
       profile_(profile),
       prompts_(prompts),
       actions_(this),
@@ -77,9 +80,9 @@ void ReceiverWindow::setUp(receiver::ReceiverEngine& engine) {
     tray_ = std::make_unique<TrayController>(ProgramIcon(), trayMenu_, [this] { toggleShown(); });
     tray_->add(running_, 0);
 
-    listPane_ = std::make_unique<MessageListPane>(
-        *controlAs<QTableView>(controls::kMessageList), engine, profile_, prompts_,
-        [this](QDialog& dialog) { runDialog_(dialog); }, [this] { updateActions(); });
+    listPane_ =
+        std::make_unique<MessageListPane>(*controlAs<QTableView>(controls::kMessageList), engine,
+                                          profile_, prompts_, [this] { updateActions(); });
     connect(&listPane_->list(), &QWidget::customContextMenuRequested, this,
             [this] { showContextMenu(); });
     connectActions();
@@ -174,7 +177,7 @@ void ReceiverWindow::clearList() {
 void ReceiverWindow::showOptions() {
     receiver::ReceiverSettings chosen = engine_->settings();
     ReceiverOptionsDialog dialog(chosen, profile_, prompts_, this);
-    runDialog_(dialog);
+    prompts_.RunDialog(dialog);
     engine_->ApplySettings(chosen);
 }
 
@@ -184,7 +187,7 @@ void ReceiverWindow::showHelp() {
 
 void ReceiverWindow::showAbout() {
     ReceiverAboutDialog about(this);
-    runDialog_(about);
+    prompts_.RunDialog(about);
 }
 
 void ReceiverWindow::restore() {

@@ -6,20 +6,20 @@
 
 #include "common/profile_store.h"
 #include "common_ui/desktop_prompts.h"
+#include "common_ui/template_dialog.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/receiver_view.h"
+#include "receiver/ui/dialog_templates.h"
 #include "receiver/ui/message_list_pane.h"
 #include "receiver/ui/receiver_actions.h"
-#include "receiver/ui/receiver_options_dialog.h"
 #include "receiver/ui/status_pane.h"
-#include "receiver/ui/template_dialog.h"
 #include "receiver/ui/tray_controller.h"
 
 namespace receiver_ui {
 
 // The receiver's main window: the message list, the status and count, the four buttons,
 // the window menu and the tray icon. It presents the engine and hands every command to it.
-class ReceiverWindow : public TemplateDialog, public receiver::ReceiverView {
+class ReceiverWindow : public common_ui::TemplateDialog, public receiver::ReceiverView {
   public:
     ReceiverWindow(common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
                    bool startHidden, QWidget* parent = nullptr);
@@ -27,9 +27,6 @@ class ReceiverWindow : public TemplateDialog, public receiver::ReceiverView {
 
     // The window's set-up over the engine it shows; the engine's own set-up follows.
     void setUp(receiver::ReceiverEngine& engine);
-
-    // How the modal dialogs are run; tests work them directly.
-    void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
 
     // A second copy of the program asked for this one.
     void bringForward();
@@ -77,7 +74,6 @@ class ReceiverWindow : public TemplateDialog, public receiver::ReceiverView {
     common::ProfileStore& profile_;
     common_ui::DesktopPrompts& prompts_;
     receiver::ReceiverEngine* engine_ = nullptr;
-    DialogRunner runDialog_ = RunModal;
 
     ReceiverActions actions_;
     QToolButton* icon_;

@@ -5,7 +5,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "receiver/ui/receiver_text.h"
+#include "common_ui/file_text.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/ui/splash_art.h"
 
 namespace receiver_ui {
@@ -15,7 +16,7 @@ SplashWindow::SplashWindow(int timeoutMs, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       picture_(SplashPicture()) {
     // The same title as the main window, so a second copy finds the splash instead.
-    setWindowTitle(Text(texts::kWindowTitle));
+    setWindowTitle(common_ui::FromFileText(receiver::texts::kWindowTitle));
     setFixedSize(picture_.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
