@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     std::printf("clipboard holds %lld characters\n",
                 static_cast<long long>(QApplication::clipboard()->text().size()));
 
-    session.Finish();
+    session.finish();
     std::filesystem::remove_all(dir);
     return 0;
 }

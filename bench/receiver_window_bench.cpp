@@ -138,7 +138,7 @@ class BenchWindow {
         dialog_.emplace(*profile_, prompts_, false);
         session_.emplace(options_, *dialog_, prompts_);
         dialog_->setUp(session_->engine());
-        session_->Start();
+        session_->start();
         dialog_->show();
         QElapsedTimer waited;
         waited.start();
@@ -150,7 +150,7 @@ class BenchWindow {
             std::exit(1);
         }
     }
-    ~BenchWindow() { session_->Finish(); }
+    ~BenchWindow() { session_->finish(); }
 
     int port() const { return session_->port(); }
     long handled() {

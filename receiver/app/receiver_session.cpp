@@ -27,7 +27,7 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
       socket_(options.port),
       engine_(options.settings, options.commandLine, options.logDirectory, clock_, socket_, view,
               messages),
-      instanceServer_([this](const std::string& command) { HandleCommand(command); }) {
+      instanceServer_([this](const std::string& command) { handleCommand(command); }) {
     socket_.SetReceiver([this](const ReceivedDatagram& datagram) {
         engine_.ReceiveMessage(datagram);
         if (options_.headless && engine_.recordCount() >= kHeadlessRowsKept) {
@@ -35,9 +35,9 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
         }
     });
     socket_.SetLossObserver([this](std::uint64_t total) { engine_.NoteLostDatagrams(total); });
-    socket_.SetDrainedObserver([this] { OnDrained(); });
+    socket_.SetDrainedObserver([this] { onDrained(); });
     if (options.inheritedSocket >= 0) {
-        socket_.AdoptBoundSocket(options.inheritedSocket);
+        socket_.adoptBoundSocket(options.inheritedSocket);
     }
 
     // A session's end (SIGHUP) is survived with -v, and under nohup, which ignores it.
@@ -51,7 +51,7 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
         std::make_unique<SignalRelay>(endingSignals, [this](int) { engine_.ExitProgram(); });
 
     flushTimer_.setSingleShot(true);
-    connect(&flushTimer_, &QTimer::timeout, this, &ReceiverSession::FlushNow);
+    connect(&flushTimer_, &QTimer::timeout, this, &ReceiverSession::flushNow);
 }
 
 ReceiverSession::~ReceiverSession() {
@@ -63,16 +63,16 @@ ReceiverSession::~ReceiverSession() {
     socket_.Close();
 }
 
-bool ReceiverSession::ListenForOtherCopies() {
-    return instanceServer_.Listen(InstanceSocketPath());
+bool ReceiverSession::listenForOtherCopies() {
+    return instanceServer_.listen(InstanceSocketPath());
 }
 
-void ReceiverSession::Start() {
+void ReceiverSession::start() {
     engine_.SetUp();
-    QTimer::singleShot(0, this, &ReceiverSession::FirstStart);
+    QTimer::singleShot(0, this, &ReceiverSession::firstStart);
 }
 
-void ReceiverSession::FirstStart() {
+void ReceiverSession::firstStart() {
     engine_.StartReceiver(kAnyAddress);
     if (!engine_.socketOpen()) {
         // A service manager learns of it from the exit code; a window stays up with the
@@ -91,7 +91,7 @@ void ReceiverSession::FirstStart() {
     std::fflush(stderr);
 }
 
-void ReceiverSession::HandleCommand(const std::string& command) {
+void ReceiverSession::handleCommand(const std::string& command) {
     if (engine_.ending()) {
         return;
     }
@@ -106,29 +106,29 @@ void ReceiverSession::HandleCommand(const std::string& command) {
     }
 }
 
-void ReceiverSession::OnDrained() {
+void ReceiverSession::onDrained() {
     if (flushTimer_.isActive() ||
         (!engine_.logFiles().HasBufferedLines() && ::__fpending(stdout) == 0)) {
         return;
     }
     const auto since = std::chrono::steady_clock::now() - lastFlush_;
     if (since >= 1s) {
-        FlushNow();
+        flushNow();
     } else {
         flushTimer_.start(std::chrono::ceil<std::chrono::milliseconds>(1s - since));
     }
 }
 
-void ReceiverSession::FlushNow() {
+void ReceiverSession::flushNow() {
     lastFlush_ = std::chrono::steady_clock::now();
     engine_.logFiles().FlushLogFiles();
     std::fflush(stdout);
 }
 
-void ReceiverSession::Finish() {
+void ReceiverSession::finish() {
     flushTimer_.stop();
     socket_.Close();
-    FlushNow();
+    flushNow();
 }
 
 }  // namespace receiver

@@ -46,17 +46,17 @@ class ReceiverSession : public QObject {
     ~ReceiverSession() override;
 
     // Answers other copies from now on. False when the socket could not be had.
-    bool ListenForOtherCopies();
+    bool listenForOtherCopies();
 
     // Called when a second copy asks this one to come forward.
-    void SetRaiseHandler(std::function<void()> handler) { raiseHandler_ = std::move(handler); }
+    void setRaiseHandler(std::function<void()> handler) { raiseHandler_ = std::move(handler); }
 
     // The window's set-up on the engine; listening starts once the event loop runs.
-    void Start();
+    void start();
 
     // The end of the run, after the event loop: the socket is closed (its queue counted
     // as lost) and the logs and stdout flushed.
-    void Finish();
+    void finish();
 
     ReceiverEngine& engine() { return engine_; }
     // The port listened on: the one asked for, or the one a free port was found at.
@@ -64,10 +64,10 @@ class ReceiverSession : public QObject {
     std::uint64_t lostDatagrams() const { return socket_.lostDatagrams(); }
 
   private:
-    void HandleCommand(const std::string& command);
-    void FirstStart();
-    void OnDrained();
-    void FlushNow();
+    void handleCommand(const std::string& command);
+    void firstStart();
+    void onDrained();
+    void flushNow();
 
     const SessionOptions options_;
     SystemClock clock_;

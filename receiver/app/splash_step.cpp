@@ -14,7 +14,7 @@ void ShowSplash() {
             splash.activateWindow();
         }
     });
-    server.Listen(InstanceSocketPath());
+    server.listen(InstanceSocketPath());
     splash.exec();
 }
 

@@ -15,15 +15,15 @@ int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
     prompts.SetFallbackParent(&window);
 
     ReceiverSession session(options, window, prompts);
-    session.SetRaiseHandler([&window] { window.bringForward(); });
-    session.ListenForOtherCopies();
+    session.setRaiseHandler([&window] { window.bringForward(); });
+    session.listenForOtherCopies();
     window.setUp(session.engine());
-    session.Start();
+    session.start();
     if (!options.commandLine.startHidden) {
         window.show();
     }
     const int exitCode = QApplication::exec();
-    session.Finish();
+    session.finish();
     return exitCode;
 }
 

@@ -93,10 +93,10 @@ Delivery SendToRunningCopy(const std::string& command) {
 InstanceServer::InstanceServer(Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)) {
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, &InstanceServer::OnNewConnection);
+    connect(&server_, &QLocalServer::newConnection, this, &InstanceServer::onNewConnection);
 }
 
-bool InstanceServer::Listen(const std::string& path) {
+bool InstanceServer::listen(const std::string& path) {
     if (path.empty()) {
         return false;
     }
@@ -110,7 +110,7 @@ bool InstanceServer::Listen(const std::string& path) {
     return server_.listen(name);
 }
 
-void InstanceServer::OnNewConnection() {
+void InstanceServer::onNewConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         if (!SameUser(socket->socketDescriptor())) {

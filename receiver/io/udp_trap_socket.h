@@ -36,7 +36,7 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     // From now on every opening reads fd, a bound datagram socket handed over by a service
     // manager, instead of binding one: closing only stops reading it, as the port could
     // not be bound again without privilege. Its receive buffer is the manager's choice.
-    void AdoptBoundSocket(int fd);
+    void adoptBoundSocket(int fd);
 
     void SetReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
     void SetLossObserver(LossObserver observer) { lossObserver_ = std::move(observer); }
@@ -59,15 +59,15 @@ class UdpTrapSocket : public QObject, public TrapSocket {
   private:
     struct Batch;
 
-    void OnReadable();
+    void onReadable();
     std::uint32_t DroppedThisOpening() const { return droppedNow_ - droppedAtOpening_; }
-    int OpenBound();
-    int OpenHandedOver();
-    void StartReading(int fd);
-    int ReadBatch(bool noteDrops = true);
-    void NoteDropCount(std::uint32_t dropped);
-    void Discard();
-    void SkipQueued();
+    int openBound();
+    int openHandedOver();
+    void startReading(int fd);
+    int readBatch(bool noteDrops = true);
+    void noteDropCount(std::uint32_t dropped);
+    void discard();
+    void skipQueued();
 
     int port_;
     int receiveBufferBytes_;

@@ -38,7 +38,7 @@ class ListCommandsTest : public test_support::TempDirTest {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&*dialog_));
     }
     void TearDown() override {
-        session_->Finish();
+        session_->finish();
         session_.reset();
         dialog_.reset();
         TempDirTest::TearDown();

@@ -42,7 +42,7 @@ class ReceiverActionsTest : public test_support::TempDirTest {
         window_->show();
     }
     void TearDown() override {
-        session_->Finish();
+        session_->finish();
         session_.reset();
         window_.reset();
         TempDirTest::TearDown();

@@ -72,7 +72,7 @@ class ReceiverWindowTest : public test_support::TempDirTest {
     void Close() {
         sender_.reset();
         if (session_) {
-            session_->Finish();
+            session_->finish();
         }
         session_.reset();
         dialog_.reset();
@@ -83,7 +83,7 @@ class ReceiverWindowTest : public test_support::TempDirTest {
         dialog_.emplace(*profile_, prompts_, options_.commandLine.startHidden);
         session_.emplace(options_, *dialog_, prompts_);
         dialog_->setUp(session_->engine());
-        session_->Start();
+        session_->start();
         dialog_->show();
         ASSERT_TRUE(SpinUntil([&] { return session_->engine().socketOpen(); }));
         sender_.emplace(session_->port());

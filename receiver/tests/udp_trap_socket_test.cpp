@@ -158,7 +158,7 @@ TEST_F(HandedOverSocketTest, StopAndStartKeepTheSocketAndDropWhatCameBetween) {
     ASSERT_GE(bound, 0);
     std::vector<std::string> received;
     UdpTrapSocket socket(162);
-    socket.AdoptBoundSocket(::fcntl(bound, F_DUPFD_CLOEXEC, 0));
+    socket.adoptBoundSocket(::fcntl(bound, F_DUPFD_CLOEXEC, 0));
     EXPECT_EQ(socket.boundPort(), port);
     socket.SetReceiver([&](const ReceivedDatagram& d) { received.emplace_back(d.bytes); });
 
@@ -190,7 +190,7 @@ TEST_F(HandedOverSocketTest, OnlyDropsWhileReadingCountAsLost) {
     const int small = 4096;  // room for a handful of datagrams
     ASSERT_EQ(::setsockopt(bound, SOL_SOCKET, SO_RCVBUF, &small, sizeof small), 0);
     UdpTrapSocket socket(0);
-    socket.AdoptBoundSocket(bound);
+    socket.adoptBoundSocket(bound);
     ASSERT_EQ(socket.Open("0.0.0.0"), 0);
     socket.Close();
     constexpr int kBurst = 300;

@@ -1,6 +1,7 @@
 #include "receiver/ui/receiver_actions.h"
 
 #include <QWidget>
+#include <utility>
 
 #include "common_ui/file_text.h"
 #include "receiver/core/receiver_texts.h"
@@ -67,16 +68,26 @@ QList<QAction*> ReceiverActions::listCommands() const {
 }
 
 QList<QAction*> ReceiverActions::contextMenuItems() const {
+    namespace cmd = receiver::commands;
+    const std::pair<int, QAction*> byNumber[] = {
+        {cmd::kFirstMessage, firstMessage},
+        {cmd::kLastMessage, lastMessage},
+        {cmd::kFindMessages, findMessages},
+        {cmd::kRepeatFind, repeatFind},
+        {cmd::kCopy, copy},
+        {cmd::kSelectAll, selectAll},
+        {cmd::kUnselectAll, unselectAll},
+    };
     QList<QAction*> items;
+    // The core's table gives the order; its separator has no action.
     for (const receiver::ContextMenuItem& item : receiver::ContextMenuItems(0, 0, 0)) {
-        items.append(item.id == receiver::commands::kFirstMessage   ? firstMessage
-                     : item.id == receiver::commands::kLastMessage  ? lastMessage
-                     : item.id == receiver::commands::kFindMessages ? findMessages
-                     : item.id == receiver::commands::kRepeatFind   ? repeatFind
-                     : item.id == receiver::commands::kCopy         ? copy
-                     : item.id == receiver::commands::kSelectAll    ? selectAll
-                     : item.id == receiver::commands::kUnselectAll  ? unselectAll
-                                                                    : nullptr);
+        QAction* action = nullptr;
+        for (const auto& [number, candidate] : byNumber) {
+            if (number == item.id) {
+                action = candidate;
+            }
+        }
+        items.append(action);
     }
     return items;
 }

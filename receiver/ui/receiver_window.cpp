@@ -82,11 +82,11 @@ void ReceiverWindow::setUp(receiver::ReceiverEngine& engine) {
 
     listPane_ =
         std::make_unique<MessageListPane>(*controlAs<QTableView>(controls::kMessageList), engine,
-                                          profile_, prompts_, [this] { updateActions(); });
+                                          profile_, prompts_, [this] { showState(); });
     connect(&listPane_->list(), &QWidget::customContextMenuRequested, this,
             [this] { showContextMenu(); });
     connectActions();
-    updateActions();
+    showState();
 
     // The engine opens today's logs; listening starts once the event loop runs.
     listPane_->list().setFocus();
@@ -112,11 +112,11 @@ void ReceiverWindow::buildMenus() {
     }
     connect(&contextMenu_, &QMenu::aboutToShow, this, [this] {
         contextMenuShown_ = true;
-        updateActions();
+        showState();
     });
     connect(&contextMenu_, &QMenu::aboutToHide, this, [this] {
         contextMenuShown_ = false;
-        updateActions();
+        showState();
     });
 }
 
@@ -157,7 +157,7 @@ void ReceiverWindow::listCommand(QAction* action, void (MessageListCommands::*co
     });
 }
 
-void ReceiverWindow::updateActions() {
+void ReceiverWindow::showState() {
     if (listPane_ == nullptr) {
         return;
     }
@@ -238,7 +238,7 @@ void ReceiverWindow::StatusChanged(const std::string& statusText, std::string_vi
 
 void ReceiverWindow::RunningStateChanged(receiver::RunningState state) {
     running_ = state;
-    updateActions();
+    showState();
 }
 
 void ReceiverWindow::LostDatagramsChanged(std::uint64_t total) {

@@ -60,7 +60,9 @@ class ReceiverWindow : public common_ui::TemplateDialog, public receiver::Receiv
   private:
     void connectActions();
     void buildMenus();
-    void updateActions();
+    // The running state, the count or the list changed: the actions, the count and the
+    // tray tip follow.
+    void showState();
     void listCommand(QAction* action, void (MessageListCommands::*command)());
     void clearList();
     void showOptions();
