@@ -33,8 +33,8 @@ ReceiverOptionsDialog::ReceiverOptionsDialog(receiver::ReceiverSettings& setting
     logging_ = {controlAs<QCheckBox>(kLogIncoming), controlAs<QCheckBox>(kLogOutgoing),
                 controlAs<QCheckBox>(kLogMessages)};
     for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
-        display_[i]->setChecked(settings_.displayFlags[i] != 0);
-        logging_[i]->setChecked(settings_.logFlags[i] != 0);
+        display_[i]->setChecked(settings_.displayFlags[i]);
+        logging_[i]->setChecked(settings_.logFlags[i]);
     }
     Pair(this, formatted_, controlAs<QRadioButton>(kUnformatted), settings_.formatted);
     Pair(this, combined_, controlAs<QRadioButton>(kSeparate), settings_.combined);
@@ -44,8 +44,8 @@ void ReceiverOptionsDialog::accept() {
     receiver::KindFlags display = settings_.displayFlags;
     receiver::KindFlags logging = settings_.logFlags;
     for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
-        display[i] = display_[i]->isChecked() ? 1 : 0;
-        logging[i] = logging_[i]->isChecked() ? 1 : 0;
+        display[i] = display_[i]->isChecked();
+        logging[i] = logging_[i]->isChecked();
     }
     if (!receiver::AnyRecordKind(display) && !receiver::AnyRecordKind(logging) &&
         messages_.Ask(std::string(receiver::texts::kNothingSelectedQuestion),
