@@ -12,7 +12,7 @@
 #include <string>
 
 #include "analyzer/core/port_list_editor.h"
-#include "analyzer/ui/port_list_dlg.h"
+#include "analyzer/ui/port_list_dialog.h"
 #include "common/testing/scripted_messages.h"
 #include "common_ui/testing/scripted_prompts.h"
 
@@ -87,7 +87,7 @@ void WindowOpen(benchmark::State& state) {
     test_support::ScriptedPrompts prompts;
     InstantDialogs dialogs;
     for (auto _ : state) {
-        analyzer_ui::CPortListDlg window(QString::fromStdString(PortFile()), prompts, dialogs);
+        analyzer_ui::PortListDialog window(QString::fromStdString(PortFile()), prompts, dialogs);
         window.show();
         QApplication::processEvents();
     }
@@ -97,11 +97,11 @@ void WindowOpen(benchmark::State& state) {
 void WindowFind(benchmark::State& state) {
     test_support::ScriptedPrompts prompts;
     InstantDialogs dialogs;
-    analyzer_ui::CPortListDlg window(QString::fromStdString(PortFile()), prompts, dialogs);
+    analyzer_ui::PortListDialog window(QString::fromStdString(PortFile()), prompts, dialogs);
     window.show();
     for (auto _ : state) {
         window.list()->scrollToBottom();
-        window.OnFind();
+        window.findPort();
         QApplication::processEvents();
     }
 }
@@ -110,13 +110,13 @@ void WindowFind(benchmark::State& state) {
 void WindowEditAndSave(benchmark::State& state) {
     test_support::ScriptedPrompts prompts;
     InstantDialogs dialogs;
-    analyzer_ui::CPortListDlg window(QString::fromStdString(PortFile()), prompts, dialogs);
+    analyzer_ui::PortListDialog window(QString::fromStdString(PortFile()), prompts, dialogs);
     window.show();
     const QModelIndex row = window.list()->model()->index(kDefinitions - 1, 0);
     for (auto _ : state) {
         window.list()->setCurrentIndex(row);
-        window.OnEdit();
-        window.OnSaveChanges();
+        window.editPort();
+        window.saveChanges();
         QApplication::processEvents();
     }
 }

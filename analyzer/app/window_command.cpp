@@ -1,4 +1,4 @@
-#include "analyzer/ui/analyzer_app.h"
+#include "analyzer/app/window_command.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -7,12 +7,12 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/host_lookup.h"
-#include "analyzer/ui/analyzer_dialog.h"
+#include "analyzer/ui/analyzer_window.h"
 #include "analyzer/ui/dialog_editors.h"
 #include "common/session_environment.h"
 #include "common_ui/qt_desktop_prompts.h"
 
-namespace analyzer_ui {
+namespace analyzer {
 namespace {
 
 // A platform named outright (offscreen in tests) needs no display server.
@@ -40,8 +40,7 @@ void EndWithoutWindow(QtMsgType type, const QMessageLogContext& context, const Q
 
 }  // namespace
 
-int CAnalyzerApp::InitInstance(int& argc, char** argv, const analyzer::AnalyzerPaths& paths,
-                               const std::string& logPath) {
+int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths, const std::string& logPath) {
     if (!HasDisplay()) {
         std::fputs(
             "corvix: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
@@ -53,18 +52,18 @@ int CAnalyzerApp::InitInstance(int& argc, char** argv, const analyzer::AnalyzerP
     QApplication application(argc, argv);
     qInstallMessageHandler(gPreviousHandler);
 
-    const std::string_view title = analyzer::texts::kProgramTitle;
+    const std::string_view title = texts::kProgramTitle;
     common_ui::QtDesktopPrompts prompts(QString::fromLatin1(title.data(), title.size()));
-    DialogEditors editors(paths, prompts);
-    CAnalyzerDialog dialog(paths, prompts, editors,
-                           std::make_shared<analyzer::SystemHostResolver>());
-    prompts.SetFallbackParent(&dialog);
-    dialog.show();
+    analyzer_ui::DialogEditors editors(paths, prompts);
+    analyzer_ui::AnalyzerWindow window(paths, prompts, editors,
+                                       std::make_shared<SystemHostResolver>());
+    prompts.SetFallbackParent(&window);
+    window.show();
     if (!logPath.empty()) {
-        dialog.OpenLogFile(QString::fromLocal8Bit(logPath.c_str()));
+        window.openLogFile(QString::fromLocal8Bit(logPath.c_str()));
     }
-    dialog.exec();
+    window.exec();
     return 0;
 }
 
-}  // namespace analyzer_ui
+}  // namespace analyzer

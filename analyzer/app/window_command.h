@@ -4,16 +4,12 @@
 
 #include "analyzer/core/analyzer_paths.h"
 
-namespace analyzer_ui {
+namespace analyzer {
 
-// The program as a window: runs the main window, on the program's two files, until it
-// is closed.
-class CAnalyzerApp {
-  public:
-    // `logPath`, when given, is opened at once. Returns the exit code; 1 without a
-    // display to show the window on.
-    int InitInstance(int& argc, char** argv, const analyzer::AnalyzerPaths& paths,
-                     const std::string& logPath);
-};
+// The program as a window: wires the main window to the program's two files, the
+// desktop's prompts and the system's name service, and runs it until it is closed.
+// `logPath`, when given, is opened at once. Returns the exit code; 1 without a display
+// to show the window on.
+int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths, const std::string& logPath);
 
-}  // namespace analyzer_ui
+}  // namespace analyzer

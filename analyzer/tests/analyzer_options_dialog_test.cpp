@@ -1,4 +1,4 @@
-#include "analyzer/ui/options_sheet.h"
+#include "analyzer/ui/analyzer_options_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -11,41 +11,42 @@
 namespace analyzer_ui {
 namespace {
 
-class OptionsSheetTest : public test_support::TempDirTest {
+class AnalyzerOptionsDialogTest : public test_support::TempDirTest {
   protected:
-    COptionsSheet& Open() {
-        sheet_ = std::make_unique<COptionsSheet>(QString::fromStdString(Path("cfg")), prompts_);
+    AnalyzerOptionsDialog& Open() {
+        sheet_ =
+            std::make_unique<AnalyzerOptionsDialog>(QString::fromStdString(Path("cfg")), prompts_);
         sheet_->show();
         return *sheet_;
     }
 
     test_support::ScriptedPrompts prompts_;
-    std::unique_ptr<COptionsSheet> sheet_;
+    std::unique_ptr<AnalyzerOptionsDialog> sheet_;
 };
 
-TEST_F(OptionsSheetTest, OkWritesOnlyThePagesThatWereShown) {
+TEST_F(AnalyzerOptionsDialogTest, OkWritesOnlyThePagesThatWereShown) {
     Put("cfg", "[Options]\nLogPath=/var/log/router\nMaskInboundTarget=1\n");
-    COptionsSheet& sheet = Open();
+    AnalyzerOptionsDialog& sheet = Open();
     EXPECT_EQ(sheet.windowTitle(), "Options");
     EXPECT_EQ(sheet.tabs()->tabText(0), "Directories");
     EXPECT_EQ(sheet.tabs()->tabText(1), "Copy Options");
-    EXPECT_EQ(sheet.page1()->logPathField()->text(), "/var/log/router");
-    EXPECT_EQ(sheet.page1()->viewerField()->text(), "");
+    EXPECT_EQ(sheet.directoriesPage()->logPathField()->text(), "/var/log/router");
+    EXPECT_EQ(sheet.directoriesPage()->viewerField()->text(), "");
     sheet.accept();
     EXPECT_EQ(Get("cfg"), "[Options]\nLogPath=/var/log/router\nMaskInboundTarget=1\nViewer=\n");
 
-    COptionsSheet& cancelled = Open();
-    cancelled.page1()->logPathField()->setText("/elsewhere");
+    AnalyzerOptionsDialog& cancelled = Open();
+    cancelled.directoriesPage()->logPathField()->setText("/elsewhere");
     cancelled.tabs()->setCurrentIndex(1);
     QTest::keyClick(&cancelled, Qt::Key_Escape);
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
     EXPECT_EQ(Get("cfg"), "[Options]\nLogPath=/var/log/router\nMaskInboundTarget=1\nViewer=\n");
 }
 
-TEST_F(OptionsSheetTest, MaskFieldIsReadOnlyWhileTheSwitchIsClear) {
-    COptionsSheet& sheet = Open();
+TEST_F(AnalyzerOptionsDialogTest, MaskFieldIsReadOnlyWhileTheSwitchIsClear) {
+    AnalyzerOptionsDialog& sheet = Open();
     sheet.tabs()->setCurrentIndex(1);
-    COptionPage2& page = *sheet.page2();
+    CopyOptionsPage& page = *sheet.copyOptionsPage();
     EXPECT_FALSE(page.maskSwitch()->isChecked());
     EXPECT_EQ(page.maskSwitch()->text(), "Hide Inbound WAN IP");
     EXPECT_EQ(page.maskField()->text(), "a.b.c");
@@ -67,14 +68,14 @@ TEST_F(OptionsSheetTest, MaskFieldIsReadOnlyWhileTheSwitchIsClear) {
     EXPECT_EQ(Get("cfg"), "[Options]\nLogPath=\nViewer=\nMaskInboundTarget=1\nIPMask=x.y.z\n");
 }
 
-TEST_F(OptionsSheetTest, BrowsingCutsTheChosenFileAndReloadsBothFields) {
+TEST_F(AnalyzerOptionsDialogTest, BrowsingCutsTheChosenFileAndReloadsBothFields) {
     Put("cfg", "[Options]\nLogPath=/srv/logs\nViewer=less\n");
-    COptionsSheet& sheet = Open();
-    COptionPage1& page = *sheet.page1();
+    AnalyzerOptionsDialog& sheet = Open();
+    DirectoriesPage& page = *sheet.directoriesPage();
     page.viewerField()->setText("typed viewer");
     prompts_.chosenFiles = {QString("/home/u/router logs/Velmora-incoming-2026-12-06.log"),
                             std::nullopt, QString("/day.log")};
-    page.OnBrowseLogPath();
+    page.browseLogPath();
     EXPECT_EQ(page.logPathField()->text(), "/home/u/router logs");
     EXPECT_EQ(page.viewerField()->text(), "less");
     const common_ui::OpenFileRequest& request = prompts_.fileRequests.front();
@@ -83,16 +84,16 @@ TEST_F(OptionsSheetTest, BrowsingCutsTheChosenFileAndReloadsBothFields) {
     EXPECT_EQ(request.filters, "Router Logs (Velmora*.log);;All files (*)");
 
     page.logPathField()->setText("/typed");
-    page.OnBrowseLogPath();  // cancelled: nothing changes
+    page.browseLogPath();  // cancelled: nothing changes
     EXPECT_EQ(page.logPathField()->text(), "/typed");
-    page.OnBrowseLogPath();
+    page.browseLogPath();
     EXPECT_EQ(page.logPathField()->text(), "/");
     // The browse started from the stored value, not from the typed text.
     EXPECT_EQ(prompts_.fileRequests[2].directory, "/home/u/router logs");
 
     page.logPathField()->setText("/typed again");
     prompts_.chosenFiles = {QString("/usr/bin/less")};
-    page.OnBrowseViewer();
+    page.browseViewer();
     EXPECT_EQ(page.viewerField()->text(), "/usr/bin/less");
     EXPECT_EQ(page.logPathField()->text(), "/");
     EXPECT_EQ(prompts_.fileRequests.back().title, "Select Log Viewer");

@@ -1,4 +1,4 @@
-#include "analyzer/ui/analyzer_dialog.h"
+#include "analyzer/ui/analyzer_window.h"
 
 #include <gtest/gtest.h>
 #include <QAbstractItemModelTester>
@@ -21,6 +21,7 @@
 
 #include "analyzer/tests/gated_resolver.h"
 #include "analyzer/ui/about_dialog.h"
+#include "analyzer/ui/analyzer_actions.h"
 #include "analyzer/ui/analyzer_editors.h"
 #include "common/testing/temp_dir.h"
 #include "common_ui/testing/scripted_prompts.h"
@@ -110,7 +111,7 @@ bool ProcessUntil(const std::function<bool()>& done) {
     return done();
 }
 
-class AnalyzerDialogTest : public test_support::TempDirTest {
+class AnalyzerWindowTest : public test_support::TempDirTest {
   protected:
     static void SetUpTestSuite() { log_ = VelmoraLog().Write(); }
 
@@ -123,9 +124,9 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
         Put("corvix.ports", "# port\tuse\n80\tweb server\n4512\tsomething high\n");
     }
 
-    CAnalyzerDialog& Dialog() {
+    AnalyzerWindow& Dialog() {
         if (!dialog_) {
-            dialog_ = std::make_unique<CAnalyzerDialog>(
+            dialog_ = std::make_unique<AnalyzerWindow>(
                 analyzer::AnalyzerPaths{Path("corvix.ports"), Path("corvix.cfg")}, prompts_,
                 editors_, resolver_, nullptr, listTextLimit_);
             dialog_->show();
@@ -133,7 +134,7 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
         return *dialog_;
     }
     void Open(const std::string& path) {
-        Dialog().OpenLogFile(QString::fromStdString(path));
+        Dialog().openLogFile(QString::fromStdString(path));
         ASSERT_TRUE(ProcessUntil([&] { return !dialog_->isLoading(); }));
     }
     void Settle() { QCoreApplication::processEvents(); }
@@ -154,21 +155,36 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
     int SelectedRow() { return List()->currentIndex().row(); }
     void Select(int row) { List()->setCurrentIndex(List()->model()->index(row, 0)); }
 
-    QAction* MenuBarCommand(int id) {
-        return Dialog().findChild<QMenuBar*>()->findChild<QAction*>(QString("command%1").arg(id));
+    AnalyzerActions& Commands() { return Dialog().commands(); }
+    // Every action a menu bar or menu offers, its popups' included.
+    static QList<QAction*> Offered(QWidget* menu) {
+        QList<QAction*> offered;
+        for (QAction* action : menu->actions()) {
+            offered << action;
+            if (action->menu() != nullptr) {
+                offered << Offered(action->menu());
+            }
+        }
+        return offered;
+    }
+    // An action of the menu bar, if the menu bar offers it.
+    QAction* MenuBarCommand(QAction* action) {
+        return Offered(Dialog().findChild<QMenuBar*>()).contains(action) ? action : nullptr;
     }
     // The enabled state of the five entry commands in a menu, in a fixed order.
-    static std::vector<bool> EntryStates(QWidget* menu) {
+    std::vector<bool> EntryStates(QWidget* menu) {
+        const QList<QAction*> offered = Offered(menu);
         std::vector<bool> states;
-        for (int id : {57634, 2009, 2025, 1021, 2005}) {
-            QAction* action = menu->findChild<QAction*>(QString("command%1").arg(id));
-            states.push_back(action != nullptr && action->isEnabled());
+        for (QAction* action :
+             {Commands().copyEntry(), Commands().lookupSource(), Commands().addSourceIp(),
+              Commands().addTargetPort(), Commands().viewCurrentLog()}) {
+            states.push_back(offered.contains(action) && action->isEnabled());
         }
         return states;
     }
     std::vector<bool> MenuBarStates() { return EntryStates(Dialog().findChild<QMenuBar*>()); }
     std::vector<bool> ContextMenuStates() {
-        Dialog().ShowContextMenu(QPoint(40, 40));
+        Dialog().showContextMenu(QPoint(40, 40));
         QMenu* menu = Dialog().findChild<QMenu*>("contextMenu");
         if (menu == nullptr) {
             return {};
@@ -188,13 +204,13 @@ class AnalyzerDialogTest : public test_support::TempDirTest {
     std::shared_ptr<GatedResolver> resolver_ = std::make_shared<GatedResolver>(
         std::map<std::uint32_t, std::string>{{Ipv4("127.0.0.1"), "localhost"}});
     std::size_t listTextLimit_ = analyzer::EntryStore::kDefaultTextLimit;
-    std::unique_ptr<CAnalyzerDialog> dialog_;
+    std::unique_ptr<AnalyzerWindow> dialog_;
 };
 
-TEST_F(AnalyzerDialogTest, OpensTheChosenLogCountsItAndDecodesTheFirstEntry) {
+TEST_F(AnalyzerWindowTest, OpensTheChosenLogCountsItAndDecodesTheFirstEntry) {
     Put("corvix.cfg", "[Options]\nLogPath=" + dir_ + "\n");
     prompts_.chosenFiles.push_back(QString::fromStdString(logPath_));
-    Dialog().OpenLog();
+    Dialog().openLog();
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
 
     ASSERT_EQ(prompts_.fileRequests.size(), 1u);
@@ -224,16 +240,19 @@ TEST_F(AnalyzerDialogTest, OpensTheChosenLogCountsItAndDecodesTheFirstEntry) {
 
     // A cancelled chooser changes nothing.
     prompts_.chosenFiles.push_back(std::nullopt);
-    Dialog().OpenLog();
+    Dialog().openLog();
     EXPECT_EQ(Listed(), kListed);
     EXPECT_EQ(SelectedRow(), 2);
 }
 
-TEST_F(AnalyzerDialogTest, EntryCommandsFollowTheWindowsStateInBothMenus) {
+TEST_F(AnalyzerWindowTest, EntryCommandsFollowTheWindowsStateInBothMenus) {
     EXPECT_EQ(MenuBarStates(), kAllOff);
     EXPECT_EQ(ContextMenuStates(), kAllOff);
-    for (int id : {57601, 2, 1003, 2002, 2006, 57670, 57664}) {
-        EXPECT_TRUE(MenuBarCommand(id)->isEnabled()) << id;
+    for (QAction* action : {Commands().open(), Commands().exit(), Commands().editFilters(),
+                            Commands().portDefinitions(), Commands().options(), Commands().help(),
+                            Commands().about()}) {
+        ASSERT_NE(MenuBarCommand(action), nullptr) << action->text().toStdString();
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     }
 
     Open(logPath_);
@@ -265,7 +284,7 @@ TEST_F(AnalyzerDialogTest, EntryCommandsFollowTheWindowsStateInBothMenus) {
     menu->close();
 }
 
-TEST_F(AnalyzerDialogTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands) {
+TEST_F(AnalyzerWindowTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands) {
     Open(logPath_);
     Put("outbound.log", kStamp + " out 192.168.1.20 1030 198.51.100.80 53\nWAN link is up\n");
     Open(Path("outbound.log"));
@@ -277,11 +296,12 @@ TEST_F(AnalyzerDialogTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands
     }
     EXPECT_EQ(MenuBarStates(), kAllOff);
     EXPECT_EQ(ContextMenuStates(), kAllOff);
-    EXPECT_TRUE(MenuBarCommand(1003)->isEnabled());
+    ASSERT_NE(MenuBarCommand(Commands().editFilters()), nullptr);
+    EXPECT_TRUE(Commands().editFilters()->isEnabled());
     EXPECT_TRUE(prompts_.messages.shown.empty());
 }
 
-TEST_F(AnalyzerDialogTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheContextMenu) {
+TEST_F(AnalyzerWindowTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheContextMenu) {
     listTextLimit_ = kListed[0].size() + kListed[1].size() + 10;
     Open(logPath_);
     EXPECT_EQ(prompts_.messages.shown,
@@ -291,7 +311,7 @@ TEST_F(AnalyzerDialogTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheCon
     EXPECT_EQ(ContextMenuStates(), kAllOff);
     // A fill that ends normally makes the context menu whole again.
     Put("corvix.cfg", "[SourceIPFilters]\n203.0.113.45=1\n");
-    Dialog().LoadEntries();
+    Dialog().loadEntries();
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
     EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0], kListed[3]}));
     EXPECT_EQ(Field("entryCount"), "2");
@@ -299,18 +319,18 @@ TEST_F(AnalyzerDialogTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheCon
     EXPECT_EQ(prompts_.messages.shown.size(), 1u);
 }
 
-TEST_F(AnalyzerDialogTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries) {
+TEST_F(AnalyzerWindowTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries) {
     QAbstractItemModelTester tester(List()->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
     Open(logPath_);
     Select(1);
     editors_.sourceAnswer = std::nullopt;  // Cancel
-    Dialog().AddSourceIpFilter();
+    Dialog().addSourceIpFilter();
     EXPECT_FALSE(std::filesystem::exists(Path("corvix.cfg")));
     EXPECT_EQ(SelectedRow(), 1);
 
     editors_.sourceAnswer = "203.0.113.45";
-    Dialog().AddSourceIpFilter();
+    Dialog().addSourceIpFilter();
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
     EXPECT_EQ(editors_.presets, (std::vector<QString>{"203.0.113.45", "203.0.113.45"}));
     EXPECT_EQ(Get("corvix.cfg"), "[SourceIPFilters]\n203.0.113.45=1\n");
@@ -321,7 +341,7 @@ TEST_F(AnalyzerDialogTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries)
 
     Select(1);
     editors_.portAnswer = "137";
-    Dialog().AddTargetPortFilter();
+    Dialog().addTargetPortFilter();
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
     EXPECT_EQ(editors_.presets.back(), "137");
     EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[0]}));
@@ -330,13 +350,13 @@ TEST_F(AnalyzerDialogTest, AddingFiltersWritesThemAndRefillsWithoutTheirEntries)
     // An inactive filter written by the editor becomes active when added again.
     Put("corvix.cfg", "[SourceIPFilters]\n127.0.0.1=0\n");
     editors_.sourceAnswer = "127.0.0.1";
-    Dialog().AddSourceIpFilter();
+    Dialog().addSourceIpFilter();
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
     EXPECT_EQ(Get("corvix.cfg"), "[SourceIPFilters]\n127.0.0.1=1\n");
     EXPECT_EQ(Listed(), (std::vector<std::string>{kListed[1], kListed[2], kListed[3]}));
 }
 
-TEST_F(AnalyzerDialogTest, CopyPutsTheEntryWithItsTargetMaskedAsTheOptionsSay) {
+TEST_F(AnalyzerWindowTest, CopyPutsTheEntryWithItsTargetMaskedAsTheOptionsSay) {
     const struct {
         std::string options;
         std::string target;
@@ -349,7 +369,7 @@ TEST_F(AnalyzerDialogTest, CopyPutsTheEntryWithItsTargetMaskedAsTheOptionsSay) {
     Open(logPath_);
     for (const auto& c : cases) {
         Put("corvix.cfg", "[Options]\n" + c.options);
-        Dialog().CopyEntry();
+        Dialog().copyEntry();
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
                   kStamp + " in 127.0.0.1[4512] ==> " + c.target + "[80]")
             << c.options;
@@ -357,18 +377,18 @@ TEST_F(AnalyzerDialogTest, CopyPutsTheEntryWithItsTargetMaskedAsTheOptionsSay) {
     // No length limit on what is copied.
     const std::string mask(120, 'm');
     Put("corvix.cfg", "[Options]\nMaskInboundTarget=1\nIPMask=" + mask + "\n");
-    Dialog().CopyEntry();
+    Dialog().copyEntry();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
               kStamp + " in 127.0.0.1[4512] ==> " + mask.substr(0, 31) + ".7[80]");
     EXPECT_TRUE(prompts_.messages.shown.empty());
 }
 
-TEST_F(AnalyzerDialogTest, ViewerGetsTheLogPathAsOneArgumentWithoutAShell) {
+TEST_F(AnalyzerWindowTest, ViewerGetsTheLogPathAsOneArgumentWithoutAShell) {
     Put("viewer", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n");
     std::filesystem::permissions(Path("viewer"), std::filesystem::perms::owner_all);
     Put("corvix.cfg", "[Options]\nViewer=" + Path("viewer") + " --line \"two words\"\n");
     Open(logPath_);
-    Dialog().ViewCurrentLog();
+    Dialog().viewCurrentLog();
     ASSERT_TRUE(velmora_process::WaitFor(
         [&] { return Get("viewer.args").find(".log\n") != std::string::npos; }));
     EXPECT_EQ(Get("viewer.args"), "--line\ntwo words\n" + logPath_ + "\n");
@@ -377,16 +397,16 @@ TEST_F(AnalyzerDialogTest, ViewerGetsTheLogPathAsOneArgumentWithoutAShell) {
     for (const std::string& viewer : {"Viewer=" + Path("no such viewer"), std::string("Viewer=")}) {
         Put("corvix.cfg", "[Options]\n" + viewer + "\n");
         prompts_.messages.shown.clear();
-        Dialog().ViewCurrentLog();
+        Dialog().viewCurrentLog();
         EXPECT_EQ(prompts_.messages.shown,
                   (std::vector<Box>{{MessageIcon::kStop, "CreateProcess error"}}))
             << viewer;
     }
 }
 
-TEST_F(AnalyzerDialogTest, LookupOnSelectionNeverBlocksAndAnswersOnlyTheEntryStillSelected) {
+TEST_F(AnalyzerWindowTest, LookupOnSelectionNeverBlocksAndAnswersOnlyTheEntryStillSelected) {
     Put("corvix.cfg", "[Options]\nLookupSource=1\n");
-    Dialog().OpenLogFile(QString::fromStdString(logPath_));
+    Dialog().openLogFile(QString::fromStdString(logPath_));
     ASSERT_TRUE(resolver_->WaitAsked(1));
     // The window is back while the name service has not answered.
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
@@ -415,24 +435,24 @@ TEST_F(AnalyzerDialogTest, LookupOnSelectionNeverBlocksAndAnswersOnlyTheEntrySti
               (std::vector<std::uint32_t>{Ipv4("127.0.0.1"), Ipv4("203.0.113.45")}));
 }
 
-TEST_F(AnalyzerDialogTest, LookupCommandNamesTheSourceAndTextThatIsNoAddressIsAllOnes) {
+TEST_F(AnalyzerWindowTest, LookupCommandNamesTheSourceAndTextThatIsNoAddressIsAllOnes) {
     Put("odd.log", kStamp + " in not-an-address 1 198.51.100.7 80\n" + log_);
     resolver_->Open();
     Open(Path("odd.log"));
     EXPECT_EQ(Field("sourceName"), " ");
-    Dialog().LookupSourceHost();
+    Dialog().lookupSourceHost();
     ASSERT_TRUE(ProcessUntil([&] { return Field("sourceName") != " "; }));
     EXPECT_EQ(Field("sourceName"), "Host not found.");
     EXPECT_EQ(resolver_->asked(), (std::vector<std::uint32_t>{0xffffffffu}));
 
     Select(1);
     EXPECT_EQ(Field("sourceName"), " ");
-    Dialog().LookupSourceHost();
+    Dialog().lookupSourceHost();
     ASSERT_TRUE(ProcessUntil([&] { return Field("sourceName") != " "; }));
     EXPECT_EQ(Field("sourceName"), "localhost");
 }
 
-TEST_F(AnalyzerDialogTest, SelectionReadsPortsAfreshAndTakesEveryFieldFromTheSelectedLine) {
+TEST_F(AnalyzerWindowTest, SelectionReadsPortsAfreshAndTakesEveryFieldFromTheSelectedLine) {
     Open(logPath_);
     EXPECT_EQ(Field("destinationDescription"), "web server");
     Put("corvix.ports", "80\tweb, renamed\n");
@@ -451,28 +471,28 @@ TEST_F(AnalyzerDialogTest, SelectionReadsPortsAfreshAndTakesEveryFieldFromTheSel
     EXPECT_EQ(Listed().size(), 4u);
 }
 
-TEST_F(AnalyzerDialogTest, EditorsAreReachedAndOnlyAFilterEditEndedWithOkRefills) {
+TEST_F(AnalyzerWindowTest, EditorsAreReachedAndOnlyAFilterEditEndedWithOkRefills) {
     Open(logPath_);
     Put("corvix.cfg", "[TargetPortFilters]\n80=1\n");
     editors_.filtersOk = false;
-    Dialog().EditFilters();
+    Dialog().editFilters();
     EXPECT_EQ(Listed().size(), 4u);
     editors_.filtersOk = true;
-    Dialog().EditFilters();
+    Dialog().editFilters();
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
     EXPECT_EQ(Listed().size(), 3u);
     EXPECT_EQ(editors_.filterRuns, 2);
 
-    MenuBarCommand(2002)->trigger();
-    MenuBarCommand(2006)->trigger();
+    MenuBarCommand(Commands().portDefinitions())->trigger();
+    MenuBarCommand(Commands().options())->trigger();
     EXPECT_EQ(editors_.portRuns, 1);
     EXPECT_EQ(editors_.optionRuns, 1);
-    MenuBarCommand(57670)->trigger();
+    MenuBarCommand(Commands().help())->trigger();
     EXPECT_EQ(prompts_.messages.shown,
               (std::vector<Box>{{MessageIcon::kInformation, "Under construction..."}}));
 }
 
-TEST_F(AnalyzerDialogTest, EnterIsIgnoredAndEscapeEndsTheWindow) {
+TEST_F(AnalyzerWindowTest, EnterIsIgnoredAndEscapeEndsTheWindow) {
     Open(logPath_);
     QTest::keyClick(List(), Qt::Key_Return);
     QTest::keyClick(&Dialog(), Qt::Key_Enter);
@@ -487,7 +507,7 @@ TEST_F(AnalyzerDialogTest, EnterIsIgnoredAndEscapeEndsTheWindow) {
 
 // A log far larger than one slice: the window draws between slices, shows the first
 // entry at once, and the rows arrive in batches while it fills.
-TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
+TEST_F(AnalyzerWindowTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
     std::string big;
     constexpr int kLines = 400000;
     for (int i = 0; i < kLines; ++i) {
@@ -499,7 +519,7 @@ TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
     int drawsWhileFilling = 0;
     QObject::connect(List()->model(), &QAbstractItemModel::rowsInserted,
                      [&] { drawsWhileFilling += Dialog().isLoading() ? 1 : 0; });
-    Dialog().OpenLogFile(QString::fromStdString(Path("big.log")));
+    Dialog().openLogFile(QString::fromStdString(Path("big.log")));
     EXPECT_TRUE(Dialog().isLoading());
     ASSERT_TRUE(ProcessUntil([&] { return Field("sourceIp") == "10.0.0.0"; }));
     ASSERT_TRUE(ProcessUntil([&] { return !Dialog().isLoading(); }));
@@ -512,7 +532,7 @@ TEST_F(AnalyzerDialogTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
 }
 
 TEST(AboutDialogTest, ShowsTheNameAndVersionAndOkEndsIt) {
-    CAboutDialog about;
+    AboutDialog about;
     about.show();
     EXPECT_EQ(about.windowTitle(), "About Corvix Log Analyzer");
     QStringList texts;

@@ -1,4 +1,4 @@
-#include "analyzer/ui/port_list_dlg.h"
+#include "analyzer/ui/port_list_dialog.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "analyzer/tests/scripted_editor_dialogs.h"
-#include "analyzer/ui/port_def_dlg.h"
+#include "analyzer/ui/find_port_dialog.h"
+#include "analyzer/ui/port_definition_dialog.h"
 #include "common/testing/temp_dir.h"
 #include "common_ui/testing/scripted_prompts.h"
 
@@ -22,13 +23,13 @@ using common::MessageIcon;
 using Box = test_support::ScriptedMessages::Box;
 using Opened = ScriptedEditorDialogs::Opened;
 
-class PortListDlgTest : public test_support::TempDirTest {
+class PortListDialogTest : public test_support::TempDirTest {
   protected:
     // Opens the editor on the file, with a model tester watching its list.
-    CPortListDlg& Open(const std::string& content) {
+    PortListDialog& Open(const std::string& content) {
         Put("ports", content);
-        dialog_ = std::make_unique<CPortListDlg>(QString::fromStdString(Path("ports")), prompts_,
-                                                 dialogs_);
+        dialog_ = std::make_unique<PortListDialog>(QString::fromStdString(Path("ports")), prompts_,
+                                                   dialogs_);
         tester_ = std::make_unique<QAbstractItemModelTester>(
             dialog_->list()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         dialog_->show();
@@ -46,12 +47,12 @@ class PortListDlgTest : public test_support::TempDirTest {
 
     test_support::ScriptedPrompts prompts_;
     ScriptedEditorDialogs dialogs_;
-    std::unique_ptr<CPortListDlg> dialog_;
+    std::unique_ptr<PortListDialog> dialog_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
 };
 
-TEST_F(PortListDlgTest, AddOfAnExistingPortSelectsItsRowAndAddsNothing) {
-    CPortListDlg& dialog = Open("# ports\n80\tweb server\n;old\n*star\n\n21\tftp\n");
+TEST_F(PortListDialogTest, AddOfAnExistingPortSelectsItsRowAndAddsNothing) {
+    PortListDialog& dialog = Open("# ports\n80\tweb server\n;old\n*star\n\n21\tftp\n");
     EXPECT_EQ(dialog.list()->model()->rowCount(), 6);
     EXPECT_EQ(dialog.list()->model()->index(1, 0).data().toString(), "80\tweb server");
     EXPECT_EQ(Selected(), 0);
@@ -59,7 +60,7 @@ TEST_F(PortListDlgTest, AddOfAnExistingPortSelectsItsRowAndAddsNothing) {
 
     Select(5);
     dialogs_.portAnswers = {analyzer::PortDefinition{"80", "other"}};
-    dialog.OnAdd();
+    dialog.addPort();
     EXPECT_EQ(Shown(), (std::vector<Box>{{MessageIcon::kStop, "Port 80 already defined"}}));
     EXPECT_EQ(Selected(), 1);
     EXPECT_EQ(dialog.list()->model()->rowCount(), 6);
@@ -67,7 +68,7 @@ TEST_F(PortListDlgTest, AddOfAnExistingPortSelectsItsRowAndAddsNothing) {
 
     // 080 followed by a TAB is another beginning; the selection stays where it was.
     dialogs_.portAnswers = {analyzer::PortDefinition{"080", "alt web"}};
-    dialog.OnAdd();
+    dialog.addPort();
     EXPECT_EQ(dialog.list()->model()->rowCount(), 7);
     EXPECT_EQ(dialog.list()->model()->index(6, 0).data().toString(), "080\talt web");
     EXPECT_EQ(Selected(), 1);
@@ -75,12 +76,12 @@ TEST_F(PortListDlgTest, AddOfAnExistingPortSelectsItsRowAndAddsNothing) {
     EXPECT_EQ(Shown().size(), 1u);
 
     dialogs_.portAnswers = {std::nullopt};
-    dialog.OnAdd();
+    dialog.addPort();
     EXPECT_EQ(dialog.list()->model()->rowCount(), 7);
     EXPECT_EQ(dialogs_.opened, (std::vector<Opened>(3, {"add", ""})));
 }
 
-TEST_F(PortListDlgTest, FindSearchesFromTheSecondRowAndWrapsToTheFirst) {
+TEST_F(PortListDialogTest, FindSearchesFromTheSecondRowAndWrapsToTheFirst) {
     struct Case {
         std::string content;
         std::string port;
@@ -94,10 +95,10 @@ TEST_F(PortListDlgTest, FindSearchesFromTheSecondRowAndWrapsToTheFirst) {
         {"Ab\tx\n", "aB", 0},
     };
     for (const Case& c : cases) {
-        CPortListDlg& dialog = Open(c.content);
+        PortListDialog& dialog = Open(c.content);
         Shown().clear();
         dialogs_.findAnswers = {c.port};
-        dialog.OnFind();
+        dialog.findPort();
         EXPECT_EQ(Selected(), c.selected.value_or(0)) << c.content;
         const std::vector<Box> expected =
             c.selected ? std::vector<Box>{}
@@ -106,28 +107,28 @@ TEST_F(PortListDlgTest, FindSearchesFromTheSecondRowAndWrapsToTheFirst) {
     }
 }
 
-TEST_F(PortListDlgTest, EditAndDeleteSkipCommentRowsAndLeaveNoSelection) {
-    CPortListDlg& dialog = Open("80\tweb\n# c\n;c\n*c\n\n21\tftp\n23\ttelnet\n");
+TEST_F(PortListDialogTest, EditAndDeleteSkipCommentRowsAndLeaveNoSelection) {
+    PortListDialog& dialog = Open("80\tweb\n# c\n;c\n*c\n\n21\tftp\n23\ttelnet\n");
     EXPECT_EQ(Count(), "3");
     for (int comment : {1, 2, 3, 4}) {
         Select(comment);
-        dialog.OnEdit();
-        dialog.OnDelete();
+        dialog.editPort();
+        dialog.deletePort();
     }
     EXPECT_TRUE(dialogs_.opened.empty());
 
     Select(5);
     dialogs_.portAnswers = {std::nullopt};
-    dialog.OnEdit();
+    dialog.editPort();
     EXPECT_EQ(Selected(), 5);
     dialogs_.portAnswers = {analyzer::PortDefinition{"21", "file transfer"}};
-    dialog.OnEdit();
+    dialog.editPort();
     EXPECT_EQ(dialog.list()->model()->index(5, 0).data().toString(), "21\tfile transfer");
     EXPECT_EQ(Selected(), std::nullopt);
     EXPECT_EQ(Count(), "3");
     // Nothing selected: the next Edit or Delete opens nothing.
-    dialog.OnEdit();
-    dialog.OnDelete();
+    dialog.editPort();
+    dialog.deletePort();
     EXPECT_EQ(dialogs_.opened, (std::vector<Opened>{{"edit", "21\tftp"}, {"edit", "21\tftp"}}));
 
     // A double-click edits the row under the mouse.
@@ -139,7 +140,7 @@ TEST_F(PortListDlgTest, EditAndDeleteSkipCommentRowsAndLeaveNoSelection) {
 
     Select(6);
     dialogs_.portAnswers = {analyzer::PortDefinition{"23", "telnet"}};
-    dialog.OnDelete();
+    dialog.deletePort();
     EXPECT_EQ(dialog.list()->model()->rowCount(), 6);
     EXPECT_EQ(Count(), "2");
     EXPECT_EQ(Selected(), std::nullopt);
@@ -147,37 +148,37 @@ TEST_F(PortListDlgTest, EditAndDeleteSkipCommentRowsAndLeaveNoSelection) {
 
     dialogs_.portAnswers = {std::nullopt};
     Select(0);
-    dialog.OnDelete();
+    dialog.deletePort();
     EXPECT_EQ(dialog.list()->model()->rowCount(), 6);
     EXPECT_EQ(Count(), "2");
 
-    dialog.OnSaveChanges();
+    dialog.saveChanges();
     EXPECT_EQ(Get("ports"), "80\twww\n# c\n;c\n*c\n\n21\tfile transfer\n");
 }
 
-TEST_F(PortListDlgTest, SaveWithNothingChangedLeavesTheFileAlone) {
-    CPortListDlg& dialog = Open("80\tweb\r\n# c\r\n");
+TEST_F(PortListDialogTest, SaveWithNothingChangedLeavesTheFileAlone) {
+    PortListDialog& dialog = Open("80\tweb\r\n# c\r\n");
     const timespec times[2] = {{1000, 0}, {1000, 5}};
     ASSERT_EQ(::utimensat(AT_FDCWD, Path("ports").c_str(), times, 0), 0);
-    dialog.OnSaveChanges();
+    dialog.saveChanges();
     struct stat st {};
     ASSERT_EQ(::stat(Path("ports").c_str(), &st), 0);
     EXPECT_EQ(st.st_mtim.tv_nsec, 5);
     EXPECT_EQ(Get("ports"), "80\tweb\r\n# c\r\n");
     // Close asks nothing: there is nothing to save.
-    dialog.OnClose();
+    dialog.closeAfterAsking();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(prompts_.messages.asked.empty());
 }
 
-TEST_F(PortListDlgTest, CloseAsksAndStaysOpenOnCancelOrAFailedSave) {
+TEST_F(PortListDialogTest, CloseAsksAndStaysOpenOnCancelOrAFailedSave) {
     const std::string original = "80\tweb\n";
     for (const Answer answer : {Answer::kCancel, Answer::kNo, Answer::kYes}) {
-        CPortListDlg& dialog = Open(original);
+        PortListDialog& dialog = Open(original);
         dialogs_.portAnswers = {analyzer::PortDefinition{"81", "x"}};
-        dialog.OnAdd();
+        dialog.addPort();
         prompts_.messages.answers = {answer};
-        dialog.OnClose();
+        dialog.closeAfterAsking();
         EXPECT_EQ(dialog.isVisible(), answer == Answer::kCancel);
         EXPECT_EQ(Get("ports"), answer == Answer::kYes ? "80\tweb\n81\tx\n" : original);
     }
@@ -186,22 +187,22 @@ TEST_F(PortListDlgTest, CloseAsksAndStaysOpenOnCancelOrAFailedSave) {
 
     // A regular file as the parent makes the write fail even for root.
     Put("ports", "80\tweb\n");
-    CPortListDlg failing(QString::fromStdString(Path("ports/sub")), prompts_, dialogs_);
+    PortListDialog failing(QString::fromStdString(Path("ports/sub")), prompts_, dialogs_);
     failing.show();
     dialogs_.portAnswers = {analyzer::PortDefinition{"81", "x"}};
-    failing.OnAdd();
+    failing.addPort();
     prompts_.messages.answers = {Answer::kYes};
-    failing.OnClose();
+    failing.closeAfterAsking();
     EXPECT_TRUE(failing.isVisible());
     EXPECT_EQ(Shown().back(), (Box{MessageIcon::kInformation, "Unable to open port list"}));
     EXPECT_TRUE(failing.editor().modified());
 }
 
-TEST_F(PortListDlgTest, EscapeAndTheCloseBoxEndWithoutAsking) {
+TEST_F(PortListDialogTest, EscapeAndTheCloseBoxEndWithoutAsking) {
     for (const bool escape : {true, false}) {
-        CPortListDlg& dialog = Open("80\tweb\n");
+        PortListDialog& dialog = Open("80\tweb\n");
         dialogs_.portAnswers = {analyzer::PortDefinition{"81", "x"}};
-        dialog.OnAdd();
+        dialog.addPort();
         if (escape) {
             QTest::keyClick(dialog.list(), Qt::Key_Escape);
         } else {
@@ -214,17 +215,17 @@ TEST_F(PortListDlgTest, EscapeAndTheCloseBoxEndWithoutAsking) {
     EXPECT_TRUE(prompts_.messages.asked.empty());
 
     // Enter is the Close button, which asks.
-    CPortListDlg& dialog = Open("80\tweb\n");
+    PortListDialog& dialog = Open("80\tweb\n");
     dialogs_.portAnswers = {analyzer::PortDefinition{"81", "x"}};
-    dialog.OnAdd();
+    dialog.addPort();
     prompts_.messages.answers = {Answer::kNo};
     QTest::keyClick(dialog.list(), Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(prompts_.messages.asked.size(), 1u);
 }
 
-TEST_F(PortListDlgTest, AMissingFileOpensEmpty) {
-    CPortListDlg dialog(QString::fromStdString(Path("absent")), prompts_, dialogs_);
+TEST_F(PortListDialogTest, AMissingFileOpensEmpty) {
+    PortListDialog dialog(QString::fromStdString(Path("absent")), prompts_, dialogs_);
     EXPECT_EQ(dialog.list()->model()->rowCount(), 0);
     EXPECT_EQ(dialog.countField()->text(), "0");
     EXPECT_TRUE(dialog.countField()->isReadOnly());
@@ -232,7 +233,7 @@ TEST_F(PortListDlgTest, AMissingFileOpensEmpty) {
 }
 
 // The port dialogs' fields take digits only, five at most; OK takes only 1 to 65535.
-TEST(PortDefDlgTest, PortFieldAndCheckAtOk) {
+TEST(PortDefinitionDialogTest, PortFieldAndCheckAtOk) {
     struct Case {
         const char* typed;
         const char* shown;
@@ -245,7 +246,7 @@ TEST(PortDefDlgTest, PortFieldAndCheckAtOk) {
     };
     for (const Case& c : cases) {
         test_support::ScriptedPrompts prompts;
-        CAddPortDlg dialog(prompts);
+        PortDefinitionDialog dialog(PortDefinitionDialog::Purpose::kAdd, {}, prompts);
         dialog.show();
         QTest::keyClicks(dialog.portField(), c.typed);
         QTest::keyClicks(dialog.descriptionField(), "web");
@@ -266,15 +267,15 @@ TEST(PortDefDlgTest, PortFieldAndCheckAtOk) {
     }
 }
 
-TEST(PortDefDlgTest, VariantsOpenAsTheirJobNeeds) {
+TEST(PortDefinitionDialogTest, VariantsOpenAsTheirJobNeeds) {
     test_support::ScriptedPrompts prompts;
-    CAddPortDlg add(prompts);
+    PortDefinitionDialog add(PortDefinitionDialog::Purpose::kAdd, {}, prompts);
     EXPECT_EQ(add.windowTitle(), "Add Port Definition");
     EXPECT_FALSE(add.portField()->isReadOnly());
     EXPECT_TRUE(add.portField()->text().isEmpty());
     EXPECT_EQ(add.focusWidget(), add.portField());
 
-    CEditPortDlg edit("80\tweb\tproxy", prompts);
+    PortDefinitionDialog edit(PortDefinitionDialog::Purpose::kEdit, "80\tweb\tproxy", prompts);
     EXPECT_EQ(edit.windowTitle(), "Edit Port Description");
     EXPECT_TRUE(edit.portField()->isReadOnly());
     EXPECT_FALSE(edit.descriptionField()->isReadOnly());
@@ -282,7 +283,7 @@ TEST(PortDefDlgTest, VariantsOpenAsTheirJobNeeds) {
     EXPECT_EQ(edit.focusWidget(), edit.descriptionField());
 
     // A hand-written row with a port out of range cannot be deleted: only Cancel ends.
-    CDeletePortDlg remove("0\tzero", prompts);
+    PortDefinitionDialog remove(PortDefinitionDialog::Purpose::kDelete, "0\tzero", prompts);
     EXPECT_EQ(remove.windowTitle(), "Delete Port Definition");
     EXPECT_TRUE(remove.portField()->isReadOnly());
     EXPECT_TRUE(remove.descriptionField()->isReadOnly());
@@ -292,13 +293,14 @@ TEST(PortDefDlgTest, VariantsOpenAsTheirJobNeeds) {
     EXPECT_TRUE(remove.isVisible());
     EXPECT_EQ(prompts.messages.shown.back(), (Box{MessageIcon::kStop, "Port 0 is invalid"}));
 
-    CEditPortDlg longPort("123456\tsix digits", prompts);
+    PortDefinitionDialog longPort(PortDefinitionDialog::Purpose::kEdit, "123456\tsix digits",
+                                  prompts);
     longPort.show();
     longPort.accept();
     EXPECT_TRUE(longPort.isVisible());
     EXPECT_EQ(prompts.messages.shown.back(), (Box{MessageIcon::kStop, "Port 123456 is invalid"}));
 
-    CFindPortDlg find(prompts);
+    FindPortDialog find(prompts);
     EXPECT_EQ(find.windowTitle(), "Find Port");
     find.show();
     QTest::keyClicks(find.portField(), "99999");

@@ -22,7 +22,7 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setFont(QFont("Arial", 8));
     setWindowTitle(Text(analyzer::texts::kAboutTitle));
     const common_ui::DialogUnits units(font());

@@ -5,11 +5,11 @@
 namespace analyzer_ui {
 
 // The about box: the icon, the program's name and version, and OK.
-class CAboutDialog : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit CAboutDialog(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace analyzer_ui

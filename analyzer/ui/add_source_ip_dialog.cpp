@@ -1,4 +1,4 @@
-#include "analyzer/ui/add_source_ip_dlg.h"
+#include "analyzer/ui/add_source_ip_dialog.h"
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/filter_section_editor.h"
@@ -16,13 +16,13 @@ QLineEdit* MakeAddressField() {
 
 }  // namespace
 
-CAddSourceIPDlg::CAddSourceIPDlg(const QString& presetText, common_ui::DesktopPrompts& prompts,
-                                 QWidget* parent)
+AddSourceIpDialog::AddSourceIpDialog(const QString& presetText, common_ui::DesktopPrompts& prompts,
+                                     QWidget* parent)
     : InputDialog(QStringLiteral("Add Incoming Source IP"), QStringLiteral("Source IP:"),
                   MakeAddressField(), presetText, parent),
       prompts_(prompts) {}
 
-bool CAddSourceIPDlg::IsAcceptable(const QString& text) {
+bool AddSourceIpDialog::isAcceptable(const QString& text) {
     if (analyzer::IsValidSourceIp(ToStdString(text))) {
         return true;
     }

@@ -6,13 +6,13 @@
 namespace analyzer_ui {
 
 // Asks for a source address; OK takes only an address in its canonical dotted form.
-class CAddSourceIPDlg : public InputDialog {
+class AddSourceIpDialog : public InputDialog {
   public:
-    CAddSourceIPDlg(const QString& presetText, common_ui::DesktopPrompts& prompts,
-                    QWidget* parent = nullptr);
+    AddSourceIpDialog(const QString& presetText, common_ui::DesktopPrompts& prompts,
+                      QWidget* parent = nullptr);
 
   protected:
-    bool IsAcceptable(const QString& text) override;
+    bool isAcceptable(const QString& text) override;
 
   private:
     common_ui::DesktopPrompts& prompts_;

@@ -1,4 +1,4 @@
-#include "analyzer/ui/add_target_port_dlg.h"
+#include "analyzer/ui/add_target_port_dialog.h"
 
 #include "analyzer/core/port_table.h"
 #include "analyzer/ui/port_field.h"
@@ -6,13 +6,13 @@
 
 namespace analyzer_ui {
 
-CAddTargetPortDlg::CAddTargetPortDlg(const QString& presetText, common_ui::DesktopPrompts& prompts,
-                                     QWidget* parent)
+AddTargetPortDialog::AddTargetPortDialog(const QString& presetText,
+                                         common_ui::DesktopPrompts& prompts, QWidget* parent)
     : InputDialog(QStringLiteral("Add Incoming Destination Port"), QStringLiteral("Port:"),
                   MakePortField(nullptr), presetText, parent),
       prompts_(prompts) {}
 
-bool CAddTargetPortDlg::IsAcceptable(const QString& text) {
+bool AddTargetPortDialog::isAcceptable(const QString& text) {
     return analyzer::IsValidPort(ToStdString(text), prompts_);
 }
 

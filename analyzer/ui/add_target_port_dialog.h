@@ -6,13 +6,13 @@
 namespace analyzer_ui {
 
 // Asks for a destination port; OK takes only a valid port, kept as typed.
-class CAddTargetPortDlg : public InputDialog {
+class AddTargetPortDialog : public InputDialog {
   public:
-    CAddTargetPortDlg(const QString& presetText, common_ui::DesktopPrompts& prompts,
-                      QWidget* parent = nullptr);
+    AddTargetPortDialog(const QString& presetText, common_ui::DesktopPrompts& prompts,
+                        QWidget* parent = nullptr);
 
   protected:
-    bool IsAcceptable(const QString& text) override;
+    bool isAcceptable(const QString& text) override;
 
   private:
     common_ui::DesktopPrompts& prompts_;

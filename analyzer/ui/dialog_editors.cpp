@@ -1,10 +1,10 @@
 #include "analyzer/ui/dialog_editors.h"
 
-#include "analyzer/ui/add_source_ip_dlg.h"
-#include "analyzer/ui/add_target_port_dlg.h"
-#include "analyzer/ui/configure.h"
-#include "analyzer/ui/options_sheet.h"
-#include "analyzer/ui/port_list_dlg.h"
+#include "analyzer/ui/add_source_ip_dialog.h"
+#include "analyzer/ui/add_target_port_dialog.h"
+#include "analyzer/ui/analyzer_options_dialog.h"
+#include "analyzer/ui/filter_editor_dialog.h"
+#include "analyzer/ui/port_list_dialog.h"
 
 namespace analyzer_ui {
 namespace {
@@ -29,25 +29,25 @@ DialogEditors::DialogEditors(analyzer::AnalyzerPaths paths, common_ui::DesktopPr
     : paths_(std::move(paths)), prompts_(prompts) {}
 
 std::optional<QString> DialogEditors::AddSourceIp(QWidget* parent, const QString& preset) {
-    return AskText<CAddSourceIPDlg>(preset, prompts_, parent);
+    return AskText<AddSourceIpDialog>(preset, prompts_, parent);
 }
 
 std::optional<QString> DialogEditors::AddTargetPort(QWidget* parent, const QString& preset) {
-    return AskText<CAddTargetPortDlg>(preset, prompts_, parent);
+    return AskText<AddTargetPortDialog>(preset, prompts_, parent);
 }
 
 bool DialogEditors::EditFilters(QWidget* parent) {
-    CConfigure editor(Path(paths_.settingsFilePath), prompts_, parent);
+    FilterEditorDialog editor(Path(paths_.settingsFilePath), prompts_, parent);
     return editor.exec() == QDialog::Accepted;
 }
 
 void DialogEditors::EditPorts(QWidget* parent) {
-    CPortListDlg editor(Path(paths_.portsFilePath), prompts_, parent);
+    PortListDialog editor(Path(paths_.portsFilePath), prompts_, parent);
     editor.exec();
 }
 
 void DialogEditors::EditOptions(QWidget* parent) {
-    COptionsSheet sheet(Path(paths_.settingsFilePath), prompts_, parent);
+    AnalyzerOptionsDialog sheet(Path(paths_.settingsFilePath), prompts_, parent);
     sheet.exec();
 }
 

@@ -1,26 +1,24 @@
 #include "analyzer/ui/editor_dialogs.h"
 
-#include <memory>
-
-#include "analyzer/ui/add_source_ip_dlg.h"
-#include "analyzer/ui/add_target_port_dlg.h"
-#include "analyzer/ui/port_def_dlg.h"
+#include "analyzer/ui/add_source_ip_dialog.h"
+#include "analyzer/ui/add_target_port_dialog.h"
+#include "analyzer/ui/find_port_dialog.h"
+#include "analyzer/ui/port_definition_dialog.h"
 #include "analyzer/ui/qt_text.h"
 
 namespace analyzer_ui {
 namespace {
 
-std::unique_ptr<CPortDefDlg> MakePortDialog(PortDialogKind kind, const std::string& row,
-                                            common_ui::DesktopPrompts& prompts, QWidget* parent) {
+PortDefinitionDialog::Purpose PurposeOf(PortDialogKind kind) {
     switch (kind) {
         case PortDialogKind::kAdd:
-            return std::make_unique<CAddPortDlg>(prompts, parent);
+            return PortDefinitionDialog::Purpose::kAdd;
         case PortDialogKind::kEdit:
-            return std::make_unique<CEditPortDlg>(row, prompts, parent);
+            return PortDefinitionDialog::Purpose::kEdit;
         case PortDialogKind::kDelete:
-            return std::make_unique<CDeletePortDlg>(row, prompts, parent);
+            return PortDefinitionDialog::Purpose::kDelete;
     }
-    return nullptr;
+    return PortDefinitionDialog::Purpose::kAdd;
 }
 
 }  // namespace
@@ -28,15 +26,15 @@ std::unique_ptr<CPortDefDlg> MakePortDialog(PortDialogKind kind, const std::stri
 std::optional<analyzer::PortDefinition> ModalEditorDialogs::RunPortDialog(PortDialogKind kind,
                                                                           const std::string& row,
                                                                           QWidget* parent) {
-    const std::unique_ptr<CPortDefDlg> dialog = MakePortDialog(kind, row, prompts_, parent);
-    if (dialog->exec() != QDialog::Accepted) {
+    PortDefinitionDialog dialog(PurposeOf(kind), row, prompts_, parent);
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return dialog->definition();
+    return dialog.definition();
 }
 
 std::optional<std::string> ModalEditorDialogs::RunFindPort(QWidget* parent) {
-    CFindPortDlg dialog(prompts_, parent);
+    FindPortDialog dialog(prompts_, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -45,10 +43,10 @@ std::optional<std::string> ModalEditorDialogs::RunFindPort(QWidget* parent) {
 
 std::optional<QString> ModalEditorDialogs::RunFilterInput(FilterKind kind, QWidget* parent) {
     if (kind == FilterKind::kSourceIp) {
-        CAddSourceIPDlg dialog(QString(), prompts_, parent);
+        AddSourceIpDialog dialog(QString(), prompts_, parent);
         return dialog.exec() == QDialog::Accepted ? std::optional(dialog.text()) : std::nullopt;
     }
-    CAddTargetPortDlg dialog(QString(), prompts_, parent);
+    AddTargetPortDialog dialog(QString(), prompts_, parent);
     return dialog.exec() == QDialog::Accepted ? std::optional(dialog.text()) : std::nullopt;
 }
 

@@ -19,16 +19,16 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void EntryListModel::BeginClear() {
+void EntryListModel::beginClear() {
     beginResetModel();
 }
 
-void EntryListModel::EndClear() {
+void EntryListModel::endClear() {
     shown_ = 0;
     endResetModel();
 }
 
-void EntryListModel::Publish() {
+void EntryListModel::publish() {
     // A view counts rows in int; entries beyond that stay in the store unseen.
     const int available =
         static_cast<int>(std::min<std::size_t>(store_.size(), std::numeric_limits<int>::max()));

@@ -1,11 +1,11 @@
-#include "analyzer/ui/check_list.h"
+#include "analyzer/ui/filter_check_list.h"
 
-#include "analyzer/ui/row_models.h"
+#include "analyzer/ui/filter_items_model.h"
 #include "analyzer/ui/selection.h"
 
 namespace analyzer_ui {
 
-CCheckList::CCheckList(QWidget* parent)
+FilterCheckList::FilterCheckList(QWidget* parent)
     : QListView(parent), model_(new FilterItemsModel(editor_, this)) {
     setModel(model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -13,25 +13,25 @@ CCheckList::CCheckList(QWidget* parent)
     setUniformItemSizes(true);
 }
 
-CCheckList::~CCheckList() {
+FilterCheckList::~FilterCheckList() {
     // The model goes while the editor it listens to is still there.
     setModel(nullptr);
     delete model_;
 }
 
-void CCheckList::LoadSection(std::string_view section, const std::string& settingsFilePath) {
+void FilterCheckList::loadSection(std::string_view section, const std::string& settingsFilePath) {
     editor_.LoadSection(section, settingsFilePath);
 }
 
-void CCheckList::AddItem(const std::string& text, bool checked) {
+void FilterCheckList::addItem(const std::string& text, bool checked) {
     editor_.AddItem(text, checked);
 }
 
-void CCheckList::DeleteSelected() {
+void FilterCheckList::deleteSelected() {
     ApplySelection(*this, editor_.DeleteSelected(SelectedRow(*this)));
 }
 
-bool CCheckList::SaveSection() const {
+bool FilterCheckList::saveSection() const {
     return editor_.SaveSection();
 }
 

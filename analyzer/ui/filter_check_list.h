@@ -12,15 +12,15 @@ class FilterItemsModel;
 
 // A check list bound to one filter section of the settings file: items sorted by text
 // with letter case ignored, ticked and cleared by mouse or space bar.
-class CCheckList : public QListView {
+class FilterCheckList : public QListView {
   public:
-    explicit CCheckList(QWidget* parent = nullptr);
-    ~CCheckList() override;
+    explicit FilterCheckList(QWidget* parent = nullptr);
+    ~FilterCheckList() override;
 
-    void LoadSection(std::string_view section, const std::string& settingsFilePath);
-    void AddItem(const std::string& text, bool checked);
-    void DeleteSelected();
-    bool SaveSection() const;
+    void loadSection(std::string_view section, const std::string& settingsFilePath);
+    void addItem(const std::string& text, bool checked);
+    void deleteSelected();
+    bool saveSection() const;
 
     const analyzer::FilterSectionEditor& editor() const { return editor_; }
 

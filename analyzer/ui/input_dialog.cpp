@@ -38,7 +38,7 @@ InputDialog::InputDialog(const QString& title, const QString& labelText, QLineEd
 }
 
 void InputDialog::accept() {
-    if (IsAcceptable(field_->text())) {
+    if (isAcceptable(field_->text())) {
         QDialog::accept();
     }
 }

@@ -1,10 +1,10 @@
-#include "analyzer/ui/port_list_dlg.h"
+#include "analyzer/ui/port_list_dialog.h"
 
 #include <QLabel>
 
 #include "analyzer/ui/dialog_layout.h"
+#include "analyzer/ui/port_lines_model.h"
 #include "analyzer/ui/qt_text.h"
-#include "analyzer/ui/row_models.h"
 #include "analyzer/ui/selection.h"
 #include "analyzer/ui/tab_stops.h"
 #include "common_ui/wait_cursor.h"
@@ -28,18 +28,18 @@ constexpr common_ui::DialogRect kCount{70, 183, 40, 12};
 
 }  // namespace
 
-CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                           QWidget* parent)
-    : CPortListDlg(portsFilePath, prompts, std::make_unique<ModalEditorDialogs>(prompts), nullptr,
-                   parent) {}
+PortListDialog::PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                               QWidget* parent)
+    : PortListDialog(portsFilePath, prompts, std::make_unique<ModalEditorDialogs>(prompts), nullptr,
+                     parent) {}
 
-CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                           EditorDialogs& dialogs, QWidget* parent)
-    : CPortListDlg(portsFilePath, prompts, nullptr, &dialogs, parent) {}
+PortListDialog::PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                               EditorDialogs& dialogs, QWidget* parent)
+    : PortListDialog(portsFilePath, prompts, nullptr, &dialogs, parent) {}
 
-CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                           std::unique_ptr<ModalEditorDialogs> ownDialogs, EditorDialogs* dialogs,
-                           QWidget* parent)
+PortListDialog::PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                               std::unique_ptr<ModalEditorDialogs> ownDialogs,
+                               EditorDialogs* dialogs, QWidget* parent)
     : QDialog(parent),
       ownDialogs_(std::move(ownDialogs)),
       dialogs_(dialogs ? *dialogs : *ownDialogs_),
@@ -56,7 +56,7 @@ CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPromp
     // Every row is one line of one font, so a long file lays out without measuring rows.
     list_->setUniformItemSizes(true);
     list_->setItemDelegate(new TabStopDelegate(list_));
-    connect(list_, &QListView::doubleClicked, this, &CPortListDlg::OnEdit);
+    connect(list_, &QListView::doubleClicked, this, &PortListDialog::editPort);
 
     auto* add = new QPushButton(QStringLiteral("&Add Port..."), this);
     auto* edit = new QPushButton(QStringLiteral("&Edit Port..."), this);
@@ -68,12 +68,12 @@ CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPromp
         button->setAutoDefault(false);
     }
     close->setDefault(true);
-    connect(add, &QPushButton::clicked, this, &CPortListDlg::OnAdd);
-    connect(edit, &QPushButton::clicked, this, &CPortListDlg::OnEdit);
-    connect(remove, &QPushButton::clicked, this, &CPortListDlg::OnDelete);
-    connect(find, &QPushButton::clicked, this, &CPortListDlg::OnFind);
-    connect(save, &QPushButton::clicked, this, &CPortListDlg::OnSaveChanges);
-    connect(close, &QPushButton::clicked, this, &CPortListDlg::OnClose);
+    connect(add, &QPushButton::clicked, this, &PortListDialog::addPort);
+    connect(edit, &QPushButton::clicked, this, &PortListDialog::editPort);
+    connect(remove, &QPushButton::clicked, this, &PortListDialog::deletePort);
+    connect(find, &QPushButton::clicked, this, &PortListDialog::findPort);
+    connect(save, &QPushButton::clicked, this, &PortListDialog::saveChanges);
+    connect(close, &QPushButton::clicked, this, &PortListDialog::closeAfterAsking);
 
     auto* countLabel = new QLabel(QStringLiteral("Entries displayed:"), this);
     count_->setReadOnly(true);
@@ -95,30 +95,30 @@ CPortListDlg::CPortListDlg(const QString& portsFilePath, common_ui::DesktopPromp
         const common_ui::WaitCursor wait;
         ApplySelection(*list_, editor_.Load());
     }
-    ShowCount();
+    showCount();
     list_->setFocus();
 }
 
-CPortListDlg::~CPortListDlg() {
+PortListDialog::~PortListDialog() {
     // The model goes while the editor it listens to is still there.
     list_->setModel(nullptr);
     delete model_;
 }
 
-void CPortListDlg::ShowCount() {
+void PortListDialog::showCount() {
     count_->setText(QString::number(editor_.definitionCount()));
 }
 
-void CPortListDlg::OnAdd() {
+void PortListDialog::addPort() {
     const auto definition = dialogs_.RunPortDialog(PortDialogKind::kAdd, {}, this);
     if (!definition) {
         return;
     }
     ApplySelection(*list_, editor_.Add(*definition));
-    ShowCount();
+    showCount();
 }
 
-void CPortListDlg::OnEdit() {
+void PortListDialog::editPort() {
     const auto row = SelectedRow(*list_);
     if (!editor_.IsEditableRow(row)) {
         return;
@@ -131,7 +131,7 @@ void CPortListDlg::OnEdit() {
     ApplySelection(*list_, editor_.Edit(*row, definition->description));
 }
 
-void CPortListDlg::OnDelete() {
+void PortListDialog::deletePort() {
     const auto row = SelectedRow(*list_);
     if (!editor_.IsEditableRow(row)) {
         return;
@@ -140,20 +140,20 @@ void CPortListDlg::OnDelete() {
         return;
     }
     ApplySelection(*list_, editor_.Delete(*row));
-    ShowCount();
+    showCount();
 }
 
-void CPortListDlg::OnFind() {
+void PortListDialog::findPort() {
     if (const auto port = dialogs_.RunFindPort(this)) {
         ApplySelection(*list_, editor_.Find(*port));
     }
 }
 
-void CPortListDlg::OnSaveChanges() {
+void PortListDialog::saveChanges() {
     editor_.SaveChanges();
 }
 
-void CPortListDlg::OnClose() {
+void PortListDialog::closeAfterAsking() {
     if (editor_.Close()) {
         accept();
     }

@@ -17,33 +17,33 @@ class PortLinesModel;
 // The "Port List" window: every line of the port definitions file in file order, edited
 // in memory and written back on Save Changes. The editor in the core decides; this
 // window runs the dialogs and keeps the one selection.
-class CPortListDlg : public QDialog {
+class PortListDialog : public QDialog {
   public:
-    CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                 QWidget* parent = nullptr);
+    PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                   QWidget* parent = nullptr);
     // With the small dialogs answered elsewhere (tests).
-    CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                 EditorDialogs& dialogs, QWidget* parent = nullptr);
-    ~CPortListDlg() override;
+    PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                   EditorDialogs& dialogs, QWidget* parent = nullptr);
+    ~PortListDialog() override;
 
-    void OnAdd();
-    void OnEdit();
-    void OnDelete();
-    void OnFind();
-    void OnSaveChanges();
+    void addPort();
+    void editPort();
+    void deletePort();
+    void findPort();
+    void saveChanges();
     // Close button and Enter: asks about unsaved changes. Escape and the close box end
     // the window at once, without asking.
-    void OnClose();
+    void closeAfterAsking();
 
     const analyzer::PortListEditor& editor() const { return editor_; }
     QListView* list() const { return list_; }
     QLineEdit* countField() const { return count_; }
 
   private:
-    CPortListDlg(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                 std::unique_ptr<ModalEditorDialogs> ownDialogs, EditorDialogs* dialogs,
-                 QWidget* parent);
-    void ShowCount();
+    PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+                   std::unique_ptr<ModalEditorDialogs> ownDialogs, EditorDialogs* dialogs,
+                   QWidget* parent);
+    void showCount();
 
     std::unique_ptr<ModalEditorDialogs> ownDialogs_;
     EditorDialogs& dialogs_;

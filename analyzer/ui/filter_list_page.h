@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "analyzer/ui/editor_dialogs.h"
+#include "analyzer/ui/filter_check_list.h"
+#include "common_ui/tabbed_sheet.h"
+
+namespace analyzer_ui {
+
+// A page of the filter editor: one filter section as a check list, read when the page is
+// first shown, with Add through the page's input dialog and Delete without asking.
+class FilterListPage : public common_ui::SheetPage {
+  public:
+    FilterListPage(std::string_view section, FilterKind kind, std::string settingsFilePath,
+                   EditorDialogs& dialogs, QWidget* parent = nullptr);
+
+    FilterCheckList* checkList() const { return list_; }
+
+    void addFilter();
+    void deleteFilter();
+
+    void load() override;
+    // Writes the section in one change of the file.
+    void save() override;
+
+  private:
+    std::string_view section_;
+    FilterKind kind_;
+    std::string settingsFilePath_;
+    EditorDialogs& dialogs_;
+    FilterCheckList* list_;
+};
+
+}  // namespace analyzer_ui
