@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
 #include <optional>
 
@@ -15,12 +16,14 @@ struct OpenFileRequest {
     QString filters;
 };
 
-// The one seam through which windows show modal boxes and file choosers, so tests
-// answer both by script.
+// The one seam through which windows show modal boxes, file choosers and their own modal
+// dialogs, so tests answer all three by script.
 class DesktopPrompts : public common::UserMessages {
   public:
     // The chosen file's path, or nothing when the chooser was cancelled.
     virtual std::optional<QString> ChooseFileToOpen(const OpenFileRequest& request) = 0;
+    // Runs a window's own dialog modally; how it ended, QDialog::Accepted or Rejected.
+    virtual int RunDialog(QDialog& dialog) = 0;
 };
 
 }  // namespace common_ui

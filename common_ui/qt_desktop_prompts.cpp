@@ -69,4 +69,8 @@ std::optional<QString> QtDesktopPrompts::ChooseFileToOpen(const OpenFileRequest&
     return path;
 }
 
+int QtDesktopPrompts::RunDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
 }  // namespace common_ui

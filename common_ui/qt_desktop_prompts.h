@@ -7,8 +7,9 @@
 
 namespace common_ui {
 
-// Real message boxes and file choosers, titled with the program's name and owned by
-// the window that is active when they open (or by `fallbackParent`).
+// Real message boxes, file choosers and dialogs. Boxes and choosers are titled with the
+// program's name and owned by the window that is active when they open (or by
+// `fallbackParent`).
 class QtDesktopPrompts : public DesktopPrompts {
   public:
     QtDesktopPrompts(QString programTitle, QWidget* fallbackParent = nullptr);
@@ -16,6 +17,7 @@ class QtDesktopPrompts : public DesktopPrompts {
     void ShowMessage(common::MessageIcon icon, const std::string& text) override;
     common::Answer Ask(const std::string& question, common::AnswerChoices choices) override;
     std::optional<QString> ChooseFileToOpen(const OpenFileRequest& request) override;
+    int RunDialog(QDialog& dialog) override;
 
     void SetFallbackParent(QWidget* parent) { fallbackParent_ = parent; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -9,7 +10,7 @@
 
 namespace test_support {
 
-// Message boxes and file choosers answered by script; every request is recorded.
+// Message boxes, file choosers and dialogs answered by script; every request is recorded.
 class ScriptedPrompts : public common_ui::DesktopPrompts {
   public:
     void ShowMessage(common::MessageIcon icon, const std::string& text) override {
@@ -28,10 +29,34 @@ class ScriptedPrompts : public common_ui::DesktopPrompts {
         return chosen;
     }
 
+    // Each queued answer takes the next dialog run, may fill its widgets, and says how it
+    // ended (QDialog::Accepted or Rejected).
+    void answerDialog(std::function<int(QDialog&)> answer) {
+        dialogAnswers_.push_back(std::move(answer));
+    }
+    int RunDialog(QDialog& dialog) override {
+        dialogTitles_.push_back(dialog.windowTitle());
+        if (dialogAnswers_.empty()) {
+            throw std::logic_error("unscripted dialog: " + dialog.windowTitle().toStdString());
+        }
+        std::function<int(QDialog&)> answer = std::move(dialogAnswers_.front());
+        dialogAnswers_.pop_front();
+        const int result = answer(dialog);
+        dialog.setResult(result);
+        return result;
+    }
+    // The titles of the dialogs run so far, in order.
+    const std::vector<QString>& dialogTitles() const { return dialogTitles_; }
+    bool allDialogsAnswered() const { return dialogAnswers_.empty(); }
+
     ScriptedMessages messages;
     // std::nullopt stands for Cancel.
     std::deque<std::optional<QString>> chosenFiles;
     std::vector<common_ui::OpenFileRequest> fileRequests;
+
+  private:
+    std::deque<std::function<int(QDialog&)>> dialogAnswers_;
+    std::vector<QString> dialogTitles_;
 };
 
 }  // namespace test_support

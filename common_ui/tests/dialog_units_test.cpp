@@ -6,13 +6,8 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "common_ui_tests";
-char* argv[] = {arg0, nullptr};
-
 TEST(DialogUnitsTest, ScalesByFontAndKeepsNeighboursFlush) {
-    QApplication app(argc, argv);
-    QFont font = app.font();
+    QFont font = QApplication::font();
     font.setPixelSize(13);
     const common_ui::DialogUnits units(font);
     ASSERT_GT(units.averageCharWidth(), 0);
