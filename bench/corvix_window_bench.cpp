@@ -20,7 +20,6 @@
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_window.h"
-#include "analyzer/ui/dialog_editors.h"
 #include "bench/bench_process.h"
 #include "bench/router_log.h"
 #include "common_ui/qt_desktop_prompts.h"
@@ -45,8 +44,7 @@ int RunWindow(int argc, char** argv, const std::string& log, const std::string& 
     QApplication application(argc, argv);
     const analyzer::AnalyzerPaths paths = analyzer::AnalyzerPathsFor(dir + "/corvix");
     common_ui::QtDesktopPrompts prompts("corvix");
-    analyzer_ui::DialogEditors editors(paths, prompts);
-    analyzer_ui::AnalyzerWindow dialog(paths, prompts, editors,
+    analyzer_ui::AnalyzerWindow dialog(paths, prompts,
                                        std::make_shared<analyzer::SystemHostResolver>());
     dialog.show();
     auto* source = dialog.findChild<QLineEdit*>("sourceIp");

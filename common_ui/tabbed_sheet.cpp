@@ -5,6 +5,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "common_ui/dialog_layout.h"
+
 namespace common_ui {
 
 // Shows and hides the window system makes (minimizing, restoring) are no page changes.
@@ -29,9 +31,7 @@ void SheetPage::hideEvent(QHideEvent* event) {
 
 TabbedSheet::TabbedSheet(const QString& title, QWidget* parent)
     : QDialog(parent), tabs_(new QTabWidget(this)) {
-    // A title and a close box, no size boxes.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    UseDialogFrame(*this);
     setWindowTitle(title);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &TabbedSheet::accept);

@@ -8,7 +8,6 @@
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_window.h"
-#include "analyzer/ui/dialog_editors.h"
 #include "common/session_environment.h"
 #include "common_ui/qt_desktop_prompts.h"
 
@@ -54,9 +53,7 @@ int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths, const std::str
 
     const std::string_view title = texts::kProgramTitle;
     common_ui::QtDesktopPrompts prompts(QString::fromLatin1(title.data(), title.size()));
-    analyzer_ui::DialogEditors editors(paths, prompts);
-    analyzer_ui::AnalyzerWindow window(paths, prompts, editors,
-                                       std::make_shared<SystemHostResolver>());
+    analyzer_ui::AnalyzerWindow window(paths, prompts, std::make_shared<SystemHostResolver>());
     prompts.SetFallbackParent(&window);
     window.show();
     if (!logPath.empty()) {

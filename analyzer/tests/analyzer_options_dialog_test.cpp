@@ -14,8 +14,7 @@ namespace {
 class AnalyzerOptionsDialogTest : public test_support::TempDirTest {
   protected:
     AnalyzerOptionsDialog& Open() {
-        sheet_ =
-            std::make_unique<AnalyzerOptionsDialog>(QString::fromStdString(Path("cfg")), prompts_);
+        sheet_ = std::make_unique<AnalyzerOptionsDialog>(Path("cfg"), prompts_);
         sheet_->show();
         return *sheet_;
     }
@@ -101,6 +100,30 @@ TEST_F(AnalyzerOptionsDialogTest, BrowsingCutsTheChosenFileAndReloadsBothFields)
     EXPECT_EQ(prompts_.fileRequests.back().filters, "Programs (*);;All files (*)");
     sheet.accept();
     EXPECT_EQ(Get("cfg"), "[Options]\nLogPath=/\nViewer=/usr/bin/less\n");
+}
+
+// Values shown as the file holds them and left alone keep their bytes at OK.
+TEST_F(AnalyzerOptionsDialogTest, UntouchedValuesKeepTheirBytes) {
+    const std::string original =
+        "[Options]\nLogPath=/srv/f\xfcr\nViewer=f\xfcr -x\nMaskInboundTarget=1\n"
+        "IPMask=f\xfcr\n";
+    Put("cfg", original);
+    AnalyzerOptionsDialog& sheet = Open();
+    EXPECT_EQ(sheet.directoriesPage()->logPathField()->text(), QString::fromUtf8("/srv/f\u00fcr"));
+    EXPECT_EQ(sheet.directoriesPage()->viewerField()->text(), QString::fromUtf8("f\u00fcr -x"));
+    sheet.tabs()->setCurrentIndex(1);
+    EXPECT_EQ(sheet.copyOptionsPage()->maskField()->text(), QString::fromUtf8("f\u00fcr"));
+    sheet.accept();
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+    EXPECT_EQ(Get("cfg"), original);
+
+    // A changed value is written as UTF-8.
+    AnalyzerOptionsDialog& edited = Open();
+    edited.directoriesPage()->viewerField()->setText(QString::fromUtf8("f\u00fcr -y"));
+    edited.accept();
+    EXPECT_EQ(Get("cfg"),
+              "[Options]\nLogPath=/srv/f\xfcr\nViewer=f\xc3\xbcr -y\nMaskInboundTarget=1\n"
+              "IPMask=f\xfcr\n");
 }
 
 }  // namespace

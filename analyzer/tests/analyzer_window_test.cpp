@@ -20,9 +20,12 @@
 #include <vector>
 
 #include "analyzer/tests/gated_resolver.h"
-#include "analyzer/ui/about_dialog.h"
+#include "analyzer/ui/add_source_ip_dialog.h"
+#include "analyzer/ui/add_target_port_dialog.h"
 #include "analyzer/ui/analyzer_actions.h"
-#include "analyzer/ui/analyzer_editors.h"
+#include "analyzer/ui/analyzer_options_dialog.h"
+#include "analyzer/ui/filter_editor_dialog.h"
+#include "analyzer/ui/port_list_dialog.h"
 #include "common/testing/temp_dir.h"
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/tests/velmora_process.h"
@@ -76,22 +79,35 @@ class VelmoraLog : public velmora_process::VelmoraTest {
     static constexpr std::size_t npos = std::string::npos;
 };
 
-class FakeEditors : public AnalyzerEditors {
+// The editors the window opens, answered by script: the filter inputs with the text to
+// take (nothing for Cancel), the filter editor with OK or Cancel; the port list and the
+// options end at once. Other dialogs take the queued answers of the base.
+class ScriptedEditors : public test_support::ScriptedPrompts {
   public:
-    std::optional<QString> AddSourceIp(QWidget*, const QString& preset) override {
-        presets.push_back(preset);
-        return sourceAnswer;
+    int RunDialog(QDialog& dialog) override {
+        if (auto* input = dynamic_cast<InputDialog*>(&dialog)) {
+            presets.push_back(input->text());
+            const std::optional<QString>& answer =
+                dynamic_cast<AddSourceIpDialog*>(input) ? sourceAnswer : portAnswer;
+            if (answer) {
+                input->field()->setText(*answer);
+            }
+            return answer ? QDialog::Accepted : QDialog::Rejected;
+        }
+        if (dynamic_cast<FilterEditorDialog*>(&dialog) != nullptr) {
+            ++filterRuns;
+            return filtersOk ? QDialog::Accepted : QDialog::Rejected;
+        }
+        if (dynamic_cast<PortListDialog*>(&dialog) != nullptr) {
+            ++portRuns;
+            return QDialog::Rejected;
+        }
+        if (dynamic_cast<AnalyzerOptionsDialog*>(&dialog) != nullptr) {
+            ++optionRuns;
+            return QDialog::Rejected;
+        }
+        return ScriptedPrompts::RunDialog(dialog);
     }
-    std::optional<QString> AddTargetPort(QWidget*, const QString& preset) override {
-        presets.push_back(preset);
-        return portAnswer;
-    }
-    bool EditFilters(QWidget*) override {
-        ++filterRuns;
-        return filtersOk;
-    }
-    void EditPorts(QWidget*) override { ++portRuns; }
-    void EditOptions(QWidget*) override { ++optionRuns; }
 
     std::optional<QString> sourceAnswer;
     std::optional<QString> portAnswer;
@@ -128,7 +144,7 @@ class AnalyzerWindowTest : public test_support::TempDirTest {
         if (!dialog_) {
             dialog_ = std::make_unique<AnalyzerWindow>(
                 analyzer::AnalyzerPaths{Path("corvix.ports"), Path("corvix.cfg")}, prompts_,
-                editors_, resolver_, nullptr, listTextLimit_);
+                resolver_, nullptr, listTextLimit_);
             dialog_->show();
         }
         return *dialog_;
@@ -199,8 +215,8 @@ class AnalyzerWindowTest : public test_support::TempDirTest {
     static inline const std::vector<bool> kAllOn = std::vector<bool>(5, true);
     static inline const std::vector<bool> kAllOff = std::vector<bool>(5, false);
     std::string logPath_;
-    test_support::ScriptedPrompts prompts_;
-    FakeEditors editors_;
+    ScriptedEditors prompts_;
+    ScriptedEditors& editors_ = prompts_;
     std::shared_ptr<GatedResolver> resolver_ = std::make_shared<GatedResolver>(
         std::map<std::uint32_t, std::string>{{Ipv4("127.0.0.1"), "localhost"}});
     std::size_t listTextLimit_ = analyzer::EntryStore::kDefaultTextLimit;
@@ -531,29 +547,42 @@ TEST_F(AnalyzerWindowTest, LargeLogFillsInSlicesWithTheFirstEntryShownAtOnce) {
               kStamp + " in 10.0.26.127[1024] ==> 198.51.100.7[80]");
 }
 
-TEST(AboutDialogTest, ShowsTheNameAndVersionAndOkEndsIt) {
-    AboutDialog about;
-    about.show();
-    EXPECT_EQ(about.windowTitle(), "About Corvix Log Analyzer");
-    QStringList texts;
-    for (const QLabel* label : about.findChildren<QLabel*>()) {
-        texts << label->text();
-    }
-    EXPECT_TRUE(texts.contains("Corvix Log Analyzer Version 1.5")) << texts.join('|').toStdString();
-    auto* ok = about.findChild<QPushButton*>();
-    ASSERT_NE(ok, nullptr);
-    EXPECT_TRUE(ok->isDefault());
-    QTest::mouseClick(ok, Qt::LeftButton);
-    EXPECT_EQ(about.result(), QDialog::Accepted);
-    EXPECT_FALSE(about.isVisible());
+TEST_F(AnalyzerWindowTest, FieldsShowFileTextAsUtf8WhereValidAndLatin1Otherwise) {
+    Put("corvix.ports",
+        "80\tf\xc3\xbc"
+        "r\n4512\tf\xfcr\n");
+    Open(logPath_);
+    EXPECT_EQ(Field("destinationDescription"), QString::fromUtf8("f\u00fcr"));
+    EXPECT_EQ(Field("sourceDescription"), QString::fromUtf8("f\u00fcr"));
+}
+
+TEST_F(AnalyzerWindowTest, AboutShowsTheNameAndVersionAndOkEndsIt) {
+    bool answered = false;
+    prompts_.answerDialog([&](QDialog& about) {
+        answered = true;
+        about.show();
+        EXPECT_EQ(about.windowTitle(), "About Corvix Log Analyzer");
+        QStringList texts;
+        for (const QLabel* label : about.findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        EXPECT_TRUE(texts.contains("Corvix Log Analyzer Version 1.5"))
+            << texts.join('|').toStdString();
+        auto* ok = about.findChild<QPushButton*>();
+        if (ok == nullptr) {
+            ADD_FAILURE() << "no OK button";
+            return int(QDialog::Rejected);
+        }
+        EXPECT_TRUE(ok->isDefault());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_EQ(about.result(), QDialog::Accepted);
+        EXPECT_FALSE(about.isVisible());
+        return about.result();
+    });
+    MenuBarCommand(Commands().about())->trigger();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(prompts_.dialogTitles(), (std::vector<QString>{"About Corvix Log Analyzer"}));
 }
 
 }  // namespace
 }  // namespace analyzer_ui
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analyzer/tests/scripted_editor_dialogs.h"
+#include "analyzer/tests/scripted_editor_prompts.h"
 #include "analyzer/ui/add_source_ip_dialog.h"
 #include "analyzer/ui/add_target_port_dialog.h"
 #include "common/testing/temp_dir.h"
@@ -23,8 +23,7 @@ using Items = std::vector<std::string>;
 class FilterEditorDialogTest : public test_support::TempDirTest {
   protected:
     FilterEditorDialog& Open() {
-        sheet_ =
-            std::make_unique<FilterEditorDialog>(QString::fromStdString(Path("cfg")), dialogs_);
+        sheet_ = std::make_unique<FilterEditorDialog>(Path("cfg"), dialogs_);
         testers_.clear();
         for (const FilterListPage* page :
              {sheet_->sourceFiltersPage(), sheet_->portFiltersPage()}) {
@@ -49,7 +48,7 @@ class FilterEditorDialogTest : public test_support::TempDirTest {
         page.checkList()->setCurrentIndex(page.checkList()->model()->index(row, 0));
     }
 
-    ScriptedEditorDialogs dialogs_;
+    ScriptedEditorPrompts dialogs_;
     std::unique_ptr<FilterEditorDialog> sheet_;
     std::vector<std::unique_ptr<QAbstractItemModelTester>> testers_;
 };

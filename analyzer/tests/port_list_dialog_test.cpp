@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "analyzer/tests/scripted_editor_dialogs.h"
+#include "analyzer/tests/scripted_editor_prompts.h"
 #include "analyzer/ui/find_port_dialog.h"
 #include "analyzer/ui/port_definition_dialog.h"
 #include "common/testing/temp_dir.h"
@@ -21,15 +21,14 @@ namespace {
 using common::Answer;
 using common::MessageIcon;
 using Box = test_support::ScriptedMessages::Box;
-using Opened = ScriptedEditorDialogs::Opened;
+using Opened = ScriptedEditorPrompts::Opened;
 
 class PortListDialogTest : public test_support::TempDirTest {
   protected:
     // Opens the editor on the file, with a model tester watching its list.
     PortListDialog& Open(const std::string& content) {
         Put("ports", content);
-        dialog_ = std::make_unique<PortListDialog>(QString::fromStdString(Path("ports")), prompts_,
-                                                   dialogs_);
+        dialog_ = std::make_unique<PortListDialog>(Path("ports"), prompts_);
         tester_ = std::make_unique<QAbstractItemModelTester>(
             dialog_->list()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         dialog_->show();
@@ -45,8 +44,8 @@ class PortListDialogTest : public test_support::TempDirTest {
     QString Count() const { return dialog_->countField()->text(); }
     std::vector<Box>& Shown() { return prompts_.messages.shown; }
 
-    test_support::ScriptedPrompts prompts_;
-    ScriptedEditorDialogs dialogs_;
+    ScriptedEditorPrompts prompts_;
+    ScriptedEditorPrompts& dialogs_ = prompts_;
     std::unique_ptr<PortListDialog> dialog_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
 };
@@ -187,7 +186,7 @@ TEST_F(PortListDialogTest, CloseAsksAndStaysOpenOnCancelOrAFailedSave) {
 
     // A regular file as the parent makes the write fail even for root.
     Put("ports", "80\tweb\n");
-    PortListDialog failing(QString::fromStdString(Path("ports/sub")), prompts_, dialogs_);
+    PortListDialog failing(Path("ports/sub"), prompts_);
     failing.show();
     dialogs_.portAnswers = {analyzer::PortDefinition{"81", "x"}};
     failing.addPort();
@@ -225,11 +224,46 @@ TEST_F(PortListDialogTest, EscapeAndTheCloseBoxEndWithoutAsking) {
 }
 
 TEST_F(PortListDialogTest, AMissingFileOpensEmpty) {
-    PortListDialog dialog(QString::fromStdString(Path("absent")), prompts_, dialogs_);
+    PortListDialog dialog(Path("absent"), prompts_);
     EXPECT_EQ(dialog.list()->model()->rowCount(), 0);
     EXPECT_EQ(dialog.countField()->text(), "0");
     EXPECT_TRUE(dialog.countField()->isReadOnly());
     EXPECT_TRUE(Shown().empty());
+}
+
+// A description shown as the file holds it and left alone keeps its bytes; one the user
+// changes is written as UTF-8.
+TEST_F(PortListDialogTest, AnUntouchedDescriptionKeepsItsBytes) {
+    test_support::ScriptedPrompts plain;
+    Put("ports", "80\tf\xfcr\n21\tftp\n");
+    PortListDialog dialog(Path("ports"), plain);
+    dialog.show();
+    EXPECT_EQ(dialog.list()->model()->index(0, 0).data().toString(),
+              QString::fromUtf8("80\tf\u00fcr"));
+    QString shown;
+    plain.answerDialog([&](QDialog& opened) {
+        shown = dynamic_cast<PortDefinitionDialog&>(opened).descriptionField()->text();
+        return int(QDialog::Accepted);
+    });
+    dialog.list()->setCurrentIndex(dialog.list()->model()->index(0, 0));
+    dialog.editPort();
+    EXPECT_EQ(shown, QString::fromUtf8("f\u00fcr"));
+    dialog.saveChanges();
+    EXPECT_EQ(Get("ports"), "80\tf\xfcr\n21\tftp\n");
+
+    plain.answerDialog([&](QDialog& opened) {
+        dynamic_cast<PortDefinitionDialog&>(opened).descriptionField()->setText(
+            QString::fromUtf8("\u00fc"
+                              "ber"));
+        return int(QDialog::Accepted);
+    });
+    dialog.list()->setCurrentIndex(dialog.list()->model()->index(0, 0));
+    dialog.editPort();
+    dialog.saveChanges();
+    EXPECT_EQ(Get("ports"),
+              "80\t\xc3\xbc"
+              "ber\n21\tftp\n");
+    EXPECT_TRUE(plain.allDialogsAnswered());
 }
 
 // The port dialogs' fields take digits only, five at most; OK takes only 1 to 65535.

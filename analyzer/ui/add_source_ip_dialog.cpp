@@ -2,7 +2,7 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/filter_section_editor.h"
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
@@ -23,7 +23,7 @@ AddSourceIpDialog::AddSourceIpDialog(const QString& presetText, common_ui::Deskt
       prompts_(prompts) {}
 
 bool AddSourceIpDialog::isAcceptable(const QString& text) {
-    if (analyzer::IsValidSourceIp(ToStdString(text))) {
+    if (analyzer::IsValidSourceIp(common_ui::ToFileText(text))) {
         return true;
     }
     prompts_.ShowMessage(common::MessageIcon::kStop, std::string(analyzer::texts::kInvalidIp));

@@ -2,7 +2,7 @@
 
 #include "analyzer/core/port_table.h"
 #include "analyzer/ui/port_field.h"
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 
@@ -13,7 +13,7 @@ AddTargetPortDialog::AddTargetPortDialog(const QString& presetText,
       prompts_(prompts) {}
 
 bool AddTargetPortDialog::isAcceptable(const QString& text) {
-    return analyzer::IsValidPort(ToStdString(text), prompts_);
+    return analyzer::IsValidPort(common_ui::ToFileText(text), prompts_);
 }
 
 }  // namespace analyzer_ui

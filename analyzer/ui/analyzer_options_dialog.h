@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 #include "analyzer/ui/copy_options_page.h"
 #include "analyzer/ui/directories_page.h"
@@ -12,7 +12,7 @@ namespace analyzer_ui {
 // The "Options" sheet: OK writes the pages shown during this opening.
 class AnalyzerOptionsDialog : public common_ui::TabbedSheet {
   public:
-    AnalyzerOptionsDialog(const QString& settingsFilePath, common_ui::DesktopPrompts& prompts,
+    AnalyzerOptionsDialog(const std::string& settingsFilePath, common_ui::DesktopPrompts& prompts,
                           QWidget* parent = nullptr);
 
     DirectoriesPage* directoriesPage() const { return directories_; }

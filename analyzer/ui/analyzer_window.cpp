@@ -21,48 +21,51 @@
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/option_pages.h"
 #include "analyzer/core/port_table.h"
-#include "analyzer/ui/about_dialog.h"
+#include "analyzer/ui/add_source_ip_dialog.h"
+#include "analyzer/ui/add_target_port_dialog.h"
 #include "analyzer/ui/analyzer_actions.h"
-#include "analyzer/ui/analyzer_editors.h"
 #include "analyzer/ui/analyzer_icon.h"
+#include "analyzer/ui/analyzer_options_dialog.h"
 #include "analyzer/ui/analyzer_window_layout.h"
 #include "analyzer/ui/entry_details_pane.h"
 #include "analyzer/ui/entry_fill_controller.h"
 #include "analyzer/ui/entry_list_pane.h"
+#include "analyzer/ui/filter_editor_dialog.h"
+#include "analyzer/ui/port_list_dialog.h"
 #include "analyzer/ui/source_lookup_controller.h"
 #include "common/profile_store.h"
 #include "common/text_format.h"
+#include "common_ui/about_dialog.h"
+#include "common_ui/dialog_layout.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
 
 using namespace analyzer;
 
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using common_ui::FromFileText;
 
 QString String(int id) {
-    return Latin1(AnalyzerString(id));
+    return FromFileText(AnalyzerString(id));
 }
 
 }  // namespace
 
 AnalyzerWindow::AnalyzerWindow(AnalyzerPaths paths, common_ui::DesktopPrompts& prompts,
-                               AnalyzerEditors& editors, std::shared_ptr<HostResolver> resolver,
-                               QWidget* parent, std::size_t listTextLimit)
+                               std::shared_ptr<HostResolver> resolver, QWidget* parent,
+                               std::size_t listTextLimit)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       paths_(std::move(paths)),
       prompts_(prompts),
-      editors_(editors),
       settings_(paths_.settingsFilePath),
       fillSettings_(paths_.settingsFilePath),
       store_(listTextLimit),
       actions_(new AnalyzerActions(this)),
       lookup_(std::make_unique<SourceLookupController>(std::move(resolver))) {
-    setFont(QFont("Arial", 8));
-    setWindowTitle(Latin1(texts::kProgramTitle));
+    setFont(common_ui::DialogFont(font(), layout::kFontFamily));
+    setWindowTitle(FromFileText(texts::kProgramTitle));
     setWindowIcon(AnalyzerIcon());
 
     auto* frame = new QVBoxLayout(this);
@@ -160,8 +163,8 @@ void AnalyzerWindow::showContextMenu(std::optional<QPoint> screenPoint) {
 
 void AnalyzerWindow::openLog() {
     const common_ui::OpenFileRequest request{String(ids::kOpenLogTitle),
-                                             QString::fromLocal8Bit(LogPath(settings_)),
-                                             Latin1(ToQtFileFilters(texts::kLogFileFilter))};
+                                             FromFileText(LogPath(settings_)),
+                                             FromFileText(ToQtFileFilters(texts::kLogFileFilter))};
     if (const std::optional<QString> chosen = prompts_.ChooseFileToOpen(request)) {
         openLogFile(*chosen);
     }
@@ -250,7 +253,7 @@ void AnalyzerWindow::reportFailure(const char* callName, int code) {
 }
 
 void AnalyzerWindow::copyEntry() {
-    const QString text = Latin1(CopyText(selected_, settings_));
+    const QString text = FromFileText(CopyText(selected_, settings_));
     QClipboard* clipboard = QGuiApplication::clipboard();
     errno = 0;
     clipboard->setText(text);
@@ -260,28 +263,30 @@ void AnalyzerWindow::copyEntry() {
     }
 }
 
-void AnalyzerWindow::addFilter(std::string_view section, const std::optional<QString>& key) {
-    if (!key) {
-        return;
-    }
+void AnalyzerWindow::addFilter(std::string_view section, const QString& key) {
     common::ProfileStore(paths_.settingsFilePath)
-        .WriteString(section, key->toLatin1().toStdString(), "1");
+        .WriteString(section, common_ui::ToFileText(key), "1");
     loadEntries();
 }
 
 void AnalyzerWindow::addSourceIpFilter() {
-    addFilter(kSourceIpFilters, editors_.AddSourceIp(this, Latin1(selected_.sourceIp)));
+    AddSourceIpDialog dialog(FromFileText(selected_.sourceIp), prompts_, this);
+    if (prompts_.RunDialog(dialog) == QDialog::Accepted) {
+        addFilter(kSourceIpFilters, dialog.text());
+    }
 }
 
 void AnalyzerWindow::addTargetPortFilter() {
-    addFilter(kTargetPortFilters, editors_.AddTargetPort(this, Latin1(selected_.destinationPort)));
+    AddTargetPortDialog dialog(FromFileText(selected_.destinationPort), prompts_, this);
+    if (prompts_.RunDialog(dialog) == QDialog::Accepted) {
+        addFilter(kTargetPortFilters, dialog.text());
+    }
 }
 
 void AnalyzerWindow::viewCurrentLog() {
     // Split as a shell would split words, but never run through one: the log's path is
     // one argument whatever it holds.
-    QStringList arguments =
-        QProcess::splitCommand(QString::fromLocal8Bit(ViewerCommand(settings_)));
+    QStringList arguments = QProcess::splitCommand(FromFileText(ViewerCommand(settings_)));
     bool started = false;
     if (!arguments.isEmpty()) {
         const QString program = arguments.takeFirst();
@@ -294,17 +299,20 @@ void AnalyzerWindow::viewCurrentLog() {
 }
 
 void AnalyzerWindow::editFilters() {
-    if (editors_.EditFilters(this)) {
+    FilterEditorDialog editor(paths_.settingsFilePath, prompts_, this);
+    if (prompts_.RunDialog(editor) == QDialog::Accepted) {
         loadEntries();
     }
 }
 
 void AnalyzerWindow::editPortDefinitions() {
-    editors_.EditPorts(this);
+    PortListDialog editor(paths_.portsFilePath, prompts_, this);
+    prompts_.RunDialog(editor);
 }
 
 void AnalyzerWindow::editOptions() {
-    editors_.EditOptions(this);
+    AnalyzerOptionsDialog sheet(paths_.settingsFilePath, prompts_, this);
+    prompts_.RunDialog(sheet);
 }
 
 void AnalyzerWindow::showHelp() {
@@ -312,8 +320,10 @@ void AnalyzerWindow::showHelp() {
 }
 
 void AnalyzerWindow::showAbout() {
-    AboutDialog about(this);
-    about.exec();
+    common_ui::AboutDialog about(layout::kAboutBox, FromFileText(texts::kAboutTitle),
+                                 layout::kFontFamily, AnalyzerIcon(),
+                                 FromFileText(texts::kAboutVersion), "OK", this);
+    prompts_.RunDialog(about);
 }
 
 void AnalyzerWindow::reject() {

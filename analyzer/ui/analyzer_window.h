@@ -22,7 +22,6 @@ class QWidget;
 namespace analyzer_ui {
 
 class AnalyzerActions;
-class AnalyzerEditors;
 class EntryDetailsPane;
 class EntryFillController;
 class EntryListPane;
@@ -35,8 +34,7 @@ class AnalyzerWindow : public QDialog {
 
   public:
     AnalyzerWindow(analyzer::AnalyzerPaths paths, common_ui::DesktopPrompts& prompts,
-                   AnalyzerEditors& editors, std::shared_ptr<analyzer::HostResolver> resolver,
-                   QWidget* parent = nullptr,
+                   std::shared_ptr<analyzer::HostResolver> resolver, QWidget* parent = nullptr,
                    std::size_t listTextLimit = analyzer::EntryStore::kDefaultTextLimit);
     ~AnalyzerWindow() override;
 
@@ -81,12 +79,11 @@ class AnalyzerWindow : public QDialog {
     void onFillFinished(const analyzer::LoadResult& result);
     void onEntrySelected();
     void clearDetails();
-    void addFilter(std::string_view section, const std::optional<QString>& key);
+    void addFilter(std::string_view section, const QString& key);
     void reportFailure(const char* callName, int code);
 
     analyzer::AnalyzerPaths paths_;
     common_ui::DesktopPrompts& prompts_;
-    AnalyzerEditors& editors_;
     // For reads at the moment of use; fills read through their own copy, so a fill
     // sees one set of filters however the window reads meanwhile.
     analyzer::SettingsFile settings_;

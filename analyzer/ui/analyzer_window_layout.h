@@ -2,11 +2,15 @@
 
 #include <string_view>
 
+#include "common_ui/about_dialog.h"
 #include "common_ui/dialog_units.h"
 
 namespace analyzer_ui::layout {
 
-// The main window's template, in dialog units of its font (Arial 8).
+// corvix's windows draw in this face at the tables' point size.
+inline const QString kFontFamily = QStringLiteral("Arial");
+
+// The main window's template, in dialog units of its font.
 constexpr int kClientWidth = 479;
 constexpr int kClientHeight = 138;
 
@@ -38,5 +42,9 @@ constexpr Field kDestinationPortField{
     "destinationPort", {440, 93, 26, 12}, "Port:", {418, 95, 20, 8}};
 constexpr Field kDestinationDescriptionField{
     "destinationDescription", {316, 112, 149, 12}, "Description:", {274, 114, 40, 8}};
+
+// The about box: the icon, the program's name and version, and OK.
+constexpr common_ui::AboutLayout kAboutBox{
+    225, 55, {11, 17, 20, 20}, {40, 23, 130, 8}, {178, 7, 40, 14}, false};
 
 }  // namespace analyzer_ui::layout

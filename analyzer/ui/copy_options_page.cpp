@@ -1,7 +1,7 @@
 #include "analyzer/ui/copy_options_page.h"
 
-#include "analyzer/ui/dialog_layout.h"
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/dialog_layout.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
@@ -21,7 +21,8 @@ CopyOptionsPage::CopyOptionsPage(std::string settingsFilePath, QWidget* parent)
       mask_(new QLineEdit(this)) {
     mask_->setAccessibleName(QStringLiteral("Mask"));
     connect(maskSwitch_, &QCheckBox::clicked, this, &CopyOptionsPage::maskSwitchClicked);
-    ApplyLayout(*this, kPageWidth, kPageHeight, {{maskSwitch_, kMaskSwitch}, {mask_, kMask}});
+    common_ui::PlaceControls(*this, QSize(kPageWidth, kPageHeight),
+                             {{maskSwitch_, kMaskSwitch}, {mask_, kMask}});
 }
 
 void CopyOptionsPage::load() {
@@ -30,13 +31,13 @@ void CopyOptionsPage::load() {
 
 void CopyOptionsPage::entered() {
     maskSwitch_->setChecked(values_.maskInboundTarget);
-    mask_->setText(ToQString(values_.ipMask));
+    mask_->setText(common_ui::FromFileText(values_.ipMask));
     mask_->setReadOnly(!values_.maskInboundTarget);
 }
 
 void CopyOptionsPage::left() {
     values_.maskInboundTarget = maskSwitch_->isChecked();
-    values_.ipMask = ToStdString(mask_->text());
+    values_.ipMask = common_ui::ToFileText(mask_->text(), values_.ipMask);
 }
 
 void CopyOptionsPage::maskSwitchClicked() {

@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "analyzer/core/analyzer_strings.h"
-#include "analyzer/ui/dialog_layout.h"
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/dialog_layout.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
@@ -48,13 +48,14 @@ DirectoriesPage::DirectoriesPage(std::string settingsFilePath, common_ui::Deskto
         MakeBrowseButton(this, QStringLiteral("Browse for the log viewer"));
     connect(browseLogPathButton, &QPushButton::clicked, this, &DirectoriesPage::browseLogPath);
     connect(browseViewerButton, &QPushButton::clicked, this, &DirectoriesPage::browseViewer);
-    ApplyLayout(*this, kPageWidth, kPageHeight,
-                {{MakeLabel(QStringLiteral("Default Log Path:"), logPath_, this), kLogPathLabel},
-                 {logPath_, kLogPath},
-                 {browseLogPathButton, kBrowseLogPath},
-                 {MakeLabel(QStringLiteral("Log Viewer:"), viewer_, this), kViewerLabel},
-                 {viewer_, kViewer},
-                 {browseViewerButton, kBrowseViewer}});
+    common_ui::PlaceControls(
+        *this, QSize(kPageWidth, kPageHeight),
+        {{MakeLabel(QStringLiteral("Default Log Path:"), logPath_, this), kLogPathLabel},
+         {logPath_, kLogPath},
+         {browseLogPathButton, kBrowseLogPath},
+         {MakeLabel(QStringLiteral("Log Viewer:"), viewer_, this), kViewerLabel},
+         {viewer_, kViewer},
+         {browseViewerButton, kBrowseViewer}});
 }
 
 void DirectoriesPage::load() {
@@ -62,36 +63,36 @@ void DirectoriesPage::load() {
 }
 
 void DirectoriesPage::entered() {
-    logPath_->setText(ToQString(values_.logPath));
-    viewer_->setText(ToQString(values_.viewer));
+    logPath_->setText(common_ui::FromFileText(values_.logPath));
+    viewer_->setText(common_ui::FromFileText(values_.viewer));
 }
 
 void DirectoriesPage::left() {
-    values_.logPath = ToStdString(logPath_->text());
-    values_.viewer = ToStdString(viewer_->text());
+    values_.logPath = common_ui::ToFileText(logPath_->text(), values_.logPath);
+    values_.viewer = common_ui::ToFileText(viewer_->text(), values_.viewer);
 }
 
 void DirectoriesPage::browseLogPath() {
     const auto chosen = prompts_.ChooseFileToOpen(
-        {ToQString(analyzer::AnalyzerString(analyzer::ids::kLogDirectoryTitle)),
-         ToQString(values_.logPath),
-         ToQString(analyzer::ToQtFileFilters(analyzer::texts::kLogFileFilter))});
+        {common_ui::FromFileText(analyzer::AnalyzerString(analyzer::ids::kLogDirectoryTitle)),
+         common_ui::FromFileText(values_.logPath),
+         common_ui::FromFileText(analyzer::ToQtFileFilters(analyzer::texts::kLogFileFilter))});
     if (!chosen) {
         return;
     }
-    values_.logPath = analyzer::DirectoryOfChosenFile(ToStdString(*chosen));
+    values_.logPath = analyzer::DirectoryOfChosenFile(common_ui::ToFileText(*chosen));
     entered();
 }
 
 void DirectoriesPage::browseViewer() {
     const auto chosen = prompts_.ChooseFileToOpen(
-        {ToQString(analyzer::AnalyzerString(analyzer::ids::kViewerTitle)),
-         ToQString(values_.viewer),
-         ToQString(analyzer::ToQtFileFilters(analyzer::texts::kViewerFileFilter))});
+        {common_ui::FromFileText(analyzer::AnalyzerString(analyzer::ids::kViewerTitle)),
+         common_ui::FromFileText(values_.viewer),
+         common_ui::FromFileText(analyzer::ToQtFileFilters(analyzer::texts::kViewerFileFilter))});
     if (!chosen) {
         return;
     }
-    values_.viewer = ToStdString(*chosen);
+    values_.viewer = common_ui::ToFileText(*chosen);
     entered();
 }
 

@@ -6,13 +6,12 @@
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/ui/analyzer_window_layout.h"
 #include "analyzer/ui/labelled_field.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
 
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using common_ui::FromFileText;
 
 QGroupBox* MakeGroup(const QString& title, const common_ui::DialogRect& rect, QWidget& client,
                      const common_ui::DialogUnits& units) {
@@ -38,21 +37,22 @@ EntryDetailsPane::EntryDetailsPane(QWidget& client, const common_ui::DialogUnits
 }
 
 void EntryDetailsPane::showDetails(const analyzer::EntryDetails& details) {
-    sourceIp_->setText(Latin1(details.entry.sourceIp));
-    sourcePort_->setText(Latin1(details.entry.sourcePort));
-    sourceDescription_->setText(Latin1(details.sourceDescription));
-    destinationIp_->setText(Latin1(details.entry.destinationIp));
-    destinationPort_->setText(Latin1(details.entry.destinationPort));
-    destinationDescription_->setText(Latin1(details.destinationDescription));
+    sourceIp_->setText(FromFileText(details.entry.sourceIp));
+    sourcePort_->setText(FromFileText(details.entry.sourcePort));
+    sourceDescription_->setText(FromFileText(details.sourceDescription));
+    destinationIp_->setText(FromFileText(details.entry.destinationIp));
+    destinationPort_->setText(FromFileText(details.entry.destinationPort));
+    destinationDescription_->setText(FromFileText(details.destinationDescription));
 }
 
 void EntryDetailsPane::showSourceName(const analyzer::HostAnswer& answer) {
-    sourceName_->setText(Latin1(answer ? std::string_view(*answer)
-                                       : analyzer::AnalyzerString(analyzer::ids::kHostNotFound)));
+    sourceName_->setText(
+        FromFileText(answer ? std::string_view(*answer)
+                            : analyzer::AnalyzerString(analyzer::ids::kHostNotFound)));
 }
 
 void EntryDetailsPane::showBlankSourceName() {
-    sourceName_->setText(Latin1(analyzer::kBlankName));
+    sourceName_->setText(FromFileText(analyzer::kBlankName));
 }
 
 void EntryDetailsPane::clear() {

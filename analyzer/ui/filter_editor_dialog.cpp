@@ -2,34 +2,21 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/filter_source.h"
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 
-FilterEditorDialog::FilterEditorDialog(const QString& settingsFilePath,
+FilterEditorDialog::FilterEditorDialog(const std::string& settingsFilePath,
                                        common_ui::DesktopPrompts& prompts, QWidget* parent)
-    : FilterEditorDialog(settingsFilePath, std::make_unique<ModalEditorDialogs>(prompts), nullptr,
-                         parent) {}
-
-FilterEditorDialog::FilterEditorDialog(const QString& settingsFilePath, EditorDialogs& dialogs,
-                                       QWidget* parent)
-    : FilterEditorDialog(settingsFilePath, nullptr, &dialogs, parent) {}
-
-FilterEditorDialog::FilterEditorDialog(const QString& settingsFilePath,
-                                       std::unique_ptr<ModalEditorDialogs> ownDialogs,
-                                       EditorDialogs* dialogs, QWidget* parent)
-    : TabbedSheet(ToQString(analyzer::AnalyzerString(analyzer::ids::kEditFiltersTitle)), parent),
-      ownDialogs_(std::move(ownDialogs)),
+    : TabbedSheet(
+          common_ui::FromFileText(analyzer::AnalyzerString(analyzer::ids::kEditFiltersTitle)),
+          parent),
       sourceFilters_(new FilterListPage(analyzer::kSourceIpFilters, FilterKind::kSourceIp,
-                                        ToStdString(settingsFilePath),
-                                        dialogs ? *dialogs : *ownDialogs_)),
+                                        settingsFilePath, prompts)),
       portFilters_(new FilterListPage(analyzer::kTargetPortFilters, FilterKind::kTargetPort,
-                                      ToStdString(settingsFilePath),
-                                      dialogs ? *dialogs : *ownDialogs_)) {
+                                      settingsFilePath, prompts)) {
     addPage(sourceFilters_, QStringLiteral("Incoming Source IP"));
     addPage(portFilters_, QStringLiteral("Incoming Target Port"));
 }
-
-FilterEditorDialog::~FilterEditorDialog() = default;
 
 }  // namespace analyzer_ui

@@ -1,6 +1,6 @@
 #include "analyzer/ui/filter_items_model.h"
 
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 
@@ -24,7 +24,7 @@ QVariant FilterItemsModel::data(const QModelIndex& index, int role) const {
     const analyzer::FilterItem& item = editor_.items()[static_cast<std::size_t>(index.row())];
     switch (role) {
         case Qt::DisplayRole:
-            return ToQString(item.text);
+            return common_ui::FromFileText(item.text);
         case Qt::CheckStateRole:
             return item.checked ? Qt::Checked : Qt::Unchecked;
         default:

@@ -1,9 +1,12 @@
 #include "analyzer/ui/filter_list_page.h"
 
 #include <QPushButton>
+#include <memory>
 
-#include "analyzer/ui/dialog_layout.h"
-#include "analyzer/ui/qt_text.h"
+#include "analyzer/ui/add_source_ip_dialog.h"
+#include "analyzer/ui/add_target_port_dialog.h"
+#include "common_ui/dialog_layout.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
@@ -18,13 +21,13 @@ constexpr common_ui::DialogRect kDelete{155, 25, 50, 14};
 }  // namespace
 
 FilterListPage::FilterListPage(std::string_view section, FilterKind kind,
-                               std::string settingsFilePath, EditorDialogs& dialogs,
+                               std::string settingsFilePath, common_ui::DesktopPrompts& prompts,
                                QWidget* parent)
     : SheetPage(parent),
       section_(section),
       kind_(kind),
       settingsFilePath_(std::move(settingsFilePath)),
-      dialogs_(dialogs),
+      prompts_(prompts),
       list_(new FilterCheckList(this)) {
     auto* add = new QPushButton(QStringLiteral("&Add..."), this);
     auto* remove = new QPushButton(QStringLiteral("&Delete"), this);
@@ -32,7 +35,8 @@ FilterListPage::FilterListPage(std::string_view section, FilterKind kind,
     remove->setAutoDefault(false);
     connect(add, &QPushButton::clicked, this, &FilterListPage::addFilter);
     connect(remove, &QPushButton::clicked, this, &FilterListPage::deleteFilter);
-    ApplyLayout(*this, kPageWidth, kPageHeight, {{list_, kList}, {add, kAdd}, {remove, kDelete}});
+    common_ui::PlaceControls(*this, QSize(kPageWidth, kPageHeight),
+                             {{list_, kList}, {add, kAdd}, {remove, kDelete}});
 }
 
 void FilterListPage::load() {
@@ -44,8 +48,14 @@ void FilterListPage::save() {
 }
 
 void FilterListPage::addFilter() {
-    if (const auto text = dialogs_.RunFilterInput(kind_, this)) {
-        list_->addItem(ToStdString(*text), true);
+    std::unique_ptr<InputDialog> dialog;
+    if (kind_ == FilterKind::kSourceIp) {
+        dialog = std::make_unique<AddSourceIpDialog>(QString(), prompts_, this);
+    } else {
+        dialog = std::make_unique<AddTargetPortDialog>(QString(), prompts_, this);
+    }
+    if (prompts_.RunDialog(*dialog) == QDialog::Accepted) {
+        list_->addItem(common_ui::ToFileText(dialog->text()), true);
     }
 }
 

@@ -4,9 +4,9 @@
 #include <QPushButton>
 
 #include "analyzer/core/port_table.h"
-#include "analyzer/ui/dialog_layout.h"
 #include "analyzer/ui/port_field.h"
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/dialog_layout.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
@@ -23,7 +23,7 @@ constexpr common_ui::DialogRect kCancel{93, 25, 50, 14};
 
 FindPortDialog::FindPortDialog(common_ui::DesktopPrompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts), port_(MakePortField(this)) {
-    UseDialogFrame(*this);
+    common_ui::UseDialogFrame(*this);
     setWindowTitle(QStringLiteral("Find Port"));
     auto* label = new QLabel(QStringLiteral("Port:"), this);
     label->setBuddy(port_);
@@ -33,12 +33,12 @@ FindPortDialog::FindPortDialog(common_ui::DesktopPrompts& prompts, QWidget* pare
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     port_->setFocus();
-    ApplyLayout(*this, kWidth, kHeight,
-                {{label, kPortLabel}, {port_, kPort}, {ok, kOk}, {cancel, kCancel}});
+    common_ui::PlaceControls(*this, QSize(kWidth, kHeight),
+                             {{label, kPortLabel}, {port_, kPort}, {ok, kOk}, {cancel, kCancel}});
 }
 
 void FindPortDialog::accept() {
-    if (!analyzer::IsValidPort(ToStdString(port_->text()), prompts_)) {
+    if (!analyzer::IsValidPort(common_ui::ToFileText(port_->text()), prompts_)) {
         port_->setFocus();
         return;
     }

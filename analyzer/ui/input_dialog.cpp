@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "analyzer/ui/dialog_layout.h"
+#include "common_ui/dialog_layout.h"
 
 namespace analyzer_ui {
 namespace {
@@ -22,7 +22,7 @@ InputDialog::InputDialog(const QString& title, const QString& labelText, QLineEd
                          const QString& presetText, QWidget* parent)
     : QDialog(parent), field_(field) {
     field_->setParent(this);
-    UseDialogFrame(*this);
+    common_ui::UseDialogFrame(*this);
     setWindowTitle(title);
     field_->setText(presetText);
     auto* label = new QLabel(labelText, this);
@@ -33,8 +33,8 @@ InputDialog::InputDialog(const QString& title, const QString& labelText, QLineEd
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     field_->setFocus();
-    ApplyLayout(*this, kWidth, kHeight,
-                {{label, kLabel}, {field_, kField}, {ok, kOk}, {cancel, kCancel}});
+    common_ui::PlaceControls(*this, QSize(kWidth, kHeight),
+                             {{label, kLabel}, {field_, kField}, {ok, kOk}, {cancel, kCancel}});
 }
 
 void InputDialog::accept() {

@@ -3,13 +3,13 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "common_ui/file_text.h"
+
 namespace analyzer_ui {
 
 QLineEdit* MakeLabelledField(const layout::Field& field, QWidget& client,
                              const common_ui::DialogUnits& units) {
-    auto* label = new QLabel(
-        QString::fromLatin1(field.label.data(), static_cast<qsizetype>(field.label.size())),
-        &client);
+    auto* label = new QLabel(common_ui::FromFileText(field.label), &client);
     label->setGeometry(units.ToPixels(field.labelRect));
     if (field.labelRightAligned) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -5,9 +5,9 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/port_table.h"
-#include "analyzer/ui/dialog_layout.h"
 #include "analyzer/ui/port_field.h"
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/dialog_layout.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
@@ -52,18 +52,19 @@ QPushButton* MakeCancel(QDialog* dialog) {
 PortDefinitionDialog::PortDefinitionDialog(Purpose purpose, const std::string& row,
                                            common_ui::DesktopPrompts& prompts, QWidget* parent)
     : QDialog(parent),
+      purpose_(purpose),
       prompts_(prompts),
+      shown_(analyzer::SplitDefinition(row)),
       port_(MakePortField(this)),
       description_(new QLineEdit(this)),
       ok_(MakeOk(this)) {
-    UseDialogFrame(*this);
-    setWindowTitle(ToQString(analyzer::AnalyzerString(TitleOf(purpose))));
-    const analyzer::PortDefinition fields = analyzer::SplitDefinition(row);
+    common_ui::UseDialogFrame(*this);
+    setWindowTitle(common_ui::FromFileText(analyzer::AnalyzerString(TitleOf(purpose))));
     // A hand-written row's port is shown and checked whole, so an invalid one is refused.
-    const QString port = ToQString(fields.port);
+    const QString port = common_ui::FromFileText(shown_.port);
     port_->setMaxLength(std::max(port_->maxLength(), static_cast<int>(port.size())));
     port_->setText(port);
-    description_->setText(ToQString(fields.description));
+    description_->setText(common_ui::FromFileText(shown_.description));
     auto* portLabel = new QLabel(QStringLiteral("Port:"), this);
     portLabel->setBuddy(port_);
     auto* descriptionLabel = new QLabel(QStringLiteral("Description:"), this);
@@ -72,13 +73,13 @@ PortDefinitionDialog::PortDefinitionDialog(Purpose purpose, const std::string& r
     setTabOrder(port_, description_);
     setTabOrder(description_, ok_);
     setTabOrder(ok_, cancel);
-    ApplyLayout(*this, kWidth, kHeight,
-                {{portLabel, kPortLabel},
-                 {port_, kPort},
-                 {descriptionLabel, kDescriptionLabel},
-                 {description_, kDescription},
-                 {ok_, kOk},
-                 {cancel, kCancel}});
+    common_ui::PlaceControls(*this, QSize(kWidth, kHeight),
+                             {{portLabel, kPortLabel},
+                              {port_, kPort},
+                              {descriptionLabel, kDescriptionLabel},
+                              {description_, kDescription},
+                              {ok_, kOk},
+                              {cancel, kCancel}});
     switch (purpose) {
         case Purpose::kAdd:
             port_->setFocus();
@@ -96,11 +97,12 @@ PortDefinitionDialog::PortDefinitionDialog(Purpose purpose, const std::string& r
 }
 
 analyzer::PortDefinition PortDefinitionDialog::definition() const {
-    return {ToStdString(port_->text()), ToStdString(description_->text())};
+    return {common_ui::ToFileText(port_->text(), shown_.port),
+            common_ui::ToFileText(description_->text(), shown_.description)};
 }
 
 void PortDefinitionDialog::accept() {
-    if (!analyzer::IsValidPort(ToStdString(port_->text()), prompts_)) {
+    if (!analyzer::IsValidPort(common_ui::ToFileText(port_->text()), prompts_)) {
         port_->setFocus();
         return;
     }

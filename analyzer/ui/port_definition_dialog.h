@@ -24,6 +24,7 @@ class PortDefinitionDialog : public QDialog {
     PortDefinitionDialog(Purpose purpose, const std::string& row,
                          common_ui::DesktopPrompts& prompts, QWidget* parent = nullptr);
 
+    Purpose purpose() const { return purpose_; }
     analyzer::PortDefinition definition() const;
 
     void accept() override;
@@ -33,7 +34,10 @@ class PortDefinitionDialog : public QDialog {
     QPushButton* okButton() const { return ok_; }
 
   private:
+    Purpose purpose_;
     common_ui::DesktopPrompts& prompts_;
+    // The fields as opened, so what the user leaves alone keeps its bytes.
+    analyzer::PortDefinition shown_;
     QLineEdit* port_;
     QLineEdit* description_;
     QPushButton* ok_;

@@ -1,6 +1,6 @@
 #include "analyzer/ui/port_lines_model.h"
 
-#include "analyzer/ui/qt_text.h"
+#include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 
@@ -22,7 +22,7 @@ QVariant PortLinesModel::data(const QModelIndex& index, int role) const {
         role != Qt::DisplayRole) {
         return {};
     }
-    return ToQString(editor_.rows()[static_cast<std::size_t>(index.row())]);
+    return common_ui::FromFileText(editor_.rows()[static_cast<std::size_t>(index.row())]);
 }
 
 }  // namespace analyzer_ui

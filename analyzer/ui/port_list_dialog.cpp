@@ -2,11 +2,13 @@
 
 #include <QLabel>
 
-#include "analyzer/ui/dialog_layout.h"
+#include "analyzer/ui/find_port_dialog.h"
+#include "analyzer/ui/port_definition_dialog.h"
 #include "analyzer/ui/port_lines_model.h"
-#include "analyzer/ui/qt_text.h"
 #include "analyzer/ui/selection.h"
 #include "analyzer/ui/tab_stops.h"
+#include "common_ui/dialog_layout.h"
+#include "common_ui/file_text.h"
 #include "common_ui/wait_cursor.h"
 
 namespace analyzer_ui {
@@ -28,26 +30,15 @@ constexpr common_ui::DialogRect kCount{70, 183, 40, 12};
 
 }  // namespace
 
-PortListDialog::PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+PortListDialog::PortListDialog(const std::string& portsFilePath, common_ui::DesktopPrompts& prompts,
                                QWidget* parent)
-    : PortListDialog(portsFilePath, prompts, std::make_unique<ModalEditorDialogs>(prompts), nullptr,
-                     parent) {}
-
-PortListDialog::PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                               EditorDialogs& dialogs, QWidget* parent)
-    : PortListDialog(portsFilePath, prompts, nullptr, &dialogs, parent) {}
-
-PortListDialog::PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                               std::unique_ptr<ModalEditorDialogs> ownDialogs,
-                               EditorDialogs* dialogs, QWidget* parent)
     : QDialog(parent),
-      ownDialogs_(std::move(ownDialogs)),
-      dialogs_(dialogs ? *dialogs : *ownDialogs_),
-      editor_(ToStdString(portsFilePath), prompts),
+      prompts_(prompts),
+      editor_(portsFilePath, prompts),
       model_(new PortLinesModel(editor_, this)),
       list_(new QListView(this)),
       count_(new QLineEdit(this)) {
-    UseDialogFrame(*this);
+    common_ui::UseDialogFrame(*this);
     setWindowTitle(QStringLiteral("Port List"));
     auto* heading = new TabStopLabel(QStringLiteral("  Port\t     Use"), this);
     list_->setModel(model_);
@@ -79,17 +70,17 @@ PortListDialog::PortListDialog(const QString& portsFilePath, common_ui::DesktopP
     count_->setReadOnly(true);
     countLabel->setBuddy(count_);
 
-    ApplyLayout(*this, kWidth, kHeight,
-                {{heading, kHeading},
-                 {list_, kList},
-                 {add, kAdd},
-                 {edit, kEdit},
-                 {remove, kDelete},
-                 {find, kFind},
-                 {save, kSave},
-                 {close, kClose},
-                 {countLabel, kCountLabel},
-                 {count_, kCount}});
+    common_ui::PlaceControls(*this, QSize(kWidth, kHeight),
+                             {{heading, kHeading},
+                              {list_, kList},
+                              {add, kAdd},
+                              {edit, kEdit},
+                              {remove, kDelete},
+                              {find, kFind},
+                              {save, kSave},
+                              {close, kClose},
+                              {countLabel, kCountLabel},
+                              {count_, kCount}});
 
     {
         const common_ui::WaitCursor wait;
@@ -105,12 +96,21 @@ PortListDialog::~PortListDialog() {
     delete model_;
 }
 
+std::optional<analyzer::PortDefinition> PortListDialog::runPortDialog(
+    PortDefinitionDialog::Purpose purpose, const std::string& row) {
+    PortDefinitionDialog dialog(purpose, row, prompts_, this);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.definition();
+}
+
 void PortListDialog::showCount() {
     count_->setText(QString::number(editor_.definitionCount()));
 }
 
 void PortListDialog::addPort() {
-    const auto definition = dialogs_.RunPortDialog(PortDialogKind::kAdd, {}, this);
+    const auto definition = runPortDialog(PortDefinitionDialog::Purpose::kAdd, {});
     if (!definition) {
         return;
     }
@@ -124,7 +124,7 @@ void PortListDialog::editPort() {
         return;
     }
     const auto definition =
-        dialogs_.RunPortDialog(PortDialogKind::kEdit, editor_.rows()[*row], this);
+        runPortDialog(PortDefinitionDialog::Purpose::kEdit, editor_.rows()[*row]);
     if (!definition) {
         return;
     }
@@ -136,7 +136,7 @@ void PortListDialog::deletePort() {
     if (!editor_.IsEditableRow(row)) {
         return;
     }
-    if (!dialogs_.RunPortDialog(PortDialogKind::kDelete, editor_.rows()[*row], this)) {
+    if (!runPortDialog(PortDefinitionDialog::Purpose::kDelete, editor_.rows()[*row])) {
         return;
     }
     ApplySelection(*list_, editor_.Delete(*row));
@@ -144,8 +144,9 @@ void PortListDialog::deletePort() {
 }
 
 void PortListDialog::findPort() {
-    if (const auto port = dialogs_.RunFindPort(this)) {
-        ApplySelection(*list_, editor_.Find(*port));
+    FindPortDialog dialog(prompts_, this);
+    if (prompts_.RunDialog(dialog) == QDialog::Accepted) {
+        ApplySelection(*list_, editor_.Find(common_ui::ToFileText(dialog.port())));
     }
 }
 

@@ -4,10 +4,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <memory>
+#include <optional>
+#include <string>
 
 #include "analyzer/core/port_list_editor.h"
-#include "analyzer/ui/editor_dialogs.h"
+#include "analyzer/ui/port_definition_dialog.h"
 #include "common_ui/desktop_prompts.h"
 
 namespace analyzer_ui {
@@ -19,11 +20,8 @@ class PortLinesModel;
 // window runs the dialogs and keeps the one selection.
 class PortListDialog : public QDialog {
   public:
-    PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
+    PortListDialog(const std::string& portsFilePath, common_ui::DesktopPrompts& prompts,
                    QWidget* parent = nullptr);
-    // With the small dialogs answered elsewhere (tests).
-    PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                   EditorDialogs& dialogs, QWidget* parent = nullptr);
     ~PortListDialog() override;
 
     void addPort();
@@ -40,13 +38,12 @@ class PortListDialog : public QDialog {
     QLineEdit* countField() const { return count_; }
 
   private:
-    PortListDialog(const QString& portsFilePath, common_ui::DesktopPrompts& prompts,
-                   std::unique_ptr<ModalEditorDialogs> ownDialogs, EditorDialogs* dialogs,
-                   QWidget* parent);
     void showCount();
+    // The port dialog for `purpose` opened on a row; its fields at OK.
+    std::optional<analyzer::PortDefinition> runPortDialog(PortDefinitionDialog::Purpose purpose,
+                                                          const std::string& row);
 
-    std::unique_ptr<ModalEditorDialogs> ownDialogs_;
-    EditorDialogs& dialogs_;
+    common_ui::DesktopPrompts& prompts_;
     analyzer::PortListEditor editor_;
     PortLinesModel* model_;
     QListView* list_;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
@@ -105,12 +104,3 @@ TEST(TabbedSheetTest, ASecondShowDoesNotLoadAgain) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
