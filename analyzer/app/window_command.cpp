@@ -1,6 +1,7 @@
 #include "analyzer/app/window_command.h"
 
 #include <QApplication>
+#include <QFile>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_window.h"
 #include "common/session_environment.h"
+#include "common_ui/file_text.h"
 #include "common_ui/qt_desktop_prompts.h"
 
 namespace analyzer {
@@ -51,13 +53,12 @@ int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths, const std::str
     QApplication application(argc, argv);
     qInstallMessageHandler(gPreviousHandler);
 
-    const std::string_view title = texts::kProgramTitle;
-    common_ui::QtDesktopPrompts prompts(QString::fromLatin1(title.data(), title.size()));
+    common_ui::QtDesktopPrompts prompts(common_ui::FromFileText(texts::kProgramTitle));
     analyzer_ui::AnalyzerWindow window(paths, prompts, std::make_shared<SystemHostResolver>());
     prompts.SetFallbackParent(&window);
     window.show();
     if (!logPath.empty()) {
-        window.openLogFile(QString::fromLocal8Bit(logPath.c_str()));
+        window.openLogFile(QFile::decodeName(logPath.c_str()));
     }
     window.exec();
     return 0;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QListView>
@@ -174,10 +175,10 @@ void AnalyzerWindow::openLogFile(const QString& path) {
     fill_->stop();
     log_.Close();
     currentLogPath_ = QFileInfo(path).absoluteFilePath();
-    logOpened_ = log_.Open(currentLogPath_.toLocal8Bit().toStdString());
+    logOpened_ = log_.Open(QFile::encodeName(currentLogPath_).toStdString());
     updateActions();
     if (!logOpened_) {
-        const std::string pathText = currentLogPath_.toLocal8Bit().toStdString();
+        const std::string pathText = QFile::encodeName(currentLogPath_).toStdString();
         prompts_.ShowMessage(
             common::MessageIcon::kStop,
             common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {pathText}));
