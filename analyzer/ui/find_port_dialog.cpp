@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "analyzer/core/port_table.h"
+#include "analyzer/ui/dialog_buttons.h"
 #include "analyzer/ui/port_field.h"
 #include "common_ui/dialog_layout.h"
 #include "common_ui/file_text.h"
@@ -27,22 +28,17 @@ FindPortDialog::FindPortDialog(common_ui::DesktopPrompts& prompts, QWidget* pare
     setWindowTitle(QStringLiteral("Find Port"));
     auto* label = new QLabel(QStringLiteral("Port:"), this);
     label->setBuddy(port_);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* ok = MakeOkButton(*this);
+    QPushButton* cancel = MakeCancelButton(*this);
     port_->setFocus();
     common_ui::PlaceControls(*this, QSize(kWidth, kHeight),
                              {{label, kPortLabel}, {port_, kPort}, {ok, kOk}, {cancel, kCancel}});
 }
 
 void FindPortDialog::accept() {
-    if (!analyzer::IsValidPort(common_ui::ToFileText(port_->text()), prompts_)) {
-        port_->setFocus();
-        return;
+    if (IsPortAccepted(*port_, prompts_)) {
+        QDialog::accept();
     }
-    QDialog::accept();
 }
 
 }  // namespace analyzer_ui

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "analyzer/ui/dialog_buttons.h"
 #include "common_ui/dialog_layout.h"
 
 namespace analyzer_ui {
@@ -27,11 +28,8 @@ InputDialog::InputDialog(const QString& title, const QString& labelText, QLineEd
     field_->setText(presetText);
     auto* label = new QLabel(labelText, this);
     label->setBuddy(field_);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* ok = MakeOkButton(*this);
+    QPushButton* cancel = MakeCancelButton(*this);
     field_->setFocus();
     common_ui::PlaceControls(*this, QSize(kWidth, kHeight),
                              {{label, kLabel}, {field_, kField}, {ok, kOk}, {cancel, kCancel}});

@@ -5,6 +5,7 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/port_table.h"
+#include "analyzer/ui/dialog_buttons.h"
 #include "analyzer/ui/port_field.h"
 #include "common_ui/dialog_layout.h"
 #include "common_ui/file_text.h"
@@ -34,19 +35,6 @@ int TitleOf(PortDefinitionDialog::Purpose purpose) {
     return analyzer::ids::kAddPortTitle;
 }
 
-QPushButton* MakeOk(QDialog* dialog) {
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    return ok;
-}
-
-QPushButton* MakeCancel(QDialog* dialog) {
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    return cancel;
-}
-
 }  // namespace
 
 PortDefinitionDialog::PortDefinitionDialog(Purpose purpose, const std::string& row,
@@ -57,7 +45,7 @@ PortDefinitionDialog::PortDefinitionDialog(Purpose purpose, const std::string& r
       shown_(analyzer::SplitDefinition(row)),
       port_(MakePortField(this)),
       description_(new QLineEdit(this)),
-      ok_(MakeOk(this)) {
+      ok_(MakeOkButton(*this)) {
     common_ui::UseDialogFrame(*this);
     setWindowTitle(common_ui::FromFileText(analyzer::AnalyzerString(TitleOf(purpose))));
     // A hand-written row's port is shown and checked whole, so an invalid one is refused.
@@ -69,7 +57,7 @@ PortDefinitionDialog::PortDefinitionDialog(Purpose purpose, const std::string& r
     portLabel->setBuddy(port_);
     auto* descriptionLabel = new QLabel(QStringLiteral("Description:"), this);
     descriptionLabel->setBuddy(description_);
-    QPushButton* cancel = MakeCancel(this);
+    QPushButton* cancel = MakeCancelButton(*this);
     setTabOrder(port_, description_);
     setTabOrder(description_, ok_);
     setTabOrder(ok_, cancel);
@@ -102,11 +90,9 @@ analyzer::PortDefinition PortDefinitionDialog::definition() const {
 }
 
 void PortDefinitionDialog::accept() {
-    if (!analyzer::IsValidPort(common_ui::ToFileText(port_->text()), prompts_)) {
-        port_->setFocus();
-        return;
+    if (IsPortAccepted(*port_, prompts_)) {
+        QDialog::accept();
     }
-    QDialog::accept();
 }
 
 }  // namespace analyzer_ui
