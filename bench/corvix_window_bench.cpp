@@ -19,8 +19,7 @@
 
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/host_lookup.h"
-#include "analyzer/ui/analyzer_dialog.h"
-#include "analyzer/ui/dialog_editors.h"
+#include "analyzer/ui/analyzer_window.h"
 #include "bench/bench_process.h"
 #include "bench/router_log.h"
 #include "common_ui/qt_desktop_prompts.h"
@@ -45,9 +44,8 @@ int RunWindow(int argc, char** argv, const std::string& log, const std::string& 
     QApplication application(argc, argv);
     const analyzer::AnalyzerPaths paths = analyzer::AnalyzerPathsFor(dir + "/corvix");
     common_ui::QtDesktopPrompts prompts("corvix");
-    analyzer_ui::DialogEditors editors(paths, prompts);
-    analyzer_ui::CAnalyzerDialog dialog(paths, prompts, editors,
-                                        std::make_shared<analyzer::SystemHostResolver>());
+    analyzer_ui::AnalyzerWindow dialog(paths, prompts,
+                                       std::make_shared<analyzer::SystemHostResolver>());
     dialog.show();
     auto* source = dialog.findChild<QLineEdit*>("sourceIp");
     bool decoded = false;
@@ -58,7 +56,7 @@ int RunWindow(int argc, char** argv, const std::string& log, const std::string& 
             dprintf(report, "decoded %ld.%09ld\n", now.tv_sec, now.tv_nsec);
         }
     });
-    dialog.OpenLogFile(QString::fromStdString(log));
+    dialog.openLogFile(QString::fromStdString(log));
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!dialog.isLoading()) {

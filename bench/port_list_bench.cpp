@@ -12,7 +12,9 @@
 #include <string>
 
 #include "analyzer/core/port_list_editor.h"
-#include "analyzer/ui/port_list_dlg.h"
+#include "analyzer/ui/find_port_dialog.h"
+#include "analyzer/ui/port_definition_dialog.h"
+#include "analyzer/ui/port_list_dialog.h"
 #include "common/testing/scripted_messages.h"
 #include "common_ui/testing/scripted_prompts.h"
 
@@ -38,19 +40,20 @@ std::string PortFile() {
     return path;
 }
 
-// Every dialog of the window answered at once: Find asks for the first row's port.
-class InstantDialogs : public analyzer_ui::EditorDialogs {
+// Every dialog of the window answered at once: Find asks for the first row's port, a port
+// dialog takes its description with "!" added.
+class InstantPrompts : public test_support::ScriptedPrompts {
   public:
-    std::optional<analyzer::PortDefinition> RunPortDialog(analyzer_ui::PortDialogKind,
-                                                          const std::string& row,
-                                                          QWidget*) override {
-        analyzer::PortDefinition definition = analyzer::SplitDefinition(row);
-        definition.description += "!";
-        return definition;
-    }
-    std::optional<std::string> RunFindPort(QWidget*) override { return kFirstPort; }
-    std::optional<QString> RunFilterInput(analyzer_ui::FilterKind, QWidget*) override {
-        return std::nullopt;
+    int RunDialog(QDialog& dialog) override {
+        if (auto* find = dynamic_cast<analyzer_ui::FindPortDialog*>(&dialog)) {
+            find->portField()->setText(QString::fromLatin1(kFirstPort));
+            return QDialog::Accepted;
+        }
+        if (auto* port = dynamic_cast<analyzer_ui::PortDefinitionDialog*>(&dialog)) {
+            port->descriptionField()->setText(port->descriptionField()->text() + "!");
+            return QDialog::Accepted;
+        }
+        return QDialog::Rejected;
     }
 };
 
@@ -84,10 +87,9 @@ void CoreSave(benchmark::State& state) {
 
 // Construction loads the file; the window is then shown and painted once.
 void WindowOpen(benchmark::State& state) {
-    test_support::ScriptedPrompts prompts;
-    InstantDialogs dialogs;
+    InstantPrompts prompts;
     for (auto _ : state) {
-        analyzer_ui::CPortListDlg window(QString::fromStdString(PortFile()), prompts, dialogs);
+        analyzer_ui::PortListDialog window(PortFile(), prompts);
         window.show();
         QApplication::processEvents();
     }
@@ -95,28 +97,26 @@ void WindowOpen(benchmark::State& state) {
 
 // Find of the row searched last, selected and scrolled into view.
 void WindowFind(benchmark::State& state) {
-    test_support::ScriptedPrompts prompts;
-    InstantDialogs dialogs;
-    analyzer_ui::CPortListDlg window(QString::fromStdString(PortFile()), prompts, dialogs);
+    InstantPrompts prompts;
+    analyzer_ui::PortListDialog window(PortFile(), prompts);
     window.show();
     for (auto _ : state) {
         window.list()->scrollToBottom();
-        window.OnFind();
+        window.findPort();
         QApplication::processEvents();
     }
 }
 
 // Edit of a row near the end, then Save Changes rewriting the whole file.
 void WindowEditAndSave(benchmark::State& state) {
-    test_support::ScriptedPrompts prompts;
-    InstantDialogs dialogs;
-    analyzer_ui::CPortListDlg window(QString::fromStdString(PortFile()), prompts, dialogs);
+    InstantPrompts prompts;
+    analyzer_ui::PortListDialog window(PortFile(), prompts);
     window.show();
     const QModelIndex row = window.list()->model()->index(kDefinitions - 1, 0);
     for (auto _ : state) {
         window.list()->setCurrentIndex(row);
-        window.OnEdit();
-        window.OnSaveChanges();
+        window.editPort();
+        window.saveChanges();
         QApplication::processEvents();
     }
 }

@@ -1,7 +1,7 @@
 #include "analyzer/app/list_command.h"
+#include "analyzer/app/window_command.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/launch_options.h"
-#include "analyzer/ui/analyzer_app.h"
 #include "common/project_version.h"
 #include "common/working_directory.h"
 
@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
         LocateAnalyzerFiles(program ? *program : std::string(argv[0]),
                             std::getenv("XDG_CONFIG_HOME"), common::HomeDirectory());
     if (!launch.list) {
-        return analyzer_ui::CAnalyzerApp().InitInstance(argc, argv, paths, launch.openFile);
+        return RunWindow(argc, argv, paths, launch.openFile);
     }
     return RunList(launch.listFile, paths.settingsFilePath);
 }

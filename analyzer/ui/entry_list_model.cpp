@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "common_ui/file_text.h"
+
 namespace analyzer_ui {
 
 EntryListModel::EntryListModel(const analyzer::EntryStore& store, QObject* parent)
@@ -15,20 +17,19 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    const std::string_view text = store_.Entry(static_cast<std::size_t>(index.row()));
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return common_ui::FromFileText(store_.Entry(static_cast<std::size_t>(index.row())));
 }
 
-void EntryListModel::BeginClear() {
+void EntryListModel::beginClear() {
     beginResetModel();
 }
 
-void EntryListModel::EndClear() {
+void EntryListModel::endClear() {
     shown_ = 0;
     endResetModel();
 }
 
-void EntryListModel::Publish() {
+void EntryListModel::publish() {
     // A view counts rows in int; entries beyond that stay in the store unseen.
     const int available =
         static_cast<int>(std::min<std::size_t>(store_.size(), std::numeric_limits<int>::max()));

@@ -18,10 +18,10 @@ class EntryListModel : public QAbstractListModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // Around every emptying of the store.
-    void BeginClear();
-    void EndClear();
+    void beginClear();
+    void endClear();
     // Announces the rows the store gained since the last call.
-    void Publish();
+    void publish();
 
   private:
     const analyzer::EntryStore& store_;

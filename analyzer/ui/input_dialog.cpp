@@ -3,7 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "analyzer/ui/dialog_layout.h"
+#include "analyzer/ui/dialog_buttons.h"
+#include "common_ui/dialog_layout.h"
 
 namespace analyzer_ui {
 namespace {
@@ -22,23 +23,20 @@ InputDialog::InputDialog(const QString& title, const QString& labelText, QLineEd
                          const QString& presetText, QWidget* parent)
     : QDialog(parent), field_(field) {
     field_->setParent(this);
-    UseDialogFrame(*this);
+    common_ui::UseDialogFrame(*this);
     setWindowTitle(title);
     field_->setText(presetText);
     auto* label = new QLabel(labelText, this);
     label->setBuddy(field_);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* ok = MakeOkButton(*this);
+    QPushButton* cancel = MakeCancelButton(*this);
     field_->setFocus();
-    ApplyLayout(*this, kWidth, kHeight,
-                {{label, kLabel}, {field_, kField}, {ok, kOk}, {cancel, kCancel}});
+    common_ui::PlaceControls(*this, QSize(kWidth, kHeight),
+                             {{label, kLabel}, {field_, kField}, {ok, kOk}, {cancel, kCancel}});
 }
 
 void InputDialog::accept() {
-    if (IsAcceptable(field_->text())) {
+    if (isAcceptable(field_->text())) {
         QDialog::accept();
     }
 }

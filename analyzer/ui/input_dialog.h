@@ -20,7 +20,7 @@ class InputDialog : public QDialog {
                 const QString& presetText, QWidget* parent);
 
     // Shows why the text is refused, if it is.
-    virtual bool IsAcceptable(const QString& text) = 0;
+    virtual bool isAcceptable(const QString& text) = 0;
 
   private:
     QLineEdit* field_;

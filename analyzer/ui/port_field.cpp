@@ -2,6 +2,9 @@
 
 #include <QRegularExpressionValidator>
 
+#include "analyzer/core/port_table.h"
+#include "common_ui/file_text.h"
+
 namespace analyzer_ui {
 
 QLineEdit* MakePortField(QWidget* parent) {
@@ -11,6 +14,14 @@ QLineEdit* MakePortField(QWidget* parent) {
     field->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
     return field;
+}
+
+bool IsPortAccepted(QLineEdit& field, common::UserMessages& messages) {
+    if (analyzer::IsValidPort(common_ui::ToFileText(field.text()), messages)) {
+        return true;
+    }
+    field.setFocus();
+    return false;
 }
 
 }  // namespace analyzer_ui

@@ -1,0 +1,88 @@
+#include "analyzer/ui/analyzer_actions.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace analyzer_ui {
+namespace {
+
+// The menu bar's Copy has a mnemonic; the context menu's has none.
+constexpr char kCopyInMenuBar[] = "C&opy Log Entry";
+constexpr char kCopyInContextMenu[] = "Copy Log Entry";
+
+QAction* MakeAction(QObject* owner, const QString& text, const char* objectName) {
+    auto* action = new QAction(text, owner);
+    action->setObjectName(QString::fromLatin1(objectName));
+    return action;
+}
+
+}  // namespace
+
+AnalyzerActions::AnalyzerActions(QObject* parent)
+    : QObject(parent),
+      open_(MakeAction(this, tr("&Open..."), "openAction")),
+      viewCurrentLog_(MakeAction(this, tr("&View Current Log..."), "viewCurrentLogAction")),
+      exit_(MakeAction(this, tr("E&xit"), "exitAction")),
+      copyEntry_(MakeAction(this, tr(kCopyInMenuBar), "copyEntryAction")),
+      addSourceIp_(MakeAction(this, tr("Add Incoming &Source IP..."), "addSourceIpAction")),
+      addTargetPort_(
+          MakeAction(this, tr("Add Incoming &Destination Port..."), "addTargetPortAction")),
+      editFilters_(MakeAction(this, tr("&Edit Filters..."), "editFiltersAction")),
+      lookupSource_(MakeAction(this, tr("Look&up Source IP"), "lookupSourceAction")),
+      portDefinitions_(MakeAction(this, tr("&Port Definitions..."), "portDefinitionsAction")),
+      // The menu has always spelled it so.
+      options_(MakeAction(this, tr("Optons..."), "optionsAction")),
+      help_(MakeAction(this, tr("&Help"), "helpAction")),
+      about_(MakeAction(this, tr("&About Corvix Log Analyzer..."), "aboutAction")),
+      contextMenu_(MakeAction(this, QString(), "contextMenuAction")) {
+    contextMenu_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+}
+
+void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
+    QMenu* file = menuBar.addMenu(tr("&File"));
+    file->addAction(open_);
+    file->addAction(viewCurrentLog_);
+    file->addSeparator();
+    file->addAction(exit_);
+    QMenu* edit = menuBar.addMenu(tr("&Edit"));
+    edit->addAction(copyEntry_);
+    QMenu* filters = menuBar.addMenu(tr("F&ilters"));
+    filters->addAction(addSourceIp_);
+    filters->addAction(addTargetPort_);
+    filters->addSeparator();
+    filters->addAction(editFilters_);
+    QMenu* tools = menuBar.addMenu(tr("&Tools"));
+    tools->addAction(lookupSource_);
+    tools->addSeparator();
+    tools->addAction(portDefinitions_);
+    tools->addAction(options_);
+    QMenu* help = menuBar.addMenu(tr("&Help"));
+    help->addAction(help_);
+    help->addSeparator();
+    help->addAction(about_);
+}
+
+void AnalyzerActions::fillContextMenu(QMenu& menu) const {
+    menu.addAction(copyEntry_);
+    menu.addAction(lookupSource_);
+    menu.addSeparator();
+    menu.addAction(addSourceIp_);
+    menu.addAction(addTargetPort_);
+    menu.addSeparator();
+    menu.addAction(viewCurrentLog_);
+}
+
+void AnalyzerActions::updateActions(const CommandState& state) {
+    const analyzer::EntryCommandSwitches switches =
+        analyzer::SwitchesFor(state.logOpened, state.entriesLoaded, state.listEmpty);
+    const bool inContextMenu = state.menu == CommandMenu::kContextMenu;
+    const bool on = inContextMenu ? switches.contextMenu : switches.menuBar;
+    for (QAction* action :
+         {viewCurrentLog_, addSourceIp_, addTargetPort_, copyEntry_, lookupSource_}) {
+        action->setEnabled(on);
+    }
+    copyEntry_->setText(tr(inContextMenu ? kCopyInContextMenu : kCopyInMenuBar));
+}
+
+}  // namespace analyzer_ui

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+
+#include "analyzer/core/entry_commands.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace analyzer_ui {
+
+// Which menu the entry commands are about to be chosen from: the menu bar follows the
+// last open, the context menu the last fill.
+enum class CommandMenu { kMenuBar, kContextMenu };
+
+// What the entry commands depend on.
+struct CommandState {
+    bool logOpened = false;
+    bool entriesLoaded = false;
+    bool listEmpty = true;
+    CommandMenu menu = CommandMenu::kMenuBar;
+};
+
+// The main window's commands, one action each, shared by the menu bar and the context
+// menu. The window connects them; this object only knows their texts, keys and states.
+class AnalyzerActions : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit AnalyzerActions(QObject* parent = nullptr);
+
+    // File
+    QAction* open() const { return open_; }
+    QAction* viewCurrentLog() const { return viewCurrentLog_; }
+    QAction* exit() const { return exit_; }
+    // Edit
+    QAction* copyEntry() const { return copyEntry_; }
+    // Filters
+    QAction* addSourceIp() const { return addSourceIp_; }
+    QAction* addTargetPort() const { return addTargetPort_; }
+    QAction* editFilters() const { return editFilters_; }
+    // Tools
+    QAction* lookupSource() const { return lookupSource_; }
+    QAction* portDefinitions() const { return portDefinitions_; }
+    QAction* options() const { return options_; }
+    // Help
+    QAction* help() const { return help_; }
+    QAction* about() const { return about_; }
+    // The context menu from the keyboard.
+    QAction* contextMenu() const { return contextMenu_; }
+
+    // The menu bar's popups and the context menu, in their fixed order.
+    void fillMenuBar(QMenuBar& menuBar) const;
+    void fillContextMenu(QMenu& menu) const;
+
+    // Switches the entry commands on or off and gives them the texts of the menu they
+    // are about to be chosen from.
+    void updateActions(const CommandState& state);
+
+  private:
+    QAction* open_;
+    QAction* viewCurrentLog_;
+    QAction* exit_;
+    QAction* copyEntry_;
+    QAction* addSourceIp_;
+    QAction* addTargetPort_;
+    QAction* editFilters_;
+    QAction* lookupSource_;
+    QAction* portDefinitions_;
+    QAction* options_;
+    QAction* help_;
+    QAction* about_;
+    QAction* contextMenu_;
+};
+
+}  // namespace analyzer_ui

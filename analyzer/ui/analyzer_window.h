@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "analyzer/core/analyzer_paths.h"
+#include "analyzer/core/entry_loader.h"
+#include "analyzer/core/entry_store.h"
+#include "analyzer/core/host_lookup.h"
+#include "analyzer/core/log_entry.h"
+#include "analyzer/core/log_reader.h"
+#include "analyzer/core/settings_file.h"
+#include "common_ui/desktop_prompts.h"
+
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace analyzer_ui {
+
+class AnalyzerActions;
+class EntryDetailsPane;
+class EntryFillController;
+class EntryListPane;
+class SourceLookupController;
+
+// The analyzer's main window: one open log, its inbound entries, the selected entry
+// decoded, and the commands on it.
+class AnalyzerWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    AnalyzerWindow(analyzer::AnalyzerPaths paths, common_ui::DesktopPrompts& prompts,
+                   std::shared_ptr<analyzer::HostResolver> resolver, QWidget* parent = nullptr,
+                   std::size_t listTextLimit = analyzer::EntryStore::kDefaultTextLimit);
+    ~AnalyzerWindow() override;
+
+    AnalyzerActions& commands() const { return *actions_; }
+
+    // File, Open: asks for a log, then opens it.
+    void openLog();
+    // Opens the log at `path` and fills the list from it; on failure says so and keeps
+    // what the list shows.
+    void openLogFile(const QString& path);
+    // Refills the list from the start of the open log. A large log fills in slices, so
+    // the window keeps drawing; the first entry is selected as soon as it is listed.
+    void loadEntries();
+    bool isLoading() const;
+
+    // The entry commands.
+    void copyEntry();
+    void lookupSourceHost();
+    void addSourceIpFilter();
+    void addTargetPortFilter();
+    void viewCurrentLog();
+
+    // The commands that open the editors and boxes.
+    void editFilters();
+    void editPortDefinitions();
+    void editOptions();
+    void showHelp();
+    void showAbout();
+
+    // Shows the context menu at a screen point, or where the keyboard puts it.
+    void showContextMenu(std::optional<QPoint> screenPoint);
+
+    void reject() override;
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void connectActions();
+    void updateActions();
+    void onFillFinished(const analyzer::LoadResult& result);
+    void onEntrySelected();
+    void clearDetails();
+    void addFilter(std::string_view section, const QString& key);
+    void reportFailure(const char* callName, int code);
+
+    analyzer::AnalyzerPaths paths_;
+    common_ui::DesktopPrompts& prompts_;
+    // For reads at the moment of use; fills read through their own copy, so a fill
+    // sees one set of filters however the window reads meanwhile.
+    analyzer::SettingsFile settings_;
+    analyzer::SettingsFile fillSettings_;
+
+    analyzer::LogReader log_;
+    QString currentLogPath_;
+    bool logOpened_ = false;
+    bool entriesLoaded_ = false;
+    analyzer::EntryStore store_;
+    // The entry the last selection parsed; the entry commands act on it.
+    analyzer::LogEntry selected_;
+
+    AnalyzerActions* actions_;
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* client_ = nullptr;
+    EntryListPane* listPane_ = nullptr;
+    EntryDetailsPane* detailsPane_ = nullptr;
+    EntryFillController* fill_ = nullptr;
+    QPointer<QMenu> contextMenu_;
+    // While the context menu shows, the shared entry commands take its states.
+    bool contextMenuShown_ = false;
+    int contextMenuSerial_ = 0;
+
+    // Last, so it goes first: no answer reaches a window being taken apart.
+    std::unique_ptr<SourceLookupController> lookup_;
+};
+
+}  // namespace analyzer_ui
