@@ -28,14 +28,14 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
       engine_(options.settings, options.commandLine, options.logDirectory, clock_, socket_, view,
               messages),
       instanceServer_([this](const std::string& command) { handleCommand(command); }) {
-    socket_.SetReceiver([this](const ReceivedDatagram& datagram) {
+    socket_.setReceiver([this](const ReceivedDatagram& datagram) {
         engine_.ReceiveMessage(datagram);
         if (options_.headless && engine_.recordCount() >= kHeadlessRowsKept) {
             engine_.ClearList();
         }
     });
-    socket_.SetLossObserver([this](std::uint64_t total) { engine_.NoteLostDatagrams(total); });
-    socket_.SetDrainedObserver([this] { onDrained(); });
+    socket_.setLossObserver([this](std::uint64_t total) { engine_.NoteLostDatagrams(total); });
+    socket_.setDrainedObserver([this] { onDrained(); });
     if (options.inheritedSocket >= 0) {
         socket_.adoptBoundSocket(options.inheritedSocket);
     }
@@ -57,9 +57,9 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
 ReceiverSession::~ReceiverSession() {
     // The engine and the view may be gone by the time the socket would tell them of the
     // datagrams still queued.
-    socket_.SetReceiver({});
-    socket_.SetLossObserver({});
-    socket_.SetDrainedObserver({});
+    socket_.setReceiver({});
+    socket_.setLossObserver({});
+    socket_.setDrainedObserver({});
     socket_.Close();
 }
 

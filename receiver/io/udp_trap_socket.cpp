@@ -207,7 +207,7 @@ void UdpTrapSocket::discard() {
     if (ReadDropCount(fd_, dropped)) {
         droppedNow_ = std::max(droppedNow_, dropped);
     }
-    lostBefore_ += DroppedThisOpening() + unread;
+    lostBefore_ += droppedThisOpening() + unread;
     droppedNow_ = droppedAtOpening_ = 0;
     if (lostDatagrams() > before && lossObserver_) {
         lossObserver_(lostDatagrams());

@@ -38,9 +38,9 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     // not be bound again without privilege. Its receive buffer is the manager's choice.
     void adoptBoundSocket(int fd);
 
-    void SetReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
-    void SetLossObserver(LossObserver observer) { lossObserver_ = std::move(observer); }
-    void SetDrainedObserver(DrainedObserver observer) { drainedObserver_ = std::move(observer); }
+    void setReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
+    void setLossObserver(LossObserver observer) { lossObserver_ = std::move(observer); }
+    void setDrainedObserver(DrainedObserver observer) { drainedObserver_ = std::move(observer); }
 
     std::string LocalHostName() override;
     // A socket already open stays open when a second one cannot be bound beside it. A
@@ -54,13 +54,13 @@ class UdpTrapSocket : public QObject, public TrapSocket {
 
     // Datagrams the system dropped because the receive buffer was full, and datagrams
     // still queued when the socket was closed, over every opening.
-    std::uint64_t lostDatagrams() const { return lostBefore_ + DroppedThisOpening(); }
+    std::uint64_t lostDatagrams() const { return lostBefore_ + droppedThisOpening(); }
 
   private:
     struct Batch;
 
     void onReadable();
-    std::uint32_t DroppedThisOpening() const { return droppedNow_ - droppedAtOpening_; }
+    std::uint32_t droppedThisOpening() const { return droppedNow_ - droppedAtOpening_; }
     int openBound();
     int openHandedOver();
     void startReading(int fd);
