@@ -2,6 +2,7 @@
 
 #include "common_ui/file_text.h"
 #include "receiver/core/receiver_texts.h"
+#include "receiver/ui/list_text.h"
 
 namespace receiver_ui {
 namespace {
@@ -48,7 +49,7 @@ FindMessagesDialog::FindMessagesDialog(receiver::ReceiverSettings& settings,
       matchCase_(controlAs<QCheckBox>(id::kMatchCase)),
       up_(controlAs<QRadioButton>(id::kUp)) {
     // The list's texts are 8-bit; the search text is compared byte for byte with them.
-    text_->setText(QString::fromLatin1(settings.lastFindText));
+    text_->setText(ListText(settings.lastFindText));
     selectAll_->setChecked(settings.findAll);
     matchCase_->setChecked(settings.matchCase);
     (settings.searchUp ? up_ : controlAs<QRadioButton>(id::kDown))->setChecked(true);
@@ -57,7 +58,7 @@ FindMessagesDialog::FindMessagesDialog(receiver::ReceiverSettings& settings,
 }
 
 void FindMessagesDialog::accept() {
-    const std::string text = text_->text().toLatin1().toStdString();
+    const std::string text = ListBytes(text_->text());
     if (text.empty()) {
         messages_.ShowMessage(common::MessageIcon::kStop,
                               std::string(receiver::texts::kEmptyFindText));

@@ -7,6 +7,7 @@
 #include "common_ui/wait_cursor.h"
 #include "receiver/core/clipboard_text.h"
 #include "receiver/ui/find_messages_dialog.h"
+#include "receiver/ui/list_text.h"
 
 namespace receiver_ui {
 
@@ -105,10 +106,8 @@ void MessageListCommands::copy() {
     if (rows.empty()) {
         return;
     }
-    // The list's texts are 8-bit; each byte becomes the character of the same number.
     const std::string text = receiver::BuildClipboardText(shown(), rows);
-    QApplication::clipboard()->setText(
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    QApplication::clipboard()->setText(ListText(text));
 }
 
 void MessageListCommands::findMessages() {

@@ -4,16 +4,11 @@
 
 #include "common_ui/file_text.h"
 #include "receiver/core/receiver_texts.h"
+#include "receiver/ui/list_text.h"
 #include "receiver/ui/receiver_art.h"
 
 namespace receiver_ui {
-namespace {
-
-QString Latin1(std::string_view bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 MessageListModel::MessageListModel(const receiver::MessageStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {
@@ -38,7 +33,7 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const {
     const receiver::MessageRow row = store_.Row(static_cast<std::size_t>(index.row()));
     switch (role) {
         case Qt::DisplayRole:
-            return Latin1(index.column() == 0 ? row.stamp : row.text);
+            return ListText(index.column() == 0 ? row.stamp : row.text);
         case Qt::DecorationRole:
             if (index.column() == 0 && row.image >= 0 && row.image < kListImageCount) {
                 return images_[row.image];
