@@ -18,13 +18,10 @@
 #include "bench/bench_process.h"
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
-#include "receiver/core/window_commands.h"
 #include "receiver/ui/find_messages_dialog.h"
-#include "receiver/ui/receiver_dialog.h"
+#include "receiver/ui/receiver_window.h"
 
 namespace {
-
-namespace cmd = receiver::commands;
 
 void Measure(const char* what, const std::function<void()>& work) {
     const long before = bench::ResidentBytes();
@@ -52,9 +49,9 @@ int main(int argc, char** argv) {
     receiver::SessionOptions options;
     options.settings.displayFlags = {1, 1, 1, 0};
     options.logDirectory = (dir / "logs").string();
-    receiver_ui::CReceiverDialog window(profile, prompts, false);
+    receiver_ui::ReceiverWindow window(profile, prompts, false);
     receiver::ReceiverSession session(options, window, prompts);
-    window.SetUp(session.engine());
+    window.setUp(session.engine());
     window.show();
 
     const std::string header(73, 'h');
@@ -65,30 +62,29 @@ int main(int argc, char** argv) {
                std::to_string(1024 + i % 60000) + " 198.51.100.7 " + (i % 7 == 0 ? "8080" : "80");
         session.engine().ReceiveMessage({0, text});
     }
-    window.FlushRows();
+    window.flushRows();
     std::printf("%ld rows in the list, %.1f MB resident\n", rows,
                 static_cast<double>(bench::ResidentBytes()) / 1e6);
 
-    window.SetDialogRunner([](QDialog& dialog) {
-        auto& find = dynamic_cast<receiver_ui::CFindMessagesDialog&>(dialog);
-        find.ControlAs<QLineEdit>(1028)->setText("198.51.100.7 8080");
-        find.ControlAs<QAbstractButton>(1029)->setChecked(true);
+    prompts.answerDialog([](QDialog& dialog) {
+        auto& find = dynamic_cast<receiver_ui::FindMessagesDialog&>(dialog);
+        find.controlAs<QLineEdit>(1028)->setText("198.51.100.7 8080");
+        find.controlAs<QAbstractButton>(1029)->setChecked(true);
         find.accept();
+        return find.result();
     });
-    Measure("Select All",
-            [&] { window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu); });
-    Measure("Unselect All",
-            [&] { window.OnCommand(cmd::kUnselectAll, receiver::CommandSource::kMenu); });
-    Measure("Find and Select All (1 row in 7)",
-            [&] { window.OnCommand(cmd::kFindMessages, receiver::CommandSource::kMenu); });
+    receiver_ui::ReceiverActions& actions = window.receiverActions();
+    Measure("Select All", [&] { actions.selectAll->trigger(); });
+    Measure("Unselect All", [&] { actions.unselectAll->trigger(); });
+    Measure("Find and Select All (1 row in 7)", [&] { actions.findMessages->trigger(); });
     Measure("Select All, then Copy", [&] {
-        window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu);
-        window.OnCommand(cmd::kCopy, receiver::CommandSource::kMenu);
+        actions.selectAll->trigger();
+        actions.copy->trigger();
     });
     std::printf("clipboard holds %lld characters\n",
                 static_cast<long long>(QApplication::clipboard()->text().size()));
 
-    session.Finish();
+    session.finish();
     std::filesystem::remove_all(dir);
     return 0;
 }

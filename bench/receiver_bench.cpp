@@ -60,7 +60,7 @@ void BM_ReceiveMessage(benchmark::State& state, int formatted, int flushEveryLin
     settings.displayFlags = {1, 1, 1, 0};
     settings.logFlags = {1, 1, 1, 0};
     settings.formatted = formatted;
-    CReceiverCommandLineInfo commandLine;
+    CommandLine commandLine;
     commandLine.flushEveryLine = flushEveryLine;
     FixedClock clock;
     ClosedSocket socket;

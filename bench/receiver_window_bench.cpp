@@ -27,7 +27,7 @@
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/core/message_record.h"
-#include "receiver/ui/receiver_dialog.h"
+#include "receiver/ui/receiver_window.h"
 
 extern char** environ;
 
@@ -137,8 +137,8 @@ class BenchWindow {
         profile_.emplace((dir / "velmora.ini").string());
         dialog_.emplace(*profile_, prompts_, false);
         session_.emplace(options_, *dialog_, prompts_);
-        dialog_->SetUp(session_->engine());
-        session_->Start();
+        dialog_->setUp(session_->engine());
+        session_->start();
         dialog_->show();
         QElapsedTimer waited;
         waited.start();
@@ -150,14 +150,14 @@ class BenchWindow {
             std::exit(1);
         }
     }
-    ~BenchWindow() { session_->Finish(); }
+    ~BenchWindow() { session_->finish(); }
 
     int port() const { return session_->port(); }
     long handled() {
         return static_cast<long>(session_->engine().recordCount() + session_->lostDatagrams());
     }
     receiver::ReceiverSession& session() { return *session_; }
-    receiver_ui::CReceiverDialog& dialog() { return *dialog_; }
+    receiver_ui::ReceiverWindow& dialog() { return *dialog_; }
 
     // Runs the event loop until `count` datagrams were listed or lost, or nothing came
     // for two seconds. The loop sleeps between events; a tenth-second check adds little.
@@ -184,7 +184,7 @@ class BenchWindow {
     receiver::SessionOptions options_;
     std::optional<common::ProfileStore> profile_;
     test_support::ScriptedPrompts prompts_;
-    std::optional<receiver_ui::CReceiverDialog> dialog_;
+    std::optional<receiver_ui::ReceiverWindow> dialog_;
     std::optional<receiver::ReceiverSession> session_;
 };
 
@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
                 QCoreApplication::processEvents();
             }
         }
-        window.dialog().FlushRows();
+        window.dialog().flushRows();
         QCoreApplication::processEvents();
         const long after = bench::ResidentBytes();
         std::printf("%ld rows listed: %.0f resident bytes per row (target <= 200)\n",

@@ -144,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const auto options = input.ConsumeIntegral<std::uint8_t>();
     const bool formatted = options & 1, combined = options & 2, flushEveryLine = options & 4;
-    const KindFlags flags{options >> 3 & 1, options >> 4 & 1, options >> 5 & 1, 0};
+    const KindFlags flags{(options >> 3 & 1) != 0, (options >> 4 & 1) != 0, (options >> 5 & 1) != 0,
+                          false};
     const std::string first = input.ConsumeRandomLengthString(kReceiveLength + 16);
     const std::string second = input.ConsumeRemainingBytesAsString();
 
@@ -155,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.logFlags = {1, 1, 1, 0};
     settings.formatted = formatted;
     settings.combined = combined;
-    CReceiverCommandLineInfo commandLine;
+    CommandLine commandLine;
     commandLine.flushEveryLine = flushEveryLine;
     FixedClock clock;
     NoSocket socket;

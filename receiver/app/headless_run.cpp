@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "receiver/app/headless_console.h"
+#include "receiver/io/headless_console.h"
 
 namespace receiver {
 
@@ -12,13 +12,13 @@ int RunHeadless(const SessionOptions& options) {
     HeadlessConsole console;
     ReceiverSession session(options, console, console);
     console.PrintRowsOf(session.engine().messages());
-    if (!session.ListenForOtherCopies()) {
+    if (!session.listenForOtherCopies()) {
         std::fputs("velmora: other copies cannot reach this one (no --send, no single copy).\n",
                    stderr);
     }
-    session.Start();
+    session.start();
     const int exitCode = QCoreApplication::exec();
-    session.Finish();
+    session.finish();
     console.ReportFinalLoss(session.lostDatagrams());
     return exitCode;
 }

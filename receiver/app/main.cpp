@@ -14,18 +14,17 @@
 #include "common/session_environment.h"
 #include "common/text_format.h"
 #include "common/working_directory.h"
+#include "common_ui/file_text.h"
 #include "common_ui/qt_desktop_prompts.h"
 #include "receiver/app/headless_run.h"
-#include "receiver/app/instance_channel.h"
 #include "receiver/app/splash_step.h"
 #include "receiver/app/window_run.h"
 #include "receiver/core/command_line.h"
-#include "receiver/core/launch_options.h"
 #include "receiver/core/receiver_settings.h"
-#include "receiver/core/receiver_strings.h"
-#include "receiver/core/socket_activation.h"
+#include "receiver/core/receiver_texts.h"
+#include "receiver/io/instance_channel.h"
+#include "receiver/io/socket_activation.h"
 #include "receiver/ui/first_run.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace {
 
@@ -44,16 +43,16 @@ void ExplainMissingOptions(const std::string& profilePath) {
 int main(int argc, char* argv[]) {
     using namespace receiver;
 
-    const LaunchOptions launch = ParseLaunchOptions(argc, argv);
-    if (!launch.error.empty()) {
-        std::fprintf(stderr, "velmora: %s\n%s", launch.error.c_str(), UsageText().c_str());
+    const CommandLine commandLine = ParseCommandLine(argc, argv);
+    if (!commandLine.error.empty()) {
+        std::fprintf(stderr, "velmora: %s\n%s", commandLine.error.c_str(), UsageText().c_str());
         return 2;
     }
-    if (launch.help) {
+    if (commandLine.help) {
         std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
-    if (launch.version) {
+    if (commandLine.version) {
         std::printf("velmora %s\n", PROJECT_VERSION);
         return 0;
     }
@@ -72,9 +71,9 @@ int main(int argc, char* argv[]) {
     std::signal(SIGPIPE, SIG_IGN);
 
     const bool headless =
-        launch.headless ||
+        commandLine.headless ||
         !common::DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
-    const bool windowed = !headless && launch.send.empty();
+    const bool windowed = !headless && commandLine.send.empty();
     std::unique_ptr<QCoreApplication> application;
     if (windowed) {
         application = std::make_unique<QApplication>(argc, argv);
@@ -84,11 +83,11 @@ int main(int argc, char* argv[]) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
 
-    if (!launch.send.empty()) {
-        if (SendToRunningCopy(launch.send) == Delivery::kDelivered) {
+    if (!commandLine.send.empty()) {
+        if (SendToRunningCopy(commandLine.send) == Delivery::kDelivered) {
             return 0;
         }
-        std::fprintf(stderr, "velmora: no running copy took \"%s\".\n", launch.send.c_str());
+        std::fprintf(stderr, "velmora: no running copy took \"%s\".\n", commandLine.send.c_str());
         return 1;
     }
 
@@ -101,10 +100,10 @@ int main(int argc, char* argv[]) {
     }
 
     SessionOptions options;
-    options.port = launch.port;
+    options.port = commandLine.port;
     options.inheritedSocket = inherited.fd;
     options.headless = headless;
-    ParseCommandLine(argc, argv, options.commandLine);
+    options.commandLine = commandLine;
     if (windowed && options.commandLine.showSplash) {
         ShowSplash();
     }
@@ -112,11 +111,10 @@ int main(int argc, char* argv[]) {
     std::string workingDirectory;
     if (!common::GetWorkingDirectory(workingDirectory)) {
         const int error = errno;
-        std::fputs(
-            common::FormatText("%s (%s %d).\n", {ReceiverString(ids::kNoWorkingDirectory),
-                                                 ReceiverString(ids::kErrorCodeLabel), error})
-                .c_str(),
-            stderr);
+        std::fputs(common::FormatText("%s (%s %d).\n", {receiver::texts::kNoWorkingDirectory,
+                                                        receiver::texts::kErrorCodeLabel, error})
+                       .c_str(),
+                   stderr);
         return 1;
     }
     options.logDirectory = workingDirectory + "/logs";
@@ -126,7 +124,8 @@ int main(int argc, char* argv[]) {
     const bool loaded = options.settings.LoadSettings(profile);
     if (windowed) {
         if (!loaded) {
-            common_ui::QtDesktopPrompts prompts(receiver_ui::Text(receiver::ids::kWindowTitle));
+            common_ui::QtDesktopPrompts prompts(
+                common_ui::FromFileText(receiver::texts::kWindowTitle));
             receiver_ui::AskForFirstOptions(options.settings, profile, prompts);
         }
         return RunWindowed(options, profile);

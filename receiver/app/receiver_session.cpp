@@ -27,17 +27,17 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
       socket_(options.port),
       engine_(options.settings, options.commandLine, options.logDirectory, clock_, socket_, view,
               messages),
-      instanceServer_([this](const std::string& command) { HandleCommand(command); }) {
-    socket_.SetReceiver([this](const ReceivedDatagram& datagram) {
+      instanceServer_([this](const std::string& command) { handleCommand(command); }) {
+    socket_.setReceiver([this](const ReceivedDatagram& datagram) {
         engine_.ReceiveMessage(datagram);
         if (options_.headless && engine_.recordCount() >= kHeadlessRowsKept) {
             engine_.ClearList();
         }
     });
-    socket_.SetLossObserver([this](std::uint64_t total) { engine_.NoteLostDatagrams(total); });
-    socket_.SetDrainedObserver([this] { OnDrained(); });
+    socket_.setLossObserver([this](std::uint64_t total) { engine_.NoteLostDatagrams(total); });
+    socket_.setDrainedObserver([this] { onDrained(); });
     if (options.inheritedSocket >= 0) {
-        socket_.AdoptBoundSocket(options.inheritedSocket);
+        socket_.adoptBoundSocket(options.inheritedSocket);
     }
 
     // A session's end (SIGHUP) is survived with -v, and under nohup, which ignores it.
@@ -51,28 +51,28 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
         std::make_unique<SignalRelay>(endingSignals, [this](int) { engine_.ExitProgram(); });
 
     flushTimer_.setSingleShot(true);
-    connect(&flushTimer_, &QTimer::timeout, this, &ReceiverSession::FlushNow);
+    connect(&flushTimer_, &QTimer::timeout, this, &ReceiverSession::flushNow);
 }
 
 ReceiverSession::~ReceiverSession() {
     // The engine and the view may be gone by the time the socket would tell them of the
     // datagrams still queued.
-    socket_.SetReceiver({});
-    socket_.SetLossObserver({});
-    socket_.SetDrainedObserver({});
+    socket_.setReceiver({});
+    socket_.setLossObserver({});
+    socket_.setDrainedObserver({});
     socket_.Close();
 }
 
-bool ReceiverSession::ListenForOtherCopies() {
-    return instanceServer_.Listen(InstanceSocketPath());
+bool ReceiverSession::listenForOtherCopies() {
+    return instanceServer_.listen(InstanceSocketPath());
 }
 
-void ReceiverSession::Start() {
+void ReceiverSession::start() {
     engine_.SetUp();
-    QTimer::singleShot(0, this, &ReceiverSession::FirstStart);
+    QTimer::singleShot(0, this, &ReceiverSession::firstStart);
 }
 
-void ReceiverSession::FirstStart() {
+void ReceiverSession::firstStart() {
     engine_.StartReceiver(kAnyAddress);
     if (!engine_.socketOpen()) {
         // A service manager learns of it from the exit code; a window stays up with the
@@ -91,7 +91,7 @@ void ReceiverSession::FirstStart() {
     std::fflush(stderr);
 }
 
-void ReceiverSession::HandleCommand(const std::string& command) {
+void ReceiverSession::handleCommand(const std::string& command) {
     if (engine_.ending()) {
         return;
     }
@@ -106,29 +106,29 @@ void ReceiverSession::HandleCommand(const std::string& command) {
     }
 }
 
-void ReceiverSession::OnDrained() {
+void ReceiverSession::onDrained() {
     if (flushTimer_.isActive() ||
         (!engine_.logFiles().HasBufferedLines() && ::__fpending(stdout) == 0)) {
         return;
     }
     const auto since = std::chrono::steady_clock::now() - lastFlush_;
     if (since >= 1s) {
-        FlushNow();
+        flushNow();
     } else {
         flushTimer_.start(std::chrono::ceil<std::chrono::milliseconds>(1s - since));
     }
 }
 
-void ReceiverSession::FlushNow() {
+void ReceiverSession::flushNow() {
     lastFlush_ = std::chrono::steady_clock::now();
     engine_.logFiles().FlushLogFiles();
     std::fflush(stdout);
 }
 
-void ReceiverSession::Finish() {
+void ReceiverSession::finish() {
     flushTimer_.stop();
     socket_.Close();
-    FlushNow();
+    flushNow();
 }
 
 }  // namespace receiver

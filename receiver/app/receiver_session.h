@@ -10,13 +10,13 @@
 #include <string>
 
 #include "common/user_messages.h"
-#include "receiver/app/instance_channel.h"
-#include "receiver/app/signal_relay.h"
-#include "receiver/app/udp_trap_socket.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/core/receiver_view.h"
+#include "receiver/io/instance_channel.h"
+#include "receiver/io/signal_relay.h"
+#include "receiver/io/udp_trap_socket.h"
 
 namespace receiver {
 
@@ -24,7 +24,7 @@ namespace receiver {
 // working directory.
 struct SessionOptions {
     ReceiverSettings settings;
-    CReceiverCommandLineInfo commandLine;
+    CommandLine commandLine;
     std::string logDirectory;
     // 0 binds a free port, kept for every later start.
     int port = 0;
@@ -46,17 +46,17 @@ class ReceiverSession : public QObject {
     ~ReceiverSession() override;
 
     // Answers other copies from now on. False when the socket could not be had.
-    bool ListenForOtherCopies();
+    bool listenForOtherCopies();
 
     // Called when a second copy asks this one to come forward.
-    void SetRaiseHandler(std::function<void()> handler) { raiseHandler_ = std::move(handler); }
+    void setRaiseHandler(std::function<void()> handler) { raiseHandler_ = std::move(handler); }
 
     // The window's set-up on the engine; listening starts once the event loop runs.
-    void Start();
+    void start();
 
     // The end of the run, after the event loop: the socket is closed (its queue counted
     // as lost) and the logs and stdout flushed.
-    void Finish();
+    void finish();
 
     ReceiverEngine& engine() { return engine_; }
     // The port listened on: the one asked for, or the one a free port was found at.
@@ -64,10 +64,10 @@ class ReceiverSession : public QObject {
     std::uint64_t lostDatagrams() const { return socket_.lostDatagrams(); }
 
   private:
-    void HandleCommand(const std::string& command);
-    void FirstStart();
-    void OnDrained();
-    void FlushNow();
+    void handleCommand(const std::string& command);
+    void firstStart();
+    void onDrained();
+    void flushNow();
 
     const SessionOptions options_;
     SystemClock clock_;

@@ -1,12 +1,12 @@
 #include "receiver/app/splash_step.h"
 
-#include "receiver/app/instance_channel.h"
-#include "receiver/ui/splash_dialog.h"
+#include "receiver/io/instance_channel.h"
+#include "receiver/ui/splash_window.h"
 
 namespace receiver {
 
 void ShowSplash() {
-    receiver_ui::CSplashDialog splash;
+    receiver_ui::SplashWindow splash;
     // Start and stop mean nothing yet: no socket is there to open or close.
     InstanceServer server([&splash](const std::string& command) {
         if (command == instance_commands::kRaise) {
@@ -14,7 +14,7 @@ void ShowSplash() {
             splash.activateWindow();
         }
     });
-    server.Listen(InstanceSocketPath());
+    server.listen(InstanceSocketPath());
     splash.exec();
 }
 

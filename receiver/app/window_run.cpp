@@ -2,28 +2,28 @@
 
 #include <QApplication>
 
+#include "common_ui/file_text.h"
 #include "common_ui/qt_desktop_prompts.h"
-#include "receiver/ui/receiver_dialog.h"
-#include "receiver/ui/receiver_text.h"
+#include "receiver/core/receiver_texts.h"
+#include "receiver/ui/receiver_window.h"
 
 namespace receiver {
-namespace {}  // namespace
 
 int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
-    common_ui::QtDesktopPrompts prompts(receiver_ui::Text(receiver::ids::kWindowTitle));
-    receiver_ui::CReceiverDialog dialog(profile, prompts, options.commandLine.startHidden);
-    prompts.SetFallbackParent(&dialog);
+    common_ui::QtDesktopPrompts prompts(common_ui::FromFileText(receiver::texts::kWindowTitle));
+    receiver_ui::ReceiverWindow window(profile, prompts, options.commandLine.startHidden);
+    prompts.SetFallbackParent(&window);
 
-    ReceiverSession session(options, dialog, prompts);
-    session.SetRaiseHandler([&dialog] { dialog.BringForward(); });
-    session.ListenForOtherCopies();
-    dialog.SetUp(session.engine());
-    session.Start();
+    ReceiverSession session(options, window, prompts);
+    session.setRaiseHandler([&window] { window.bringForward(); });
+    session.listenForOtherCopies();
+    window.setUp(session.engine());
+    session.start();
     if (!options.commandLine.startHidden) {
-        dialog.show();
+        window.show();
     }
     const int exitCode = QApplication::exec();
-    session.Finish();
+    session.finish();
     return exitCode;
 }
 

@@ -1,7 +1,7 @@
 #include "receiver/core/about_text.h"
 
 #include "common/project_version.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 
@@ -28,7 +28,7 @@ std::string BuildAboutText(const std::optional<VersionValues>& values, std::stri
 }
 
 VersionValues CompiledVersionValues() {
-    return {std::string(ReceiverString(ids::kWindowTitle)), PROJECT_VERSION,
+    return {std::string(texts::kWindowTitle), PROJECT_VERSION,
             "Copyright \u00a9 2026 The Velmora developers.", "", "The Velmora developers"};
 }
 

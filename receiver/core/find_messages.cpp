@@ -3,7 +3,7 @@
 #include "common/ascii.h"
 #include "common/text_format.h"
 #include "receiver/core/formatting.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 namespace {
@@ -53,15 +53,13 @@ std::optional<FindReport> ReportFindResult(std::size_t count, bool upward) {
         return std::nullopt;
     }
     if (count > 1) {
-        return FindReport{
-            common::MessageIcon::kInformation,
-            common::FormatText(ReceiverString(ids::kMatchesSelected),
-                                           {FormatCount(static_cast<std::int64_t>(count))})};
+        return FindReport{common::MessageIcon::kInformation,
+                          common::FormatText(texts::kMatchesSelected,
+                                             {FormatCount(static_cast<std::int64_t>(count))})};
     }
-    return FindReport{
-        common::MessageIcon::kNone,
-        common::FormatText(ReceiverString(ids::kEndOfListReached),
-                                       {upward ? "Top" : "Bottom", upward ? "bottom" : "top"})};
+    return FindReport{common::MessageIcon::kNone,
+                      common::FormatText(texts::kEndOfListReached,
+                                         {upward ? "Top" : "Bottom", upward ? "bottom" : "top"})};
 }
 
 }  // namespace receiver

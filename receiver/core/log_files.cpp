@@ -12,7 +12,7 @@
 #include "common/working_directory.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/receiver_settings.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 namespace {
@@ -31,8 +31,8 @@ std::string CountLine(std::int32_t count) {
     return line + " Written.\n";
 }
 
-std::string Message(int stringId, std::initializer_list<std::string_view> args) {
-    return common::FillPlaceholders(ReceiverString(stringId), args);
+std::string Message(std::string_view text, std::initializer_list<std::string_view> args) {
+    return common::FillPlaceholders(text, args);
 }
 
 // A system error code, as the directory messages show it.
@@ -90,15 +90,15 @@ void LogFiles::OpenLogFile(int i) {
         return;
     }
     if (!CreateLogDirectory(logDirectory_)) {
-        FailFatally(Message(ids::kCreateDirectoryFailed, {logDirectory_, ErrorText(errno)}));
+        FailFatally(Message(texts::kCreateDirectoryFailed, {logDirectory_, ErrorText(errno)}));
         return;
     }
     if (!WorkingDirectoryReadable()) {
-        FailFatally(Message(ids::kGetDirectoryFailed, {ErrorText(errno)}));
+        FailFatally(Message(texts::kGetDirectoryFailed, {ErrorText(errno)}));
         return;
     }
     if (!HoldLogDirectory()) {
-        FailFatally(Message(ids::kSwitchDirectoryFailed, {logDirectory_, ErrorText(errno)}));
+        FailFatally(Message(texts::kSwitchDirectoryFailed, {logDirectory_, ErrorText(errno)}));
         return;
     }
 
@@ -119,7 +119,7 @@ void LogFiles::OpenLogFile(int i) {
     }
     if (reportFailure) {
         host_.ShowLogMessage(
-            Message(ids::kLogOpenFailed, {logFileNames_[i], CauseText(openError)}));
+            Message(texts::kLogOpenFailed, {logFileNames_[i], CauseText(openError)}));
     }
 }
 
@@ -163,7 +163,7 @@ void LogFiles::CloseLogFile(int i) {
     if (logFiles_[i].Close() != 0) {
         // Whatever the system said, a close that lost data reads as a full disk.
         host_.ShowLogMessage(Message(
-            ids::kLogCloseFailed,
+            texts::kLogCloseFailed,
             {logFileNames_[i], std::to_string(static_cast<int>(common::FileErrorCode::diskFull))}));
     }
 }

@@ -14,7 +14,7 @@ constexpr int kLogKindCount = 4;
 constexpr std::array<std::string_view, kLogKindCount> kLogKindNames{"incoming", "outgoing",
                                                                     "messages", "combined"};
 
-using KindFlags = std::array<int, kLogKindCount>;
+using KindFlags = std::array<bool, kLogKindCount>;
 
 // Whether any of the three kinds of record is chosen (combined is a way of logging them).
 constexpr bool AnyRecordKind(const KindFlags& flags) {

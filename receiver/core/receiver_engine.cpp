@@ -1,7 +1,5 @@
 #include "receiver/core/receiver_engine.h"
 
-#include <sched.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,7 +9,7 @@
 #include "common/text_format.h"
 #include "receiver/core/classification.h"
 #include "receiver/core/formatting.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 namespace {
@@ -36,8 +34,7 @@ class WaitCursor {
 
 }  // namespace
 
-ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings,
-                               const CReceiverCommandLineInfo& commandLine,
+ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings, const CommandLine& commandLine,
                                std::string logDirectory, Clock& clock, TrapSocket& socket,
                                ReceiverView& view, common::UserMessages& messages)
     : settings_(settings),
@@ -60,7 +57,7 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
     std::memset(record_.text, 0, sizeof record_.text);
     if (datagram.errorCode != 0 || datagram.bytes.size() > kReceiveLength) {
         lastSocketError_ = datagram.errorCode != 0 ? datagram.errorCode : EMSGSIZE;
-        SetErrorStatus(ids::kReceiveError);
+        SetErrorStatus(texts::kReceiveError);
         return;
     }
     const std::size_t received = datagram.bytes.size();
@@ -144,20 +141,20 @@ void ReceiverEngine::StartReceiver(const std::string& address) {
     WaitCursor waitCursor(view_);
     std::string host = socket_.LocalHostName().substr(0, kHostNameLength);
     std::transform(host.begin(), host.end(), host.begin(), common::AsciiUpper);
-    hostFoundText_ = ReceiverString(ids::kHostFound);
+    hostFoundText_ = texts::kHostFound;
     if (!host.empty()) {
         hostFoundText_ += ": \"" + host + "\"";
     }
     hostFoundText_ += ".";
-    AddStatus(ids::kHostFound);
+    AddStatus(hostFoundText_);
 
     if (const int error = socket_.Open(address); error != 0) {
         lastSocketError_ = error;
-        SetErrorStatus(ids::kSocketError);
+        SetErrorStatus(texts::kSocketError);
         return;
     }
     socketOpen_ = true;
-    AddStatus(ids::kSocketOpened);
+    AddStatus(texts::kSocketOpened);
 }
 
 void ReceiverEngine::StopReceiver() {
@@ -165,7 +162,7 @@ void ReceiverEngine::StopReceiver() {
         socket_.Close();
     }
     socketOpen_ = false;
-    AddStatus(ids::kSocketClosed);
+    AddStatus(texts::kSocketClosed);
 }
 
 void ReceiverEngine::ToggleRunning() {
@@ -231,22 +228,16 @@ void ReceiverEngine::ExitProgram(int exitCode) {
     view_.Quit(exitCode);
 }
 
-void ReceiverEngine::AddStatus(int stringId) {
-    std::lock_guard lock(statusLock_);
-    sched_yield();
-    std::string line =
-        stringId == ids::kHostFound ? hostFoundText_ : std::string(ReceiverString(stringId));
+void ReceiverEngine::AddStatus(std::string_view text) {
+    std::string line(text);
     line += '\n';
     statusText_ += line;
     view_.StatusChanged(statusText_, line);
 }
 
-void ReceiverEngine::SetErrorStatus(int stringId) {
-    std::lock_guard lock(statusLock_);
-    sched_yield();
-    statusText_ = common::FormatText(
-        "%s %s %d.\n",
-        {ReceiverString(stringId), ReceiverString(ids::kReturnedErrorCode), lastSocketError_});
+void ReceiverEngine::SetErrorStatus(std::string_view text) {
+    statusText_ =
+        common::FormatText("%s %s %d.\n", {text, texts::kReturnedErrorCode, lastSocketError_});
     view_.StatusChanged(statusText_, statusText_);
 }
 

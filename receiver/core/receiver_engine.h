@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 
 #include "common/user_messages.h"
@@ -30,7 +29,7 @@ constexpr int kExitNoSocket = 1;
 // rows. Everything runs on the one event-loop thread.
 class ReceiverEngine : private LogFileHost {
   public:
-    ReceiverEngine(const ReceiverSettings& settings, const CReceiverCommandLineInfo& commandLine,
+    ReceiverEngine(const ReceiverSettings& settings, const CommandLine& commandLine,
                    std::string logDirectory, Clock& clock, TrapSocket& socket, ReceiverView& view,
                    common::UserMessages& messages);
 
@@ -75,8 +74,8 @@ class ReceiverEngine : private LogFileHost {
     void LogRecord();
     // Rewrites the connection text after "@" in place when the formatted option is on.
     void FormatRecordText();
-    void AddStatus(int stringId);
-    void SetErrorStatus(int stringId);
+    void AddStatus(std::string_view text);
+    void SetErrorStatus(std::string_view text);
 
     void ShowLogMessage(const std::string& text) override;
     void EndProgramAfterLogFailure() override;
@@ -99,9 +98,6 @@ class ReceiverEngine : private LogFileHost {
 
     std::string hostFoundText_;
     std::string statusText_;
-    // Recursive, so a view that reports status from inside a status change cannot
-    // deadlock the one thread.
-    std::recursive_mutex statusLock_;
 
     // The stamp of the last record, made again only when the second changes.
     std::tm stampTime_{};

@@ -20,15 +20,15 @@ constexpr std::string_view kFindAll = "find all";
 constexpr std::string_view kMatchCase = "match case";
 constexpr std::string_view kLastFind = "last find";
 
-int ReadFlag(const common::ProfileStore& profile, std::string_view section, std::string_view key,
-             std::string_view defaultValue) {
-    return IsTrueValue(profile.ReadString(section, key, defaultValue)) ? 1 : 0;
+bool ReadFlag(const common::ProfileStore& profile, std::string_view section, std::string_view key,
+              std::string_view defaultValue) {
+    return IsTrueValue(profile.ReadString(section, key, defaultValue));
 }
 
-std::string_view OnOff(int flag) {
+std::string_view OnOff(bool flag) {
     return flag ? "On" : "Off";
 }
-std::string_view OneZero(int flag) {
+std::string_view OneZero(bool flag) {
     return flag ? "1" : "0";
 }
 

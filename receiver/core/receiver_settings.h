@@ -12,15 +12,14 @@ namespace receiver {
 bool IsTrueValue(std::string_view text);
 
 // The receiver's choices, read from its profile at start-up and kept live afterwards.
-// Flags are 0 or 1.
 struct ReceiverSettings {
     KindFlags displayFlags{};
     KindFlags logFlags{};
-    int formatted = 0;
-    int combined = 0;
-    int searchUp = 0;
-    int findAll = 0;
-    int matchCase = 0;
+    bool formatted = false;
+    bool combined = false;
+    bool searchUp = false;
+    bool findAll = false;
+    bool matchCase = false;
     std::string lastFindText;
 
     // Reads every key; true when "initialized" or any display or logging flag is set,

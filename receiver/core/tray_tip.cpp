@@ -1,7 +1,7 @@
 #include "receiver/core/tray_tip.h"
 
 #include "common/text_format.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 namespace {
@@ -12,9 +12,8 @@ constexpr std::size_t kTipCapacity = 63;
 }  // namespace
 
 std::string FormatTrayTip(bool running, std::string_view recordCountText) {
-    return common::FormatText(
-               ReceiverString(ids::kTrayTip),
-               {ReceiverString(running ? ids::kRunning : ids::kStopped), recordCountText})
+    return common::FormatText(texts::kTrayTip,
+                              {running ? texts::kRunning : texts::kStopped, recordCountText})
         .substr(0, kTipCapacity);
 }
 

@@ -27,7 +27,11 @@ class FirstRunTest : public test_support::TempDirTest {
 
 TEST_F(FirstRunTest, NoLeavesEverythingOffAndAsksAgainNextTime) {
     prompts_.messages.answers = {Answer::kNo};
-    AskForFirstOptions(settings_, *profile_, prompts_, [this](QDialog&) { ++dialogsRun_; });
+    prompts_.answerDialog([this](QDialog&) {
+        ++dialogsRun_;
+        return QDialog::Rejected;
+    });
+    AskForFirstOptions(settings_, *profile_, prompts_);
     ASSERT_EQ(prompts_.messages.asked.size(), 1u);
     EXPECT_EQ(prompts_.messages.asked[0],
               "No display or logging options have been set.\n"
@@ -40,12 +44,14 @@ TEST_F(FirstRunTest, NoLeavesEverythingOffAndAsksAgainNextTime) {
 
 TEST_F(FirstRunTest, YesThenCancelStillRecordsTheQuestion) {
     prompts_.messages.answers = {Answer::kYes};
-    AskForFirstOptions(settings_, *profile_, prompts_, [this](QDialog& dialog) {
+    prompts_.answerDialog([this](QDialog& dialog) {
         ++dialogsRun_;
         EXPECT_EQ(dialog.windowTitle(), "Velmora Options");
         dialog.findChild<QAbstractButton*>("control1012")->setChecked(true);
         dialog.findChild<QAbstractButton*>("control2")->click();
+        return dialog.result();
     });
+    AskForFirstOptions(settings_, *profile_, prompts_);
     EXPECT_EQ(dialogsRun_, 1);
     EXPECT_EQ(Get("velmora.ini"), "[Defaults]\ninitialized=Yes\n");
     EXPECT_EQ(settings_.displayFlags, (receiver::KindFlags{0, 0, 0, 0}));
@@ -54,11 +60,13 @@ TEST_F(FirstRunTest, YesThenCancelStillRecordsTheQuestion) {
 
 TEST_F(FirstRunTest, YesThenOkStoresTheChoiceAndReadsItBack) {
     prompts_.messages.answers = {Answer::kYes};
-    AskForFirstOptions(settings_, *profile_, prompts_, [](QDialog& dialog) {
+    prompts_.answerDialog([](QDialog& dialog) {
         dialog.findChild<QAbstractButton*>("control1016")->setChecked(true);
         dialog.findChild<QAbstractButton*>("control1023")->setChecked(true);
         dialog.findChild<QAbstractButton*>("control1")->click();
+        return dialog.result();
     });
+    AskForFirstOptions(settings_, *profile_, prompts_);
     EXPECT_EQ(settings_.logFlags, (receiver::KindFlags{1, 0, 0, 0}));
     EXPECT_EQ(settings_.formatted, 1);
     EXPECT_EQ(profile_->ReadString("Defaults", "initialized", ""), "Yes");

@@ -6,7 +6,7 @@
 #include "receiver/core/about_text.h"
 #include "receiver/core/clipboard_text.h"
 #include "receiver/core/find_messages.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/core/row_selection.h"
 
 namespace receiver {
@@ -185,8 +185,8 @@ TEST(AboutTextTest, ListsNonEmptyValuesOrFallsBack) {
     values.companyName = "Company";
     EXPECT_EQ(BuildAboutText(values, "fallback", "credit"),
               "Router Log Utility\nVersion: 1.2.3\n\nCopyright 2026\nTM\nCompany\ncredit\n");
-    EXPECT_EQ(BuildAboutText(std::nullopt, ReceiverString(ids::kAboutFallback), "credit"),
-              std::string(ReceiverString(ids::kAboutFallback)) + "\ncredit\n");
+    EXPECT_EQ(BuildAboutText(std::nullopt, texts::kAboutFallback, "credit"),
+              std::string(texts::kAboutFallback) + "\ncredit\n");
 }
 
 }  // namespace

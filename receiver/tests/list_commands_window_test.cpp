@@ -13,13 +13,11 @@
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/ui/find_messages_dialog.h"
-#include "receiver/ui/receiver_dialog.h"
+#include "receiver/ui/receiver_window.h"
 
 namespace receiver_ui {
 namespace {
 
-namespace cmd = receiver::commands;
-using receiver::CommandSource;
 using Ranges = std::vector<receiver::RowSelection::Range>;
 
 // The main window over a real engine, with rows put straight into the engine as if the
@@ -33,15 +31,14 @@ class ListCommandsTest : public test_support::TempDirTest {
         options_.logDirectory = Path("logs");
         dialog_.emplace(*profile_, prompts_, false);
         session_.emplace(options_, *dialog_, prompts_);
-        dialog_->SetUp(session_->engine());
-        dialog_->SetDialogRunner([this](QDialog& dialog) { answerDialog(dialog); });
+        dialog_->setUp(session_->engine());
         dialog_->show();
         // Shortcuts act only while the main window is active.
         dialog_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&*dialog_));
     }
     void TearDown() override {
-        session_->Finish();
+        session_->finish();
         session_.reset();
         dialog_.reset();
         TempDirTest::TearDown();
@@ -52,9 +49,10 @@ class ListCommandsTest : public test_support::TempDirTest {
             const std::string bytes = std::string(73, 'h') + text;
             session_->engine().ReceiveMessage({0, bytes});
         }
-        dialog_->FlushRows();
+        dialog_->flushRows();
     }
-    void Command(int id) { dialog_->OnCommand(id, CommandSource::kAccelerator); }
+    void Command(QAction* ReceiverActions::*action) { (actions().*action)->trigger(); }
+    ReceiverActions& actions() { return dialog_->receiverActions(); }
     Ranges Selected() {
         Ranges ranges;
         for (const QItemSelectionRange& range : dialog_->list().selectionModel()->selection()) {
@@ -71,32 +69,38 @@ class ListCommandsTest : public test_support::TempDirTest {
                 QItemSelectionModel::Select);
         }
     }
+    // Queues how the next dialog is worked; it ends as the work leaves it.
+    void Answer(std::function<void(QDialog&)> work) {
+        prompts_.answerDialog([work = std::move(work)](QDialog& dialog) {
+            work(dialog);
+            return dialog.result();
+        });
+    }
     // Answers the next Find dialog with this text (empty: Cancel).
     void FindWith(const std::string& text, bool selectAll = false, bool upward = false) {
-        answerDialog = [=](QDialog& dialog) {
-            auto& find = dynamic_cast<CFindMessagesDialog&>(dialog);
+        Answer([=](QDialog& dialog) {
+            auto& find = dynamic_cast<FindMessagesDialog&>(dialog);
             if (text.empty()) {
                 find.reject();
                 return;
             }
-            find.ControlAs<QLineEdit>(1028)->setText(QString::fromStdString(text));
-            find.ControlAs<QAbstractButton>(1029)->setChecked(selectAll);
-            find.ControlAs<QAbstractButton>(upward ? 1032 : 1031)->setChecked(true);
+            find.controlAs<QLineEdit>(1028)->setText(QString::fromStdString(text));
+            find.controlAs<QAbstractButton>(1029)->setChecked(selectAll);
+            find.controlAs<QAbstractButton>(upward ? 1032 : 1031)->setChecked(true);
             find.accept();
-        };
-        Command(cmd::kFindMessages);
+        });
+        Command(&ReceiverActions::findMessages);
     }
-    bool RepeatFindEnabled() const {
-        const std::unique_ptr<QMenu> menu = dialog_->ContextMenu();
-        for (const QAction* action : menu->actions()) {
-            if (action->data().toInt() == cmd::kRepeatFind) {
-                return action->isEnabled();
-            }
-        }
-        ADD_FAILURE() << "no Repeat Find item";
-        return false;
+    bool RepeatFindEnabled() {
+        // As the context menu greys it while it is up.
+        QMenu& menu = dialog_->contextMenu();
+        emit menu.aboutToShow();
+        const bool enabled =
+            menu.actions().contains(actions().repeatFind) && actions().repeatFind->isEnabled();
+        emit menu.aboutToHide();
+        return enabled;
     }
-    QString Follow() const { return dialog_->ControlAs<QPushButton>(1006)->text(); }
+    QString Follow() const { return dialog_->controlAs<QPushButton>(1006)->text(); }
     std::vector<std::string> Shown() const {
         std::vector<std::string> texts;
         for (const auto& box : prompts_.messages.shown) {
@@ -108,14 +112,13 @@ class ListCommandsTest : public test_support::TempDirTest {
     std::optional<common::ProfileStore> profile_;
     test_support::ScriptedPrompts prompts_;
     receiver::SessionOptions options_;
-    std::optional<CReceiverDialog> dialog_;
+    std::optional<ReceiverWindow> dialog_;
     std::optional<receiver::ReceiverSession> session_;
-    std::function<void(QDialog&)> answerDialog = [](QDialog&) {};
 };
 
 TEST_F(ListCommandsTest, SelectAllUnselectAllAndTheHeaderClick) {
     Receive({"@in 1", "@in 2", "@out 3", "four"});
-    Command(cmd::kSelectAll);
+    Command(&ReceiverActions::selectAll);
     EXPECT_EQ(Selected(), (Ranges{{0, 4}}));
     QHeaderView* header = dialog_->list().horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -142,7 +145,7 @@ TEST_F(ListCommandsTest, ShiftHomeAndEndExtendFromTheLowestSelectedRow) {
     QTest::keyClick(&dialog_->list(), Qt::Key_End, Qt::ShiftModifier);
     EXPECT_EQ(Selected(), (Ranges{{2, 6}}));
     SelectRows({{0, 1}});
-    Command(cmd::kExtendToTop);
+    Command(&ReceiverActions::extendToTop);
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
 }
 
@@ -150,11 +153,11 @@ TEST_F(ListCommandsTest, CopyPutsSelectedRowsOnTheClipboardAsTheListShowsThem) {
     Receive({"@in 203.0.113.45 4512 198.51.100.7 80", "@msg two", "caf\xe9"});
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->setText("before");
-    Command(cmd::kCopy);  // nothing selected
+    Command(&ReceiverActions::copy);  // nothing selected
     EXPECT_EQ(clipboard->text(), "before");
 
     SelectRows({{0, 1}, {2, 3}});
-    Command(cmd::kCopy);
+    Command(&ReceiverActions::copy);
     const QStringList lines = clipboard->text().split("\r\n");
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].endsWith(" " + dialog_->model().index(0, 1).data().toString()));
@@ -167,27 +170,27 @@ TEST_F(ListCommandsTest, FindThenRepeatFindWalksMatchesAndWraps) {
     FindWith("tcp");
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
     // A match at row 0 leaves nothing to repeat from, and Repeat Find greyed.
-    EXPECT_EQ(dialog_->lastFindIndex(), 0);
+    EXPECT_EQ(dialog_->listPane().lastFindIndex(), 0);
     EXPECT_FALSE(RepeatFindEnabled());
     EXPECT_EQ(Follow(), "&Follow On");
-    Command(cmd::kRepeatFind);
+    Command(&ReceiverActions::repeatFind);
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
 
     SelectRows({{1, 2}});
     FindWith("tcp");
     EXPECT_EQ(Selected(), (Ranges{{2, 3}}));
     EXPECT_TRUE(RepeatFindEnabled());
-    Command(cmd::kRepeatFind);
+    Command(&ReceiverActions::repeatFind);
     EXPECT_EQ(Selected(), (Ranges{{4, 5}}));
     EXPECT_TRUE(prompts_.messages.shown.empty());
-    Command(cmd::kRepeatFind);
+    Command(&ReceiverActions::repeatFind);
     EXPECT_EQ(Selected(), Ranges{});
     EXPECT_EQ(Shown(), (std::vector<std::string>{
                            "Bottom of list reached.\nNo more messages matching your criteria "
                            "found.\nFind again will automatically start  from the top of the "
                            "list."}));
-    EXPECT_EQ(dialog_->lastFindIndex(), 4);
-    Command(cmd::kRepeatFind);  // starts over at the top
+    EXPECT_EQ(dialog_->listPane().lastFindIndex(), 4);
+    Command(&ReceiverActions::repeatFind);  // starts over at the top
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
 
     SelectRows({{2, 3}});
@@ -206,16 +209,16 @@ TEST_F(ListCommandsTest, FindSwitchesFollowOffOnlyOnOk) {
     EXPECT_EQ(Get("velmora.ini").find("last find"), std::string::npos);
     FindWith("nothing like it");
     EXPECT_EQ(Follow(), "&Follow On");
-    EXPECT_EQ(dialog_->lastFindIndex(), 0);
+    EXPECT_EQ(dialog_->listPane().lastFindIndex(), 0);
     EXPECT_NE(Get("velmora.ini").find("last find=nothing like it"), std::string::npos);
     EXPECT_EQ(session_->engine().settings().lastFindText, "nothing like it");
 }
 
 TEST_F(ListCommandsTest, KeysTypedIntoTheFindDialogStayThere) {
     Receive({"one", "two"});
-    answerDialog = [&](QDialog& dialog) {
-        auto& find = dynamic_cast<CFindMessagesDialog&>(dialog);
-        auto* text = find.ControlAs<QLineEdit>(1028);
+    Answer([&](QDialog& dialog) {
+        auto& find = dynamic_cast<FindMessagesDialog&>(dialog);
+        auto* text = find.controlAs<QLineEdit>(1028);
         find.setModal(true);
         find.show();
         QApplication::setActiveWindow(&find);
@@ -229,17 +232,17 @@ TEST_F(ListCommandsTest, KeysTypedIntoTheFindDialogStayThere) {
         QTest::keyClick(text, Qt::Key_R, Qt::ControlModifier);
         EXPECT_EQ(Follow(), "&Follow Off");
         find.reject();
-    };
-    Command(cmd::kFindMessages);
+    });
+    Command(&ReceiverActions::findMessages);
 }
 
 TEST_F(ListCommandsTest, AnEmptyListIgnoresEveryListCommand) {
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->setText("kept");
     bool dialogRan = false;
-    answerDialog = [&](QDialog&) { dialogRan = true; };
-    for (int id = cmd::kCopy; id <= cmd::kUnselectAll; ++id) {
-        Command(id);
+    Answer([&](QDialog&) { dialogRan = true; });
+    for (QAction* command : actions().listCommands()) {
+        command->trigger();
     }
     EXPECT_FALSE(dialogRan);
     EXPECT_EQ(clipboard->text(), "kept");

@@ -10,9 +10,9 @@
 
 #include "common/testing/scripted_messages.h"
 #include "common/testing/temp_dir.h"
-#include "receiver/ui/about_dialog.h"
 #include "receiver/ui/find_messages_dialog.h"
-#include "receiver/ui/splash_dialog.h"
+#include "receiver/ui/receiver_about_dialog.h"
+#include "receiver/ui/splash_window.h"
 
 namespace receiver_ui {
 namespace {
@@ -29,20 +29,20 @@ class FindDialogTest : public test_support::TempDirTest {
         TempDirTest::SetUp();
         profile_.emplace(Path("velmora.ini"));
     }
-    CFindMessagesDialog& Open() {
+    FindMessagesDialog& Open() {
         dialog_.emplace(settings_, *profile_, messages_);
         dialog_->show();
         return *dialog_;
     }
     template <typename Widget>
     Widget* Control(int id) const {
-        return dialog_->ControlAs<Widget>(id);
+        return dialog_->controlAs<Widget>(id);
     }
 
     receiver::ReceiverSettings settings_;
     std::optional<common::ProfileStore> profile_;
     test_support::ScriptedMessages messages_;
-    std::optional<CFindMessagesDialog> dialog_;
+    std::optional<FindMessagesDialog> dialog_;
 };
 
 TEST_F(FindDialogTest, OpensWithTheLastChoices) {
@@ -103,7 +103,7 @@ TEST_F(FindDialogTest, CancelChangesNothing) {
 
 TEST(SplashDialogTest, ClosesOnAClickAKeyOrItsTimer) {
     {
-        CSplashDialog splash;
+        SplashWindow splash;
         EXPECT_EQ(splash.timeoutMs(), 10000);
         EXPECT_EQ(splash.size(), QSize(400, 300));
         EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -112,18 +112,18 @@ TEST(SplashDialogTest, ClosesOnAClickAKeyOrItsTimer) {
         EXPECT_FALSE(splash.isVisible());
     }
     {
-        CSplashDialog splash;
+        SplashWindow splash;
         splash.show();
         QTest::mouseClick(&splash, Qt::RightButton);
         EXPECT_FALSE(splash.isVisible());
     }
     {
-        CSplashDialog splash;
+        SplashWindow splash;
         splash.show();
         QTest::keyClick(&splash, Qt::Key_F, Qt::AltModifier);
         EXPECT_TRUE(splash.isVisible());
     }
-    CSplashDialog splash(20);
+    SplashWindow splash(20);
     QSignalSpy finished(&splash, &QDialog::finished);
     splash.show();
     EXPECT_TRUE(finished.wait(2000));
@@ -131,9 +131,9 @@ TEST(SplashDialogTest, ClosesOnAClickAKeyOrItsTimer) {
 }
 
 TEST(AboutDialogTest, ShowsTheVersionTextAndCredit) {
-    CReceiverAboutDialog about;
+    ReceiverAboutDialog about;
     EXPECT_EQ(about.windowTitle(), "About Velmora");
-    const QString text = about.aboutText();
+    const QString text = about.text();
     EXPECT_TRUE(
         text.startsWith("Velmora Norvane\u00ae Quellnet Cable/DSL Router Log Utility\nVersion: "));
     EXPECT_TRUE(text.endsWith("\nMade for everyone who keeps an eye on a small router.\n"));

@@ -37,7 +37,7 @@ class EngineTest : public LogDirTest {
     }
 
     ReceiverSettings settings_;
-    CReceiverCommandLineInfo commandLine_;
+    CommandLine commandLine_;
     FakeClock clock_;
     FakeTrapSocket socket_;
     RecordingView view_;

@@ -25,19 +25,19 @@ class OptionsDialogTest : public test_support::TempDirTest {
         profile_.emplace(Path("velmora.ini"));
     }
 
-    CReceiverOptionsDialog& Open() {
+    ReceiverOptionsDialog& Open() {
         dialog_.emplace(settings_, *profile_, messages_);
         dialog_->show();
         return *dialog_;
     }
-    bool Checked(int id) const { return dialog_->ControlAs<QAbstractButton>(id)->isChecked(); }
-    void SetChecked(int id, bool on) { dialog_->ControlAs<QAbstractButton>(id)->setChecked(on); }
-    void Click(int id) { QTest::mouseClick(dialog_->ControlAs<QPushButton>(id), Qt::LeftButton); }
+    bool Checked(int id) const { return dialog_->controlAs<QAbstractButton>(id)->isChecked(); }
+    void SetChecked(int id, bool on) { dialog_->controlAs<QAbstractButton>(id)->setChecked(on); }
+    void Click(int id) { QTest::mouseClick(dialog_->controlAs<QPushButton>(id), Qt::LeftButton); }
 
     ReceiverSettings settings_;
     std::optional<common::ProfileStore> profile_;
     test_support::ScriptedMessages messages_;
-    std::optional<CReceiverOptionsDialog> dialog_;
+    std::optional<ReceiverOptionsDialog> dialog_;
 };
 
 TEST_F(OptionsDialogTest, SetUpShowsTextsAndTheSettings) {
@@ -56,7 +56,7 @@ TEST_F(OptionsDialogTest, SetUpShowsTextsAndTheSettings) {
         {controls::kCancel, "&Cancel"},
     };
     for (const auto& [id, text] : texts) {
-        EXPECT_EQ(dialog_->ControlAs<QAbstractButton>(id)->text(), text) << id;
+        EXPECT_EQ(dialog_->controlAs<QAbstractButton>(id)->text(), text) << id;
     }
     const bool expected[] = {true, false, true, false, true, true};
     for (int i = 0; i < 6; ++i) {
@@ -67,7 +67,7 @@ TEST_F(OptionsDialogTest, SetUpShowsTextsAndTheSettings) {
     EXPECT_FALSE(Checked(controls::kCombined));
     EXPECT_TRUE(Checked(controls::kSeparate));
     // Each pair excludes only its partner.
-    QTest::mouseClick(dialog_->ControlAs<QAbstractButton>(controls::kCombined), Qt::LeftButton);
+    QTest::mouseClick(dialog_->controlAs<QAbstractButton>(controls::kCombined), Qt::LeftButton);
     EXPECT_TRUE(Checked(controls::kCombined));
     EXPECT_FALSE(Checked(controls::kSeparate));
     EXPECT_TRUE(Checked(controls::kFormatted));

@@ -1,4 +1,4 @@
-#include "receiver/app/udp_trap_socket.h"
+#include "receiver/io/udp_trap_socket.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -62,7 +62,7 @@ TEST_F(UdpTrapSocketTest, DeliversExactBytesInOrderWithoutReentering) {
     const std::vector<std::string> sent{"first", max, "", max + "X", max + std::string(89, 'Y'),
                                         "last"};
     int depth = 0, maxDepth = 0;
-    socket_.SetReceiver([&](const ReceivedDatagram& datagram) {
+    socket_.setReceiver([&](const ReceivedDatagram& datagram) {
         maxDepth = std::max(maxDepth, ++depth);
         received_.emplace_back(datagram.bytes);
         if (received_.size() == 1) {
@@ -88,8 +88,8 @@ TEST_F(UdpTrapSocketTest, DeliversExactBytesInOrderWithoutReentering) {
 // wakes again for the next one, and every empty queue is told.
 TEST_F(UdpTrapSocketTest, TrickleIsDeliveredAndEveryDrainIsTold) {
     int drains = 0;
-    socket_.SetDrainedObserver([&] { ++drains; });
-    socket_.SetReceiver([&](const ReceivedDatagram& d) { received_.emplace_back(d.bytes); });
+    socket_.setDrainedObserver([&] { ++drains; });
+    socket_.setReceiver([&](const ReceivedDatagram& d) { received_.emplace_back(d.bytes); });
     std::vector<std::string> sent;
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 5; ++i) {
@@ -108,7 +108,7 @@ TEST_F(UdpTrapSocketTest, TrickleIsDeliveredAndEveryDrainIsTold) {
 
 TEST_F(UdpTrapSocketTest, BusyPortFailsAndCloseInsideCallbackStopsDelivery) {
     EXPECT_EQ(UdpTrapSocket(port_).Open("127.0.0.1"), EADDRINUSE);
-    socket_.SetReceiver([this](const ReceivedDatagram& datagram) {
+    socket_.setReceiver([this](const ReceivedDatagram& datagram) {
         received_.emplace_back(datagram.bytes);
         if (received_.size() == 1) {
             socket_.Close();
@@ -127,8 +127,8 @@ TEST_F(UdpTrapSocketTest, DatagramsTheSocketCouldNotHoldAreCountedAsLost) {
     UdpTrapSocket small(port, 4096);  // room for a handful of datagrams
     ASSERT_EQ(small.Open("127.0.0.1"), 0);
     std::vector<std::uint64_t> reports;
-    small.SetLossObserver([&](std::uint64_t total) { reports.push_back(total); });
-    small.SetReceiver([&](const ReceivedDatagram& d) { received_.emplace_back(d.bytes); });
+    small.setLossObserver([&](std::uint64_t total) { reports.push_back(total); });
+    small.setReceiver([&](const ReceivedDatagram& d) { received_.emplace_back(d.bytes); });
     constexpr int kBurst = 300;
     for (int round = 1; round <= 2; ++round) {
         for (int i = 0; i < kBurst; ++i) {
@@ -158,9 +158,9 @@ TEST_F(HandedOverSocketTest, StopAndStartKeepTheSocketAndDropWhatCameBetween) {
     ASSERT_GE(bound, 0);
     std::vector<std::string> received;
     UdpTrapSocket socket(162);
-    socket.AdoptBoundSocket(::fcntl(bound, F_DUPFD_CLOEXEC, 0));
+    socket.adoptBoundSocket(::fcntl(bound, F_DUPFD_CLOEXEC, 0));
     EXPECT_EQ(socket.boundPort(), port);
-    socket.SetReceiver([&](const ReceivedDatagram& d) { received.emplace_back(d.bytes); });
+    socket.setReceiver([&](const ReceivedDatagram& d) { received.emplace_back(d.bytes); });
 
     ASSERT_TRUE(loopback::Send(port, "woke the service"));
     ASSERT_EQ(socket.Open("0.0.0.0"), 0);
@@ -190,7 +190,7 @@ TEST_F(HandedOverSocketTest, OnlyDropsWhileReadingCountAsLost) {
     const int small = 4096;  // room for a handful of datagrams
     ASSERT_EQ(::setsockopt(bound, SOL_SOCKET, SO_RCVBUF, &small, sizeof small), 0);
     UdpTrapSocket socket(0);
-    socket.AdoptBoundSocket(bound);
+    socket.adoptBoundSocket(bound);
     ASSERT_EQ(socket.Open("0.0.0.0"), 0);
     socket.Close();
     constexpr int kBurst = 300;
@@ -201,7 +201,7 @@ TEST_F(HandedOverSocketTest, OnlyDropsWhileReadingCountAsLost) {
     EXPECT_EQ(socket.lostDatagrams(), 0u);
 
     std::size_t received = 0;
-    socket.SetReceiver([&](const ReceivedDatagram&) { ++received; });
+    socket.setReceiver([&](const ReceivedDatagram&) { ++received; });
     for (int i = 0; i < kBurst; ++i) {
         ASSERT_TRUE(loopback::Send(port, std::string(100, 'r')));
     }

@@ -8,59 +8,6 @@
 namespace receiver {
 namespace {
 
-using enum CommandAction;
-using enum CommandSource;
-
-TEST(RouteCommandTest, FollowsTheWindowsRoutingRules) {
-    const struct {
-        int id;
-        CommandSource source;
-        int recordCount;
-        CommandAction expected;
-    } cases[] = {
-        // List commands wait for rows, from the menu and from the keyboard alike.
-        {commands::kCopy, kMenu, 0, kNothing},
-        {commands::kUnselectAll, kAccelerator, 0, kNothing},
-        {commands::kExtendToTop, kAccelerator, 0, kNothing},
-        {commands::kCopy, kMenu, 1, kListCommand},
-        {commands::kExtendToBottom, kAccelerator, 3, kListCommand},
-        {commands::kFindMessages, kMenu, 1, kListCommand},
-        // The context menu opens on an empty list too.
-        {commands::kContextMenu, kAccelerator, 0, kContextMenu},
-        // Enter, Escape and every other number below 16 are swallowed.
-        {1, kControl, 5, kNothing},
-        {2, kControl, 5, kNothing},
-        {15, kMenu, 5, kNothing},
-        // Window-menu items by their number with the low bits cleared.
-        {commands::kAbout, kMenu, 0, kAbout},
-        {commands::kOptions, kSystemMenu, 0, kOptions},
-        {commands::kHelp + 3, kMenu, 0, kHelp},
-        {commands::kFlushLogs, kSystemMenu, 0, kFlushLogs},
-        {commands::kStartStop, kMenu, 0, kToggleRunning},
-        {commands::kExit, kMenu, 0, kExit},
-        {commands::kRestore, kMenu, 0, kRestore},
-        {commands::kRestore, kSystemMenu, 0, kRestore},
-        // The platform's items act only from the window, not from the tray popup.
-        {commands::kMinimize, kSystemMenu, 0, kMinimize},
-        {commands::kClose, kSystemMenu, 0, kCloseRequest},
-        {commands::kMinimize, kMenu, 0, kNothing},
-        {commands::kClose, kMenu, 0, kNothing},
-        // Buttons, and numbers nobody handles.
-        {commands::kStartStopButton, kControl, 0, kToggleRunning},
-        {commands::kClearButton, kControl, 0, kClearList},
-        {commands::kFollowButton, kControl, 0, kToggleFollow},
-        {commands::kExitButton, kControl, 0, kExit},
-        {commands::kClearButton, kMenu, 0, kNothing},
-        {112, kMenu, 0, kNothing},
-        {commands::kCopy, kSystemMenu, 4, kNothing},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(RouteCommand(c.id, c.source, c.recordCount), c.expected)
-            << "id " << c.id << " source " << static_cast<int>(c.source) << " rows "
-            << c.recordCount;
-    }
-}
-
 TEST(ContextMenuItemsTest, GreysByCountPageAndLastFind) {
     const int order[] = {commands::kFirstMessage, commands::kLastMessage, commands::kFindMessages,
                          commands::kRepeatFind,   commands::kCopy,        0,

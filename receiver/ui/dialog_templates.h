@@ -1,46 +1,13 @@
 #pragma once
 
-#include <span>
-
-#include "common_ui/dialog_units.h"
+#include "common_ui/template_dialog.h"
 
 namespace receiver_ui {
 
-enum class ControlKind {
-    kLabel,
-    kSunkenLabel,
-    kListView,
-    kPushButton,
-    kDefaultPushButton,
-    kIcon,
-    kGroupBox,
-    kCheckBox,
-    kRadioButton,
-    kLineEdit,
-    // A label that shows its text as it is, ampersands included.
-    kPlainText,
-    kPicture,
-};
-
-// One control of a dialog template: its number, kind, place in dialog units and the
-// string it is labelled with (0 when its text is set otherwise).
-struct ControlTemplate {
-    int id;
-    ControlKind kind;
-    common_ui::DialogRect rect;
-    int stringId;
-};
-
-struct DialogTemplate {
-    int width;
-    int height;
-    std::span<const ControlTemplate> controls;
-};
-
 // The main window.
-extern const DialogTemplate kReceiverDialogTemplate;
+extern const common_ui::DialogTemplate kReceiverDialogTemplate;
 // The Options dialog.
-extern const DialogTemplate kReceiverOptionsTemplate;
+extern const common_ui::DialogTemplate kReceiverOptionsTemplate;
 
 // Control numbers of the two templates.
 namespace controls {
@@ -69,8 +36,8 @@ constexpr int kSeparate = 1021;
 constexpr int kMessageGroup = 1022;
 constexpr int kFormatted = 1023;
 constexpr int kUnformatted = 1024;
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
+constexpr int kOk = common_ui::kOkId;
+constexpr int kCancel = common_ui::kCancelId;
 }  // namespace controls
 
 }  // namespace receiver_ui

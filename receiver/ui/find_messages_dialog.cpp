@@ -1,12 +1,13 @@
 #include "receiver/ui/find_messages_dialog.h"
 
-#include "receiver/core/receiver_strings.h"
-#include "receiver/ui/receiver_text.h"
+#include "common_ui/file_text.h"
+#include "receiver/core/receiver_texts.h"
+#include "receiver/ui/list_text.h"
 
 namespace receiver_ui {
 namespace {
 
-using enum ControlKind;
+using enum common_ui::ControlKind;
 
 namespace id {
 constexpr int kPrompt = 1036;
@@ -19,57 +20,56 @@ constexpr int kDown = 1031;
 constexpr int kUp = 1032;
 }  // namespace id
 
-constexpr ControlTemplate kFindControls[] = {
-    {id::kOptionsGroup, kGroupBox, {8, 35, 84, 38}, 166},
-    {id::kDirectionGroup, kGroupBox, {98, 35, 65, 38}, 167},
-    {id::kPrompt, kLabel, {7, 7, 156, 8}, 165},
-    {id::kText, kLineEdit, {7, 18, 156, 14}, 0},
-    {id::kSelectAll, kCheckBox, {11, 46, 80, 10}, 168},
-    {id::kMatchCase, kCheckBox, {11, 59, 80, 10}, 169},
-    {id::kDown, kRadioButton, {101, 45, 56, 10}, 170},
-    {id::kUp, kRadioButton, {101, 58, 56, 10}, 171},
-    {controls::kOk, kDefaultPushButton, {34, 79, 50, 14}, 172},
-    {controls::kCancel, kPushButton, {87, 79, 50, 14}, 141},
+constexpr common_ui::ControlTemplate kFindControls[] = {
+    {id::kOptionsGroup, kGroupBox, {8, 35, 84, 38}, receiver::texts::kFindOptions},
+    {id::kDirectionGroup, kGroupBox, {98, 35, 65, 38}, receiver::texts::kFindDirection},
+    {id::kPrompt, kLabel, {7, 7, 156, 8}, receiver::texts::kFindPrompt},
+    {id::kText, kLineEdit, {7, 18, 156, 14}, {}},
+    {id::kSelectAll, kCheckBox, {11, 46, 80, 10}, receiver::texts::kFindSelectAll},
+    {id::kMatchCase, kCheckBox, {11, 59, 80, 10}, receiver::texts::kMatchCase},
+    {id::kDown, kRadioButton, {101, 45, 56, 10}, receiver::texts::kSearchDown},
+    {id::kUp, kRadioButton, {101, 58, 56, 10}, receiver::texts::kSearchUp},
+    {controls::kOk, kDefaultPushButton, {34, 79, 50, 14}, receiver::texts::kFind},
+    {controls::kCancel, kPushButton, {87, 79, 50, 14}, receiver::texts::kCancel},
 };
-constexpr DialogTemplate kFindTemplate{170, 100, kFindControls};
-constexpr int kCaption = 164;
-constexpr int kEmptyTextWarning = 173;
+constexpr common_ui::DialogTemplate kFindTemplate{170, 100, kFindControls};
 
 }  // namespace
 
-CFindMessagesDialog::CFindMessagesDialog(receiver::ReceiverSettings& settings,
-                                         common::ProfileStore& profile,
-                                         common::UserMessages& messages, QWidget* parent)
-    : TemplateDialog(kFindTemplate, kCaption, parent),
+FindMessagesDialog::FindMessagesDialog(receiver::ReceiverSettings& settings,
+                                       common::ProfileStore& profile,
+                                       common::UserMessages& messages, QWidget* parent)
+    : TemplateDialog(kFindTemplate, common_ui::FromFileText(receiver::texts::kFindCaption),
+                     QString(), parent),
       settings_(settings),
       profile_(profile),
       messages_(messages),
-      text_(ControlAs<QLineEdit>(id::kText)),
-      selectAll_(ControlAs<QCheckBox>(id::kSelectAll)),
-      matchCase_(ControlAs<QCheckBox>(id::kMatchCase)),
-      up_(ControlAs<QRadioButton>(id::kUp)) {
+      text_(controlAs<QLineEdit>(id::kText)),
+      selectAll_(controlAs<QCheckBox>(id::kSelectAll)),
+      matchCase_(controlAs<QCheckBox>(id::kMatchCase)),
+      up_(controlAs<QRadioButton>(id::kUp)) {
     // The list's texts are 8-bit; the search text is compared byte for byte with them.
-    text_->setText(QString::fromLatin1(settings.lastFindText));
-    selectAll_->setChecked(settings.findAll != 0);
-    matchCase_->setChecked(settings.matchCase != 0);
-    (settings.searchUp != 0 ? up_ : ControlAs<QRadioButton>(id::kDown))->setChecked(true);
+    text_->setText(ListText(settings.lastFindText));
+    selectAll_->setChecked(settings.findAll);
+    matchCase_->setChecked(settings.matchCase);
+    (settings.searchUp ? up_ : controlAs<QRadioButton>(id::kDown))->setChecked(true);
     text_->setFocus();
     text_->selectAll();
 }
 
-void CFindMessagesDialog::accept() {
-    const std::string text = text_->text().toLatin1().toStdString();
+void FindMessagesDialog::accept() {
+    const std::string text = ListBytes(text_->text());
     if (text.empty()) {
         messages_.ShowMessage(common::MessageIcon::kStop,
-                              std::string(receiver::ReceiverString(kEmptyTextWarning)));
+                              std::string(receiver::texts::kEmptyFindText));
         text_->setFocus();
         return;
     }
     request_ = {text, matchCase_->isChecked(), selectAll_->isChecked(), up_->isChecked()};
     settings_.lastFindText = text;
-    settings_.findAll = selectAll_->isChecked() ? 1 : 0;
-    settings_.matchCase = matchCase_->isChecked() ? 1 : 0;
-    settings_.searchUp = up_->isChecked() ? 1 : 0;
+    settings_.findAll = selectAll_->isChecked();
+    settings_.matchCase = matchCase_->isChecked();
+    settings_.searchUp = up_->isChecked();
     settings_.SaveFindOptions(profile_);
     TemplateDialog::accept();
 }

@@ -11,7 +11,6 @@ namespace receiver_ui {
 // Yes, runs the Options dialog and records that the question was put, whichever button
 // closed the dialog; the settings are then read again.
 void AskForFirstOptions(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
-                        common_ui::DesktopPrompts& prompts,
-                        const DialogRunner& runDialog = RunModal);
+                        common_ui::DesktopPrompts& prompts);
 
 }  // namespace receiver_ui

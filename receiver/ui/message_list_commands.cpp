@@ -6,12 +6,10 @@
 
 #include "common_ui/wait_cursor.h"
 #include "receiver/core/clipboard_text.h"
-#include "receiver/core/window_commands.h"
 #include "receiver/ui/find_messages_dialog.h"
+#include "receiver/ui/list_text.h"
 
 namespace receiver_ui {
-
-namespace cmd = receiver::commands;
 
 // The rows the list shows: rows the store gained since the last announcement are not
 // searched or copied yet.
@@ -24,72 +22,51 @@ struct ShownRows {
 
 MessageListCommands::MessageListCommands(QTableView& list, receiver::ReceiverEngine& engine,
                                          common::ProfileStore& profile,
-                                         common_ui::DesktopPrompts& prompts, Hooks hooks)
+                                         common_ui::DesktopPrompts& prompts,
+                                         std::function<void()> stopFollowing)
     : list_(list),
       engine_(engine),
       profile_(profile),
       prompts_(prompts),
-      hooks_(std::move(hooks)) {}
+      stopFollowing_(std::move(stopFollowing)) {}
 
-void MessageListCommands::Run(int id) {
-    common_ui::WaitCursor waitCursor;
-    const int rows = list_.model()->rowCount();
-    switch (id) {
-        case cmd::kCopy:
-            Copy();
-            break;
-        case cmd::kSelectAll:
-            SelectAll();
-            break;
-        case cmd::kUnselectAll:
-            UnselectAll();
-            break;
-        case cmd::kFirstMessage:
-            list_.scrollTo(list_.model()->index(0, 0));
-            break;
-        case cmd::kLastMessage:
-            list_.scrollTo(list_.model()->index(rows - 1, 0));
-            break;
-        case cmd::kExtendToTop: {
-            receiver::RowSelection selection = Selection();
-            receiver::ExtendSelectionToTop(selection);
-            Select(selection);
-            break;
-        }
-        case cmd::kExtendToBottom: {
-            receiver::RowSelection selection = Selection();
-            receiver::ExtendSelectionToBottom(selection, static_cast<std::size_t>(rows));
-            Select(selection);
-            break;
-        }
-        case cmd::kFindMessages:
-            FindMessages();
-            break;
-        case cmd::kRepeatFind:
-            RepeatFind();
-            break;
-        default:
-            break;
-    }
+void MessageListCommands::firstMessage() {
+    list_.scrollTo(list_.model()->index(0, 0));
 }
 
-void MessageListCommands::ToggleSelectAll() {
+void MessageListCommands::lastMessage() {
+    list_.scrollTo(list_.model()->index(list_.model()->rowCount() - 1, 0));
+}
+
+void MessageListCommands::extendToTop() {
+    receiver::RowSelection rows = selection();
+    receiver::ExtendSelectionToTop(rows);
+    select(rows);
+}
+
+void MessageListCommands::extendToBottom() {
+    receiver::RowSelection rows = selection();
+    receiver::ExtendSelectionToBottom(rows, static_cast<std::size_t>(list_.model()->rowCount()));
+    select(rows);
+}
+
+void MessageListCommands::toggleSelectAll() {
     if (list_.model()->rowCount() == 0) {
         return;
     }
     common_ui::WaitCursor waitCursor;
     if (allSelected_) {
-        UnselectAll();
+        unselectAll();
     } else {
-        SelectAll();
+        selectAll();
     }
 }
 
-ShownRows MessageListCommands::Shown() const {
+ShownRows MessageListCommands::shown() const {
     return {engine_.messages(), static_cast<std::size_t>(list_.model()->rowCount())};
 }
 
-receiver::RowSelection MessageListCommands::Selection() const {
+receiver::RowSelection MessageListCommands::selection() const {
     std::vector<receiver::RowSelection::Range> ranges;
     for (const QItemSelectionRange& range : list_.selectionModel()->selection()) {
         ranges.emplace_back(range.top(), range.bottom() + 1);
@@ -97,11 +74,11 @@ receiver::RowSelection MessageListCommands::Selection() const {
     return receiver::RowSelection::FromRanges(std::move(ranges));
 }
 
-void MessageListCommands::Select(const receiver::RowSelection& selection) {
+void MessageListCommands::select(const receiver::RowSelection& rows) {
     const QAbstractItemModel& model = *list_.model();
     const int lastColumn = model.columnCount() - 1;
     QItemSelection items;
-    for (const auto& [first, last] : selection.ranges()) {
+    for (const auto& [first, last] : rows.ranges()) {
         items.select(model.index(static_cast<int>(first), 0),
                      model.index(static_cast<int>(last) - 1, lastColumn));
     }
@@ -111,60 +88,57 @@ void MessageListCommands::Select(const receiver::RowSelection& selection) {
     list_.selectionModel()->select(items, QItemSelectionModel::Select);
 }
 
-void MessageListCommands::SelectAll() {
+void MessageListCommands::selectAll() {
     receiver::RowSelection all;
     all.SelectAll(static_cast<std::size_t>(list_.model()->rowCount()));
-    Select(all);
+    select(all);
     allSelected_ = true;
 }
 
-void MessageListCommands::UnselectAll() {
+void MessageListCommands::unselectAll() {
     // The whole row state goes: selection and focus alike.
     list_.selectionModel()->clear();
     allSelected_ = false;
 }
 
-void MessageListCommands::Copy() {
-    const receiver::RowSelection selection = Selection();
-    if (selection.empty()) {
+void MessageListCommands::copy() {
+    const receiver::RowSelection rows = selection();
+    if (rows.empty()) {
         return;
     }
-    // The list's texts are 8-bit; each byte becomes the character of the same number.
-    const std::string text = receiver::BuildClipboardText(Shown(), selection);
-    QApplication::clipboard()->setText(
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    const std::string text = receiver::BuildClipboardText(shown(), rows);
+    QApplication::clipboard()->setText(ListText(text));
 }
 
-void MessageListCommands::FindMessages() {
+void MessageListCommands::findMessages() {
     receiver::ReceiverSettings chosen = engine_.settings();
-    CFindMessagesDialog dialog(chosen, profile_, prompts_, &list_);
-    hooks_.runDialog(dialog);
-    if (dialog.result() != QDialog::Accepted) {
+    FindMessagesDialog dialog(chosen, profile_, prompts_, &list_);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
         return;
     }
     engine_.ApplyFindOptions(chosen);
     search_ = dialog.request();
-    hooks_.stopFollowing();
-    const std::size_t count = Search();
-    ReportFindResult(count);
+    stopFollowing_();
+    const std::size_t count = search();
+    reportFindResult(count);
     if (count == 0) {
         lastFindIndex_ = 0;
     }
 }
 
-void MessageListCommands::RepeatFind() {
-    hooks_.stopFollowing();
+void MessageListCommands::repeatFind() {
+    stopFollowing_();
     if (lastFindIndex_ != 0) {
-        ReportFindResult(Search());
+        reportFindResult(search());
     }
 }
 
-std::size_t MessageListCommands::Search() {
+std::size_t MessageListCommands::search() {
     common_ui::WaitCursor waitCursor;
-    const receiver::FindOutcome outcome = receiver::FindMessages(Shown(), Selection(), search_);
+    const receiver::FindOutcome outcome = receiver::FindMessages(shown(), selection(), search_);
     // The whole row state of every row goes first, focus included.
     list_.selectionModel()->clear();
-    Select(outcome.selected);
+    select(outcome.selected);
     if (outcome.lastMatch) {
         const QModelIndex last = list_.model()->index(static_cast<int>(*outcome.lastMatch), 0);
         list_.selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
@@ -174,7 +148,7 @@ std::size_t MessageListCommands::Search() {
     return outcome.count;
 }
 
-void MessageListCommands::ReportFindResult(std::size_t count) {
+void MessageListCommands::reportFindResult(std::size_t count) {
     if (const auto report = receiver::ReportFindResult(count, search_.upward)) {
         prompts_.ShowMessage(report->icon, report->text);
     }

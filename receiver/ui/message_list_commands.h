@@ -8,7 +8,6 @@
 #include "receiver/core/find_messages.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/row_selection.h"
-#include "receiver/ui/receiver_options_dialog.h"
 
 namespace receiver_ui {
 
@@ -18,42 +17,40 @@ struct ShownRows;
 // selection is read and written as ranges, so a million selected rows cost one range.
 class MessageListCommands {
   public:
-    struct Hooks {
-        // Turns following off if it is on, as the Follow button would.
-        std::function<void()> stopFollowing;
-        DialogRunner runDialog;
-    };
-
+    // `stopFollowing` turns following off if it is on, as the Follow button would.
     MessageListCommands(QTableView& list, receiver::ReceiverEngine& engine,
                         common::ProfileStore& profile, common_ui::DesktopPrompts& prompts,
-                        Hooks hooks);
+                        std::function<void()> stopFollowing);
 
-    // Runs list command `id` (Copy to Unselect All) on a list that is not empty.
-    void Run(int id);
+    // The list commands; the list is not empty.
+    void copy();
+    void selectAll();
+    void unselectAll();
+    void firstMessage();
+    void lastMessage();
+    void extendToTop();
+    void extendToBottom();
+    void findMessages();
+    void repeatFind();
     // A column header was clicked.
-    void ToggleSelectAll();
+    void toggleSelectAll();
     // The list was emptied.
-    void Reset() { lastFindIndex_ = 0; }
+    void reset() { lastFindIndex_ = 0; }
 
     int lastFindIndex() const { return lastFindIndex_; }
 
   private:
-    ShownRows Shown() const;
-    receiver::RowSelection Selection() const;
-    void Select(const receiver::RowSelection& selection);
-    void SelectAll();
-    void UnselectAll();
-    void Copy();
-    void FindMessages();
-    void RepeatFind();
-    std::size_t Search();
-    void ReportFindResult(std::size_t count);
+    ShownRows shown() const;
+    receiver::RowSelection selection() const;
+    void select(const receiver::RowSelection& rows);
+    std::size_t search();
+    void reportFindResult(std::size_t count);
 
     QTableView& list_;
     receiver::ReceiverEngine& engine_;
     common::ProfileStore& profile_;
     common_ui::DesktopPrompts& prompts_;
-    Hooks hooks_;
+    std::function<void()> stopFollowing_;
     bool allSelected_ = false;
     int lastFindIndex_ = 0;
     // The search of the last Find dialog OK.

@@ -2,20 +2,13 @@
 
 #include <algorithm>
 
+#include "common_ui/file_text.h"
+#include "receiver/core/receiver_texts.h"
+#include "receiver/ui/list_text.h"
 #include "receiver/ui/receiver_art.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace receiver_ui {
-namespace {
-
-constexpr int kStampHeader = 112;
-constexpr int kMessageHeader = 113;
-
-QString Latin1(std::string_view bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 MessageListModel::MessageListModel(const receiver::MessageStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {
@@ -40,7 +33,7 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const {
     const receiver::MessageRow row = store_.Row(static_cast<std::size_t>(index.row()));
     switch (role) {
         case Qt::DisplayRole:
-            return Latin1(index.column() == 0 ? row.stamp : row.text);
+            return ListText(index.column() == 0 ? row.stamp : row.text);
         case Qt::DecorationRole:
             if (index.column() == 0 && row.image >= 0 && row.image < kListImageCount) {
                 return images_[row.image];
@@ -56,7 +49,8 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return Text(section == 0 ? kStampHeader : kMessageHeader);
+        return common_ui::FromFileText(section == 0 ? receiver::texts::kStampHeader
+                                                    : receiver::texts::kMessageHeader);
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
@@ -64,7 +58,7 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-bool MessageListModel::Flush() {
+bool MessageListModel::flush() {
     // A Qt model counts rows in an int; rows past that stay in the store unseen.
     const int stored =
         static_cast<int>(std::min<std::size_t>(store_.size(), std::numeric_limits<int>::max()));
@@ -77,7 +71,7 @@ bool MessageListModel::Flush() {
     return true;
 }
 
-void MessageListModel::Reset() {
+void MessageListModel::reset() {
     beginResetModel();
     shownRows_ = 0;
     endResetModel();

@@ -21,9 +21,9 @@ class MessageListModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     // Announces the rows the store gained since the last call; false when there were none.
-    bool Flush();
+    bool flush();
     // The store was emptied.
-    void Reset();
+    void reset();
 
   private:
     const receiver::MessageStore& store_;

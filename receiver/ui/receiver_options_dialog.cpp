@@ -1,13 +1,11 @@
 #include "receiver/ui/receiver_options_dialog.h"
 
+#include "common_ui/file_text.h"
 #include "receiver/core/log_kind.h"
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver_ui {
 namespace {
-
-constexpr int kCaption = 143;
-constexpr int kNothingSelectedQuestion = 146;
 
 // The two choices of a pair exclude each other, though all four share one parent.
 void Pair(QDialog* dialog, QRadioButton* first, QRadioButton* second, bool firstChecked) {
@@ -19,44 +17,45 @@ void Pair(QDialog* dialog, QRadioButton* first, QRadioButton* second, bool first
 
 }  // namespace
 
-CReceiverOptionsDialog::CReceiverOptionsDialog(receiver::ReceiverSettings& settings,
-                                               common::ProfileStore& profile,
-                                               common::UserMessages& messages, QWidget* parent)
-    : TemplateDialog(kReceiverOptionsTemplate, kCaption, parent),
+ReceiverOptionsDialog::ReceiverOptionsDialog(receiver::ReceiverSettings& settings,
+                                             common::ProfileStore& profile,
+                                             common::UserMessages& messages, QWidget* parent)
+    : TemplateDialog(kReceiverOptionsTemplate,
+                     common_ui::FromFileText(receiver::texts::kOptionsCaption), QString(), parent),
       settings_(settings),
       profile_(profile),
       messages_(messages),
-      formatted_(ControlAs<QRadioButton>(controls::kFormatted)),
-      combined_(ControlAs<QRadioButton>(controls::kCombined)) {
+      formatted_(controlAs<QRadioButton>(controls::kFormatted)),
+      combined_(controlAs<QRadioButton>(controls::kCombined)) {
     using namespace controls;
-    display_ = {ControlAs<QCheckBox>(kDisplayIncoming), ControlAs<QCheckBox>(kDisplayOutgoing),
-                ControlAs<QCheckBox>(kDisplayMessages)};
-    logging_ = {ControlAs<QCheckBox>(kLogIncoming), ControlAs<QCheckBox>(kLogOutgoing),
-                ControlAs<QCheckBox>(kLogMessages)};
+    display_ = {controlAs<QCheckBox>(kDisplayIncoming), controlAs<QCheckBox>(kDisplayOutgoing),
+                controlAs<QCheckBox>(kDisplayMessages)};
+    logging_ = {controlAs<QCheckBox>(kLogIncoming), controlAs<QCheckBox>(kLogOutgoing),
+                controlAs<QCheckBox>(kLogMessages)};
     for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
-        display_[i]->setChecked(settings_.displayFlags[i] != 0);
-        logging_[i]->setChecked(settings_.logFlags[i] != 0);
+        display_[i]->setChecked(settings_.displayFlags[i]);
+        logging_[i]->setChecked(settings_.logFlags[i]);
     }
-    Pair(this, formatted_, ControlAs<QRadioButton>(kUnformatted), settings_.formatted != 0);
-    Pair(this, combined_, ControlAs<QRadioButton>(kSeparate), settings_.combined != 0);
+    Pair(this, formatted_, controlAs<QRadioButton>(kUnformatted), settings_.formatted);
+    Pair(this, combined_, controlAs<QRadioButton>(kSeparate), settings_.combined);
 }
 
-void CReceiverOptionsDialog::accept() {
+void ReceiverOptionsDialog::accept() {
     receiver::KindFlags display = settings_.displayFlags;
     receiver::KindFlags logging = settings_.logFlags;
     for (int i = receiver::kIncoming; i <= receiver::kMessages; ++i) {
-        display[i] = display_[i]->isChecked() ? 1 : 0;
-        logging[i] = logging_[i]->isChecked() ? 1 : 0;
+        display[i] = display_[i]->isChecked();
+        logging[i] = logging_[i]->isChecked();
     }
     if (!receiver::AnyRecordKind(display) && !receiver::AnyRecordKind(logging) &&
-        messages_.Ask(std::string(receiver::ReceiverString(kNothingSelectedQuestion)),
+        messages_.Ask(std::string(receiver::texts::kNothingSelectedQuestion),
                       common::AnswerChoices::kYesNo) != common::Answer::kYes) {
         return;
     }
     settings_.displayFlags = display;
     settings_.logFlags = logging;
-    settings_.formatted = formatted_->isChecked() ? 1 : 0;
-    settings_.combined = combined_->isChecked() ? 1 : 0;
+    settings_.formatted = formatted_->isChecked();
+    settings_.combined = combined_->isChecked();
     settings_.SaveOptions(profile_);
     QDialog::accept();
 }

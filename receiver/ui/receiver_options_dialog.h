@@ -4,27 +4,21 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <array>
-#include <functional>
 
 #include "common/profile_store.h"
 #include "common/user_messages.h"
+#include "common_ui/template_dialog.h"
 #include "receiver/core/receiver_settings.h"
-#include "receiver/ui/template_dialog.h"
+#include "receiver/ui/dialog_templates.h"
 
 namespace receiver_ui {
 
-// Runs a modal dialog until it closes. Tests pass one that works the dialog directly.
-using DialogRunner = std::function<void(QDialog& dialog)>;
-inline void RunModal(QDialog& dialog) {
-    dialog.exec();
-}
-
 // Which classes are shown and logged, formatted or not, one log or three. OK stores the
 // choice in the settings and the profile; Cancel changes nothing.
-class CReceiverOptionsDialog : public TemplateDialog {
+class ReceiverOptionsDialog : public common_ui::TemplateDialog {
   public:
-    CReceiverOptionsDialog(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
-                           common::UserMessages& messages, QWidget* parent = nullptr);
+    ReceiverOptionsDialog(receiver::ReceiverSettings& settings, common::ProfileStore& profile,
+                          common::UserMessages& messages, QWidget* parent = nullptr);
 
     void accept() override;
 

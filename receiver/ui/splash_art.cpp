@@ -3,8 +3,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "common_ui/file_text.h"
+#include "receiver/core/receiver_texts.h"
 #include "receiver/ui/receiver_art.h"
-#include "receiver/ui/receiver_text.h"
 
 namespace receiver_ui {
 namespace {}
@@ -43,7 +44,7 @@ QPixmap SplashPicture() {
     painter.setFont(title);
     painter.setPen(QColor(200, 220, 240));
     painter.drawText(QRect(24, 96, kSplashWidth - 48, 40), Qt::AlignLeft | Qt::TextWordWrap,
-                     Text(receiver::ids::kWindowTitle));
+                     common_ui::FromFileText(receiver::texts::kWindowTitle));
     painter.end();
     return picture;
 }

@@ -1,4 +1,4 @@
-#include "receiver/app/signal_relay.h"
+#include "receiver/io/signal_relay.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -32,7 +32,7 @@ SignalRelay::SignalRelay(const std::vector<int>& signalNumbers, Handler handler,
         return;
     }
     notifier_ = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, &SignalRelay::OnSignalByte);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &SignalRelay::onSignalByte);
     struct sigaction action {};
     action.sa_handler = WriteSignalByte;
     sigemptyset(&action.sa_mask);
@@ -58,7 +58,7 @@ SignalRelay::~SignalRelay() {
     }
 }
 
-void SignalRelay::OnSignalByte() {
+void SignalRelay::onSignalByte() {
     char bytes[32];
     ssize_t count;
     while ((count = ::read(gSignalPipe[0], bytes, sizeof bytes)) > 0) {

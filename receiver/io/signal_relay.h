@@ -19,7 +19,7 @@ class SignalRelay : public QObject {
     ~SignalRelay() override;
 
   private:
-    void OnSignalByte();
+    void onSignalByte();
 
     Handler handler_;
     std::vector<int> relayed_;

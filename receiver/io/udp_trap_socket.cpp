@@ -1,4 +1,4 @@
-#include "receiver/app/udp_trap_socket.h"
+#include "receiver/io/udp_trap_socket.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -79,7 +79,7 @@ UdpTrapSocket::UdpTrapSocket(int port, int receiveBufferBytes)
     gatherTimer_.setSingleShot(true);
     gatherTimer_.setTimerType(Qt::PreciseTimer);
     gatherTimer_.setInterval(kGatherTime);
-    connect(&gatherTimer_, &QTimer::timeout, this, &UdpTrapSocket::OnReadable);
+    connect(&gatherTimer_, &QTimer::timeout, this, &UdpTrapSocket::onReadable);
 }
 
 UdpTrapSocket::~UdpTrapSocket() {
@@ -99,7 +99,7 @@ std::string UdpTrapSocket::LocalHostName() {
     return name;
 }
 
-void UdpTrapSocket::AdoptBoundSocket(int fd) {
+void UdpTrapSocket::adoptBoundSocket(int fd) {
     handedOverFd_ = fd;
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     sockaddr_storage local{};
@@ -112,7 +112,7 @@ void UdpTrapSocket::AdoptBoundSocket(int fd) {
 
 int UdpTrapSocket::Open(const std::string& address) {
     if (handedOverFd_ >= 0) {
-        return OpenHandedOver();
+        return openHandedOver();
     }
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
@@ -142,11 +142,11 @@ int UdpTrapSocket::Open(const std::string& address) {
     }
     AskForReceiveBuffer(fd, receiveBufferBytes_);
     droppedNow_ = droppedAtOpening_ = 0;
-    StartReading(fd);
+    startReading(fd);
     return 0;
 }
 
-int UdpTrapSocket::OpenHandedOver() {
+int UdpTrapSocket::openHandedOver() {
     if (fd_ >= 0) {
         return EADDRINUSE;
     }
@@ -156,23 +156,23 @@ int UdpTrapSocket::OpenHandedOver() {
     fd_ = handedOverFd_;
     droppedNow_ = droppedAtOpening_ = 0;
     if (handedOverReadBefore_) {
-        SkipQueued();
+        skipQueued();
         ReadDropCount(fd_, droppedNow_);
         droppedAtOpening_ = droppedNow_;
     }
     handedOverReadBefore_ = true;
-    StartReading(handedOverFd_);
+    startReading(handedOverFd_);
     return 0;
 }
 
-void UdpTrapSocket::StartReading(int fd) {
+void UdpTrapSocket::startReading(int fd) {
     // Each datagram then carries the system's count of datagrams it had to drop.
     const int on = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_RXQ_OVFL, &on, sizeof on);
     fd_ = fd;
     batch_->count = batch_->next = 0;
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, &UdpTrapSocket::OnReadable);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &UdpTrapSocket::onReadable);
 }
 
 void UdpTrapSocket::Close() {
@@ -184,7 +184,7 @@ void UdpTrapSocket::Close() {
     }
     notifier_.reset();
     if (fd_ >= 0) {
-        Discard();
+        discard();
         if (fd_ != handedOverFd_) {
             ::close(fd_);
         }
@@ -194,12 +194,12 @@ void UdpTrapSocket::Close() {
 
 // What is still queued would vanish unseen with the socket: it is counted as lost, with
 // the drops that no later datagram told of.
-void UdpTrapSocket::Discard() {
+void UdpTrapSocket::discard() {
     const std::uint64_t before = lostDatagrams();
     std::uint64_t unread = static_cast<std::uint64_t>(batch_->count - batch_->next);
     // Bounded, so a flood that goes on cannot hold the program here.
     int read = 0;
-    for (int batches = 0; batches < kMaxDiscardedBatches && (read = ReadBatch()) > 0; ++batches) {
+    for (int batches = 0; batches < kMaxDiscardedBatches && (read = readBatch()) > 0; ++batches) {
         unread += static_cast<std::uint64_t>(read);
     }
     batch_->count = batch_->next = 0;
@@ -207,7 +207,7 @@ void UdpTrapSocket::Discard() {
     if (ReadDropCount(fd_, dropped)) {
         droppedNow_ = std::max(droppedNow_, dropped);
     }
-    lostBefore_ += DroppedThisOpening() + unread;
+    lostBefore_ += droppedThisOpening() + unread;
     droppedNow_ = droppedAtOpening_ = 0;
     if (lostDatagrams() > before && lossObserver_) {
         lossObserver_(lostDatagrams());
@@ -215,14 +215,14 @@ void UdpTrapSocket::Discard() {
 }
 
 // Empties the queue without a word, bounded as Discard is.
-void UdpTrapSocket::SkipQueued() {
-    for (int batches = 0; batches < kMaxDiscardedBatches && ReadBatch(false) > 0; ++batches) {
+void UdpTrapSocket::skipQueued() {
+    for (int batches = 0; batches < kMaxDiscardedBatches && readBatch(false) > 0; ++batches) {
     }
 }
 
 // Reads what is queued, up to a batch; the number read, 0 when nothing is queued, or
 // -errno.
-int UdpTrapSocket::ReadBatch(bool noteDrops) {
+int UdpTrapSocket::readBatch(bool noteDrops) {
     batch_->Prepare();
     int read;
     do {
@@ -240,14 +240,14 @@ int UdpTrapSocket::ReadBatch(bool noteDrops) {
                 std::uint32_t dropped = 0;
                 std::copy_n(CMSG_DATA(c), sizeof dropped,
                             reinterpret_cast<unsigned char*>(&dropped));
-                NoteDropCount(dropped);
+                noteDropCount(dropped);
             }
         }
     }
     return read;
 }
 
-void UdpTrapSocket::NoteDropCount(std::uint32_t dropped) {
+void UdpTrapSocket::noteDropCount(std::uint32_t dropped) {
     if (dropped == droppedNow_) {
         return;
     }
@@ -257,7 +257,7 @@ void UdpTrapSocket::NoteDropCount(std::uint32_t dropped) {
     }
 }
 
-void UdpTrapSocket::OnReadable() {
+void UdpTrapSocket::onReadable() {
     if (notifier_) {
         notifier_->setEnabled(false);
     }
@@ -273,7 +273,7 @@ void UdpTrapSocket::OnReadable() {
             if (drained) {
                 break;
             }
-            const int read = ReadBatch();
+            const int read = readBatch();
             if (read < 0 && receiver_) {
                 receiver_(ReceivedDatagram{-read, {}});
             }
@@ -295,7 +295,7 @@ void UdpTrapSocket::OnReadable() {
     if (notifier_) {
         if (!drained && handled > 0) {
             // A flood: straight back once other events had their turn.
-            QMetaObject::invokeMethod(this, &UdpTrapSocket::OnReadable, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &UdpTrapSocket::onReadable, Qt::QueuedConnection);
         } else if (handled > 0) {
             // Traffic is flowing: let a few more datagrams gather rather than waking for
             // each one.

@@ -1,4 +1,4 @@
-#include "receiver/core/socket_activation.h"
+#include "receiver/io/socket_activation.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>

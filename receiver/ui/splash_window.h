@@ -8,12 +8,12 @@ namespace receiver_ui {
 
 // The picture shown while the program starts: no frame, on top of everything, centred;
 // a click, a key or its timer closes it.
-class CSplashDialog : public QDialog {
+class SplashWindow : public QDialog {
   public:
     static constexpr int kTimeoutMs = 10000;
 
     // `timeoutMs` is for tests; the program always waits the full ten seconds.
-    explicit CSplashDialog(int timeoutMs = kTimeoutMs, QWidget* parent = nullptr);
+    explicit SplashWindow(int timeoutMs = kTimeoutMs, QWidget* parent = nullptr);
 
     int timeoutMs() const { return timer_.interval(); }
 
@@ -23,7 +23,7 @@ class CSplashDialog : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void Dismiss();
+    void dismiss();
 
     QPixmap picture_;
     QTimer timer_;

@@ -35,10 +35,10 @@ class InstanceServer : public QObject {
 
     // Takes the socket over from a copy that died without removing it. False when it
     // cannot be had; the program then runs without being reachable.
-    bool Listen(const std::string& path);
+    bool listen(const std::string& path);
 
   private:
-    void OnNewConnection();
+    void onNewConnection();
 
     Handler handler_;
     QLocalServer server_;

@@ -1,4 +1,4 @@
-#include "receiver/app/headless_console.h"
+#include "receiver/io/headless_console.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -36,11 +36,11 @@ class UdpTrapSocket : public QObject, public TrapSocket {
     // From now on every opening reads fd, a bound datagram socket handed over by a service
     // manager, instead of binding one: closing only stops reading it, as the port could
     // not be bound again without privilege. Its receive buffer is the manager's choice.
-    void AdoptBoundSocket(int fd);
+    void adoptBoundSocket(int fd);
 
-    void SetReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
-    void SetLossObserver(LossObserver observer) { lossObserver_ = std::move(observer); }
-    void SetDrainedObserver(DrainedObserver observer) { drainedObserver_ = std::move(observer); }
+    void setReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
+    void setLossObserver(LossObserver observer) { lossObserver_ = std::move(observer); }
+    void setDrainedObserver(DrainedObserver observer) { drainedObserver_ = std::move(observer); }
 
     std::string LocalHostName() override;
     // A socket already open stays open when a second one cannot be bound beside it. A
@@ -54,20 +54,20 @@ class UdpTrapSocket : public QObject, public TrapSocket {
 
     // Datagrams the system dropped because the receive buffer was full, and datagrams
     // still queued when the socket was closed, over every opening.
-    std::uint64_t lostDatagrams() const { return lostBefore_ + DroppedThisOpening(); }
+    std::uint64_t lostDatagrams() const { return lostBefore_ + droppedThisOpening(); }
 
   private:
     struct Batch;
 
-    void OnReadable();
-    std::uint32_t DroppedThisOpening() const { return droppedNow_ - droppedAtOpening_; }
-    int OpenBound();
-    int OpenHandedOver();
-    void StartReading(int fd);
-    int ReadBatch(bool noteDrops = true);
-    void NoteDropCount(std::uint32_t dropped);
-    void Discard();
-    void SkipQueued();
+    void onReadable();
+    std::uint32_t droppedThisOpening() const { return droppedNow_ - droppedAtOpening_; }
+    int openBound();
+    int openHandedOver();
+    void startReading(int fd);
+    int readBatch(bool noteDrops = true);
+    void noteDropCount(std::uint32_t dropped);
+    void discard();
+    void skipQueued();
 
     int port_;
     int receiveBufferBytes_;

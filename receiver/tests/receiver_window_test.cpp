@@ -1,10 +1,12 @@
-#include "receiver/ui/receiver_dialog.h"
+#include "receiver/ui/receiver_window.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -23,8 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-namespace cmd = receiver::commands;
-using receiver::CommandSource;
 
 const std::string kHeader(73, 'h');
 
@@ -55,7 +55,7 @@ class Sender {
     int fd_;
 };
 
-class ReceiverDialogTest : public test_support::TempDirTest {
+class ReceiverWindowTest : public test_support::TempDirTest {
   protected:
     void SetUp() override {
         TempDirTest::SetUp();
@@ -72,7 +72,7 @@ class ReceiverDialogTest : public test_support::TempDirTest {
     void Close() {
         sender_.reset();
         if (session_) {
-            session_->Finish();
+            session_->finish();
         }
         session_.reset();
         dialog_.reset();
@@ -82,8 +82,8 @@ class ReceiverDialogTest : public test_support::TempDirTest {
     void Open() {
         dialog_.emplace(*profile_, prompts_, options_.commandLine.startHidden);
         session_.emplace(options_, *dialog_, prompts_);
-        dialog_->SetUp(session_->engine());
-        session_->Start();
+        dialog_->setUp(session_->engine());
+        session_->start();
         dialog_->show();
         ASSERT_TRUE(SpinUntil([&] { return session_->engine().socketOpen(); }));
         sender_.emplace(session_->port());
@@ -93,9 +93,9 @@ class ReceiverDialogTest : public test_support::TempDirTest {
     bool ListHolds(int rows) {
         return SpinUntil([&] { return dialog_->model().rowCount() == rows; });
     }
-    QString Label(int id) const { return dialog_->ControlAs<QLabel>(id)->text(); }
-    QString Caption(int id) const { return dialog_->ControlAs<QPushButton>(id)->text(); }
-    void Click(int id) { QTest::mouseClick(dialog_->ControlAs<QPushButton>(id), Qt::LeftButton); }
+    QString Label(int id) const { return dialog_->controlAs<QLabel>(id)->text(); }
+    QString Caption(int id) const { return dialog_->controlAs<QPushButton>(id)->text(); }
+    void Click(int id) { QTest::mouseClick(dialog_->controlAs<QPushButton>(id), Qt::LeftButton); }
     QString Cell(int row, int column) {
         return dialog_->model().index(row, column).data().toString();
     }
@@ -118,12 +118,12 @@ class ReceiverDialogTest : public test_support::TempDirTest {
     receiver::SessionOptions options_;
     std::optional<common::ProfileStore> profile_;
     test_support::ScriptedPrompts prompts_;
-    std::optional<CReceiverDialog> dialog_;
+    std::optional<ReceiverWindow> dialog_;
     std::optional<receiver::ReceiverSession> session_;
     std::optional<Sender> sender_;
 };
 
-TEST_F(ReceiverDialogTest, SetUpShowsTitleTextsTipsAndTheStartedStatus) {
+TEST_F(ReceiverWindowTest, SetUpShowsTitleTextsTipsAndTheStartedStatus) {
     Open();
     EXPECT_EQ(dialog_->windowTitle(),
               "Velmora Norvane\u00ae Quellnet Cable/DSL Router Log Utility");
@@ -135,11 +135,11 @@ TEST_F(ReceiverDialogTest, SetUpShowsTitleTextsTipsAndTheStartedStatus) {
     };
     for (const auto& [id, text] : buttons) {
         EXPECT_EQ(Caption(id), text) << id;
-        EXPECT_FALSE(dialog_->ControlAs<QPushButton>(id)->isDefault()) << id;
+        EXPECT_FALSE(dialog_->controlAs<QPushButton>(id)->isDefault()) << id;
     }
-    EXPECT_EQ(dialog_->ControlAs<QPushButton>(controls::kFollow)->toolTip(),
+    EXPECT_EQ(dialog_->controlAs<QPushButton>(controls::kFollow)->toolTip(),
               "Enables or Disables automatic log message window scrolling");
-    EXPECT_EQ(dialog_->ControlAs<QPushButton>(controls::kExit)->toolTip(),
+    EXPECT_EQ(dialog_->controlAs<QPushButton>(controls::kExit)->toolTip(),
               "Terminates the program");
     EXPECT_EQ(Label(controls::kStatusLabel), "Status");
     EXPECT_EQ(Label(controls::kCountLabel), "Log Records");
@@ -150,13 +150,13 @@ TEST_F(ReceiverDialogTest, SetUpShowsTitleTextsTipsAndTheStartedStatus) {
     EXPECT_TRUE(HostLine().starts_with("SNMP UDP Receiver host found"));
     EXPECT_EQ(Label(controls::kStatusText).toStdString(),
               HostLine() + "\nSNMP UDP Socket successfully opened.\n");
-    EXPECT_EQ(dialog_->trayIcon().tip(), "Velmora Running - 0 Records to view");
-    EXPECT_TRUE(dialog_->trayIcon().visible());
+    EXPECT_EQ(dialog_->tray().tip(), "Velmora Running - 0 Records to view");
+    EXPECT_TRUE(dialog_->tray().visible());
     EXPECT_EQ(dialog_->list().selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(dialog_->list().selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
-TEST_F(ReceiverDialogTest, RecordsAppearByDisplayFlagWithTheirImageAndText) {
+TEST_F(ReceiverWindowTest, RecordsAppearByDisplayFlagWithTheirImageAndText) {
     const struct {
         receiver::KindFlags display;
         int formatted;
@@ -211,14 +211,14 @@ TEST_F(ReceiverDialogTest, RecordsAppearByDisplayFlagWithTheirImageAndText) {
     }
 }
 
-TEST_F(ReceiverDialogTest, CountTrayTipNarrowingFollowAndClearAfterEachBurst) {
+TEST_F(ReceiverWindowTest, CountTrayTipNarrowingFollowAndClearAfterEachBurst) {
     Open();
     QAbstractItemModelTester tester(&dialog_->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const int perPage = dialog_->rowsPerPage();
+    const int perPage = dialog_->listPane().rowsPerPage();
     ASSERT_GT(perPage, 3);
-    const int full = dialog_->columnWidths().messageColumn;
-    const int narrow = full - dialog_->listMetrics().scrollBarWidth;
+    const int full = dialog_->listPane().columnWidths().messageColumn;
+    const int narrow = full - dialog_->listPane().listMetrics().scrollBarWidth;
     for (int i = 0; i < perPage; ++i) {
         Receive("fits " + std::to_string(i));
     }
@@ -240,7 +240,7 @@ TEST_F(ReceiverDialogTest, CountTrayTipNarrowingFollowAndClearAfterEachBurst) {
     ASSERT_TRUE(ListHolds(1234));
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(Label(controls::kCountText), "1,234");
-    EXPECT_EQ(dialog_->trayIcon().tip(), "Velmora Running - 1,234 Records to view");
+    EXPECT_EQ(dialog_->tray().tip(), "Velmora Running - 1,234 Records to view");
     Click(controls::kFollow);
     EXPECT_EQ(Caption(controls::kFollow), "&Follow Off");
     EXPECT_EQ(bar->value(), bar->maximum());
@@ -250,7 +250,7 @@ TEST_F(ReceiverDialogTest, CountTrayTipNarrowingFollowAndClearAfterEachBurst) {
     EXPECT_EQ(dialog_->model().rowCount(), 0);
     EXPECT_EQ(Label(controls::kCountText), "0");
     EXPECT_EQ(dialog_->list().columnWidth(1), full);
-    EXPECT_EQ(dialog_->trayIcon().tip(), "Velmora Running - 0 Records to view");
+    EXPECT_EQ(dialog_->tray().tip(), "Velmora Running - 0 Records to view");
     // The log files are not touched by Clear.
     session_->engine().logFiles().FlushLogFiles();
     const std::string logged = LogText("messages");
@@ -261,7 +261,7 @@ TEST_F(ReceiverDialogTest, CountTrayTipNarrowingFollowAndClearAfterEachBurst) {
     EXPECT_EQ(Cell(0, 1), "after clear");
 }
 
-TEST_F(ReceiverDialogTest, StartStopTwiceLeavesTheHostAndOpenedLines) {
+TEST_F(ReceiverWindowTest, StartStopTwiceLeavesTheHostAndOpenedLines) {
     Open();
     const std::string host = HostLine();
     Click(controls::kStartStop);
@@ -269,25 +269,20 @@ TEST_F(ReceiverDialogTest, StartStopTwiceLeavesTheHostAndOpenedLines) {
     EXPECT_EQ(
         Label(controls::kStatusText).toStdString(),
         host + "\nSNMP UDP Socket successfully opened.\nSNMP UDP Socket successfully closed.\n");
-    EXPECT_EQ(dialog_->trayIcon().tip(), "Velmora Stopped - 0 Records to view");
-    const QAction* item80 = nullptr;
-    for (const QAction* action : dialog_->windowMenu().menu().actions()) {
-        if (CommandOf(action) == cmd::kStartStop) {
-            item80 = action;
-        }
-    }
-    ASSERT_NE(item80, nullptr);
+    EXPECT_EQ(dialog_->tray().tip(), "Velmora Stopped - 0 Records to view");
+    const QAction* item80 = dialog_->receiverActions().startStop;
+    ASSERT_TRUE(dialog_->windowMenu().actions().contains(item80));
     EXPECT_EQ(item80->text(), "&Start");
     // The same command from the window menu.
-    dialog_->OnCommand(cmd::kStartStop, CommandSource::kSystemMenu);
+    dialog_->receiverActions().startStop->trigger();
     EXPECT_EQ(Caption(controls::kStartStop), "&Stop");
     EXPECT_EQ(item80->text(), "&Stop");
     EXPECT_EQ(Label(controls::kStatusText).toStdString(),
               host + "\nSNMP UDP Socket successfully opened.\n");
-    EXPECT_EQ(dialog_->trayIcon().tip(), "Velmora Running - 0 Records to view");
+    EXPECT_EQ(dialog_->tray().tip(), "Velmora Running - 0 Records to view");
 }
 
-TEST_F(ReceiverDialogTest, LossShowsInTheStatusAtMostOnceASecond) {
+TEST_F(ReceiverWindowTest, LossShowsInTheStatusAtMostOnceASecond) {
     Open();
     const std::string started = Label(controls::kStatusText).toStdString();
     dialog_->LostDatagramsChanged(3);
@@ -306,14 +301,13 @@ TEST_F(ReceiverDialogTest, LossShowsInTheStatusAtMostOnceASecond) {
                               "could be logged.\n"));
 }
 
-TEST_F(ReceiverDialogTest, CloseHidesWhileEnterEscapeAndLowIdsDoNothing) {
+TEST_F(ReceiverWindowTest, CloseHidesWhileEnterEscapeAndLowIdsDoNothing) {
     Open();
     QTest::keyClick(&*dialog_, Qt::Key_Return);
     QTest::keyClick(&*dialog_, Qt::Key_Escape);
-    for (int id = 0; id < 16; ++id) {
-        dialog_->OnCommand(id, CommandSource::kControl);
-        dialog_->OnCommand(id, CommandSource::kMenu);
-    }
+    // OK and Cancel, however they come, do not end the window.
+    static_cast<QDialog&>(*dialog_).accept();
+    static_cast<QDialog&>(*dialog_).reject();
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_FALSE(session_->engine().ending());
     EXPECT_EQ(Caption(controls::kStartStop), "&Stop");
@@ -324,17 +318,17 @@ TEST_F(ReceiverDialogTest, CloseHidesWhileEnterEscapeAndLowIdsDoNothing) {
     Receive("while hidden");
     ASSERT_TRUE(ListHolds(1));
     // Close from the tray's popup does nothing; Restore shows the window again.
-    dialog_->OnCommand(cmd::kClose, CommandSource::kMenu);
+    dialog_->receiverActions().trayClose->trigger();
     EXPECT_FALSE(dialog_->isVisible());
-    dialog_->OnCommand(cmd::kRestore, CommandSource::kMenu);
+    dialog_->receiverActions().restore->trigger();
     EXPECT_TRUE(dialog_->isVisible());
-    dialog_->OnCommand(cmd::kClose, CommandSource::kSystemMenu);
+    dialog_->receiverActions().close->trigger();
     EXPECT_FALSE(dialog_->isVisible());
-    dialog_->BringForward();
+    dialog_->bringForward();
     EXPECT_TRUE(dialog_->isVisible());
 }
 
-TEST_F(ReceiverDialogTest, ExitWritesClosingBannersRemovesTheTrayIconAndEndsTheLoop) {
+TEST_F(ReceiverWindowTest, ExitWritesClosingBannersRemovesTheTrayIconAndEndsTheLoop) {
     Open();
     Receive("@in 203.0.113.45 4512 198.51.100.7 80");
     ASSERT_TRUE(ListHolds(1));
@@ -343,31 +337,31 @@ TEST_F(ReceiverDialogTest, ExitWritesClosingBannersRemovesTheTrayIconAndEndsTheL
     Click(controls::kExit);
     EXPECT_EQ(loop.exec(), 0);
     EXPECT_TRUE(session_->engine().ending());
-    EXPECT_FALSE(dialog_->trayIcon().visible());
+    EXPECT_FALSE(dialog_->tray().visible());
     for (const char* kind : {"incoming", "outgoing", "messages"}) {
         EXPECT_NE(LogText(kind).find("Log File Closed"), std::string::npos) << kind;
     }
     EXPECT_NE(LogText("incoming").find("in 203.0.113.45 4512 198.51.100.7 80"), std::string::npos);
     // Nothing starts again once the end began.
-    dialog_->OnCommand(cmd::kStartStop, CommandSource::kMenu);
+    dialog_->receiverActions().startStop->trigger();
     EXPECT_FALSE(session_->engine().socketOpen());
 }
 
-TEST_F(ReceiverDialogTest, ListCommandsWaitForRowsAndTheContextMenuGreys) {
+TEST_F(ReceiverWindowTest, ListCommandsWaitForRowsAndTheContextMenuGreys) {
     Open();
-    auto enabled = [&](int command) {
-        const std::unique_ptr<QMenu> menu = dialog_->ContextMenu();
-        for (const QAction* action : menu->actions()) {
-            if (!action->isSeparator() && CommandOf(action) == command) {
-                return action->isEnabled();
-            }
-        }
-        ADD_FAILURE() << "no item " << command;
-        return false;
+    ReceiverActions& actions = dialog_->receiverActions();
+    // As the context menu greys its items while it is up.
+    auto enabled = [&](const QAction* command) {
+        QMenu& menu = dialog_->contextMenu();
+        emit menu.aboutToShow();
+        const bool on = command->isEnabled();
+        emit menu.aboutToHide();
+        EXPECT_TRUE(menu.actions().contains(command)) << command->text().toStdString();
+        return on;
     };
-    for (int command : {cmd::kFirstMessage, cmd::kFindMessages, cmd::kCopy, cmd::kSelectAll,
-                        cmd::kUnselectAll, cmd::kRepeatFind}) {
-        EXPECT_FALSE(enabled(command)) << command;
+    for (const QAction* command : {actions.firstMessage, actions.findMessages, actions.copy,
+                                   actions.selectAll, actions.unselectAll, actions.repeatFind}) {
+        EXPECT_FALSE(enabled(command)) << command->text().toStdString();
     }
     // A list command on an empty list changes nothing, from the keyboard either.
     QTest::keyClick(&dialog_->list(), Qt::Key_A, Qt::ControlModifier);
@@ -375,22 +369,23 @@ TEST_F(ReceiverDialogTest, ListCommandsWaitForRowsAndTheContextMenuGreys) {
 
     Receive("one");
     ASSERT_TRUE(ListHolds(1));
-    EXPECT_TRUE(enabled(cmd::kCopy));
-    EXPECT_TRUE(enabled(cmd::kFindMessages));
-    EXPECT_FALSE(enabled(cmd::kFirstMessage));
-    EXPECT_FALSE(enabled(cmd::kRepeatFind));
+    EXPECT_TRUE(enabled(actions.copy));
+    EXPECT_TRUE(enabled(actions.findMessages));
+    EXPECT_FALSE(enabled(actions.firstMessage));
+    EXPECT_FALSE(enabled(actions.repeatFind));
 }
 
-TEST_F(ReceiverDialogTest, OptionsAskWriteAndCloseTheLogsWhoseFlagWentOff) {
+TEST_F(ReceiverWindowTest, OptionsAskWriteAndCloseTheLogsWhoseFlagWentOff) {
     Open();
     Receive("@in 203.0.113.45 4512 198.51.100.7 80");
     ASSERT_TRUE(ListHolds(1));
     ASSERT_EQ(LogText("incoming").find("Log File Closed"), std::string::npos);
-    dialog_->SetDialogRunner([](QDialog& options) {
+    prompts_.answerDialog([](QDialog& options) {
         options.findChild<QAbstractButton*>("control1016")->setChecked(false);
         options.findChild<QAbstractButton*>("control1")->click();
+        return options.result();
     });
-    dialog_->OnCommand(cmd::kOptions, CommandSource::kSystemMenu);
+    dialog_->receiverActions().options->trigger();
     EXPECT_NE(LogText("incoming").find("Log File Closed"), std::string::npos);
     EXPECT_EQ(LogText("outgoing").find("Log File Closed"), std::string::npos);
     EXPECT_EQ(profile_->ReadString("Logging Options", "incoming", ""), "Off");
@@ -399,7 +394,7 @@ TEST_F(ReceiverDialogTest, OptionsAskWriteAndCloseTheLogsWhoseFlagWentOff) {
     // Everything off: the question, answered No, keeps the dialog and changes nothing.
     prompts_.messages.answers = {common::Answer::kNo};
     bool stillOpen = false;
-    dialog_->SetDialogRunner([&](QDialog& options) {
+    prompts_.answerDialog([&](QDialog& options) {
         for (int id : {1012, 1013, 1014, 1016, 1017, 1018}) {
             options.findChild<QAbstractButton*>(QStringLiteral("control%1").arg(id))
                 ->setChecked(false);
@@ -407,15 +402,16 @@ TEST_F(ReceiverDialogTest, OptionsAskWriteAndCloseTheLogsWhoseFlagWentOff) {
         options.findChild<QAbstractButton*>("control1")->click();
         stillOpen = options.result() != QDialog::Accepted;
         options.findChild<QAbstractButton*>("control2")->click();
+        return options.result();
     });
-    dialog_->OnCommand(cmd::kOptions, CommandSource::kMenu);
+    dialog_->receiverActions().options->trigger();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(prompts_.messages.asked.size(), 1u);
     EXPECT_EQ(session_->engine().settings().displayFlags, (receiver::KindFlags{1, 1, 1, 0}));
     EXPECT_EQ(profile_->ReadString("Display Options", "incoming", ""), "On");
 }
 
-TEST_F(ReceiverDialogTest, DatagramsArrivingUnderABoxAreAllListedAndLoggedAfterwards) {
+TEST_F(ReceiverWindowTest, DatagramsArrivingUnderABoxAreAllListedAndLoggedAfterwards) {
     // The messages log cannot be opened: the first control message raises a box.
     fs::create_directories(Path("logs"));
     options_.settings.logFlags = {1, 0, 0, 0};

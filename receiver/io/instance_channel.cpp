@@ -1,4 +1,4 @@
-#include "receiver/app/instance_channel.h"
+#include "receiver/io/instance_channel.h"
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "receiver/core/receiver_strings.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 namespace {
@@ -25,7 +25,7 @@ const QByteArray kDone = "ok\n";
 // copy, as the title is the same.
 std::string SocketName() {
     std::string name;
-    for (const char c : ReceiverString(ids::kWindowTitle)) {
+    for (const char c : texts::kWindowTitle) {
         if (std::isalnum(static_cast<unsigned char>(c))) {
             name += c;
         } else if (!name.empty() && name.back() != '-') {
@@ -93,10 +93,10 @@ Delivery SendToRunningCopy(const std::string& command) {
 InstanceServer::InstanceServer(Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)) {
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, &InstanceServer::OnNewConnection);
+    connect(&server_, &QLocalServer::newConnection, this, &InstanceServer::onNewConnection);
 }
 
-bool InstanceServer::Listen(const std::string& path) {
+bool InstanceServer::listen(const std::string& path) {
     if (path.empty()) {
         return false;
     }
@@ -110,7 +110,7 @@ bool InstanceServer::Listen(const std::string& path) {
     return server_.listen(name);
 }
 
-void InstanceServer::OnNewConnection() {
+void InstanceServer::onNewConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         if (!SameUser(socket->socketDescriptor())) {
