@@ -1,7 +1,7 @@
 // The list commands on a big list: Select All, Find and Select All, and Copy over a
 // million rows of velmora's main window (offscreen), each timed, with the resident
-// memory it adds. Run: build/bench/list_commands_bench [--rows=N]
-// Prints figures only; nothing is asserted.
+// memory it adds. Run: build/bench/list_commands_bench [--rows=N] [--json]
+// Prints figures only, as text or with --json as one JSON object; nothing is asserted.
 #include <unistd.h>
 
 #include <QApplication>
@@ -14,8 +14,10 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bench/bench_process.h"
+#include "bench/json_object.h"
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/core/window_commands.h"
@@ -26,20 +28,39 @@ namespace {
 
 namespace cmd = receiver::commands;
 
-void Measure(const char* what, const std::function<void()>& work) {
-    const long before = bench::ResidentBytes();
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds,
-                static_cast<double>(bench::ResidentBytes() - before) / 1e6);
-}
+// Prints one command's time and the resident memory it added, or keeps them for --json.
+class Commands {
+  public:
+    explicit Commands(bool json) : json_(json) {}
+
+    void Measure(const char* what, const std::function<void()>& work) {
+        const long before = bench::ResidentBytes();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+        const double addedMb = static_cast<double>(bench::ResidentBytes() - before) / 1e6;
+        if (json_) {
+            measured_.push_back(bench::JsonObject()
+                                    .Add("name", what)
+                                    .Add("seconds", seconds)
+                                    .Add("resident_mb_added", addedMb));
+        } else {
+            std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds, addedMb);
+        }
+    }
+    const std::vector<bench::JsonObject>& measured() const { return measured_; }
+
+  private:
+    bool json_;
+    std::vector<bench::JsonObject> measured_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const long rows = bench::Option(argc, argv, "rows", 1'000'000);
+    const bool json = bench::JsonWanted(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
@@ -66,8 +87,10 @@ int main(int argc, char** argv) {
         session.engine().ReceiveMessage({0, text});
     }
     window.FlushRows();
-    std::printf("%ld rows in the list, %.1f MB resident\n", rows,
-                static_cast<double>(bench::ResidentBytes()) / 1e6);
+    const double residentMb = static_cast<double>(bench::ResidentBytes()) / 1e6;
+    if (!json) {
+        std::printf("%ld rows in the list, %.1f MB resident\n", rows, residentMb);
+    }
 
     window.SetDialogRunner([](QDialog& dialog) {
         auto& find = dynamic_cast<receiver_ui::CFindMessagesDialog&>(dialog);
@@ -75,18 +98,28 @@ int main(int argc, char** argv) {
         find.ControlAs<QAbstractButton>(1029)->setChecked(true);
         find.accept();
     });
-    Measure("Select All",
-            [&] { window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu); });
-    Measure("Unselect All",
-            [&] { window.OnCommand(cmd::kUnselectAll, receiver::CommandSource::kMenu); });
-    Measure("Find and Select All (1 row in 7)",
-            [&] { window.OnCommand(cmd::kFindMessages, receiver::CommandSource::kMenu); });
-    Measure("Select All, then Copy", [&] {
+    Commands commands(json);
+    commands.Measure("Select All",
+                     [&] { window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu); });
+    commands.Measure("Unselect All",
+                     [&] { window.OnCommand(cmd::kUnselectAll, receiver::CommandSource::kMenu); });
+    commands.Measure("Find and Select All (1 row in 7)",
+                     [&] { window.OnCommand(cmd::kFindMessages, receiver::CommandSource::kMenu); });
+    commands.Measure("Select All, then Copy", [&] {
         window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu);
         window.OnCommand(cmd::kCopy, receiver::CommandSource::kMenu);
     });
-    std::printf("clipboard holds %lld characters\n",
-                static_cast<long long>(QApplication::clipboard()->text().size()));
+    const long long clipboard = QApplication::clipboard()->text().size();
+    if (json) {
+        bench::JsonObject()
+            .Add("rows", rows)
+            .Add("resident_mb", residentMb)
+            .Add("commands", commands.measured())
+            .Add("clipboard_characters", clipboard)
+            .Print();
+    } else {
+        std::printf("clipboard holds %lld characters\n", clipboard);
+    }
 
     session.Finish();
     std::filesystem::remove_all(dir);
