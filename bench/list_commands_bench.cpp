@@ -28,39 +28,32 @@ namespace {
 
 namespace cmd = receiver::commands;
 
-// Prints one command's time and the resident memory it added, or keeps them for --json.
-class Commands {
-  public:
-    explicit Commands(bool json) : json_(json) {}
+// With --json the figures are kept here and printed as one object at the end.
+bool json = false;
+std::vector<bench::JsonObject> measured;
 
-    void Measure(const char* what, const std::function<void()>& work) {
-        const long before = bench::ResidentBytes();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-        const double addedMb = static_cast<double>(bench::ResidentBytes() - before) / 1e6;
-        if (json_) {
-            measured_.push_back(bench::JsonObject()
-                                    .Add("name", what)
-                                    .Add("seconds", seconds)
-                                    .Add("resident_mb_added", addedMb));
-        } else {
-            std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds, addedMb);
-        }
+void Measure(const char* what, const std::function<void()>& work) {
+    const long before = bench::ResidentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    const double addedMb = static_cast<double>(bench::ResidentBytes() - before) / 1e6;
+    if (json) {
+        measured.push_back(bench::JsonObject()
+                               .Add("name", what)
+                               .Add("seconds", seconds)
+                               .Add("resident_mb_added", addedMb));
+    } else {
+        std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds, addedMb);
     }
-    const std::vector<bench::JsonObject>& measured() const { return measured_; }
-
-  private:
-    bool json_;
-    std::vector<bench::JsonObject> measured_;
-};
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const long rows = bench::Option(argc, argv, "rows", 1'000'000);
-    const bool json = bench::JsonWanted(argc, argv);
+    json = bench::JsonWanted(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
@@ -98,14 +91,13 @@ int main(int argc, char** argv) {
         find.ControlAs<QAbstractButton>(1029)->setChecked(true);
         find.accept();
     });
-    Commands commands(json);
-    commands.Measure("Select All",
-                     [&] { window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu); });
-    commands.Measure("Unselect All",
-                     [&] { window.OnCommand(cmd::kUnselectAll, receiver::CommandSource::kMenu); });
-    commands.Measure("Find and Select All (1 row in 7)",
-                     [&] { window.OnCommand(cmd::kFindMessages, receiver::CommandSource::kMenu); });
-    commands.Measure("Select All, then Copy", [&] {
+    Measure("Select All",
+            [&] { window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu); });
+    Measure("Unselect All",
+            [&] { window.OnCommand(cmd::kUnselectAll, receiver::CommandSource::kMenu); });
+    Measure("Find and Select All (1 row in 7)",
+            [&] { window.OnCommand(cmd::kFindMessages, receiver::CommandSource::kMenu); });
+    Measure("Select All, then Copy", [&] {
         window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu);
         window.OnCommand(cmd::kCopy, receiver::CommandSource::kMenu);
     });
@@ -114,7 +106,7 @@ int main(int argc, char** argv) {
         bench::JsonObject()
             .Add("rows", rows)
             .Add("resident_mb", residentMb)
-            .Add("commands", commands.measured())
+            .Add("commands", measured)
             .Add("clipboard_characters", clipboard)
             .Print();
     } else {
