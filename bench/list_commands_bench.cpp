@@ -25,12 +25,11 @@
 #include "receiver/ui/receiver_dialog.h"
 
 namespace {
-
-namespace cmd = receiver::commands;
-
 // With --json the figures are kept here and printed as one object at the end.
 bool json = false;
 std::vector<bench::JsonObject> measured;
+
+namespace cmd = receiver::commands;
 
 void Measure(const char* what, const std::function<void()>& work) {
     const long before = bench::ResidentBytes();
