@@ -25,9 +25,20 @@
 #include "receiver/ui/receiver_dialog.h"
 
 namespace {
-// With --json the figures are kept here and printed as one object at the end.
-bool json = false;
+// With --json the text lines still print, but into /dev/null: the figures are kept here
+// and go out as one object on what was stdout, at the end.
+std::FILE* jsonOut = nullptr;
 std::vector<bench::JsonObject> measured;
+
+std::FILE* TakeStdoutForJson() {
+    std::fflush(stdout);
+    const int fd = ::dup(STDOUT_FILENO);
+    if (fd < 0 || std::freopen("/dev/null", "w", stdout) == nullptr) {
+        std::perror("list_commands_bench");
+        std::exit(1);
+    }
+    return ::fdopen(fd, "w");
+}
 
 namespace cmd = receiver::commands;
 
@@ -38,21 +49,20 @@ void Measure(const char* what, const std::function<void()>& work) {
     work();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     const double addedMb = static_cast<double>(bench::ResidentBytes() - before) / 1e6;
-    if (json) {
-        measured.push_back(bench::JsonObject()
-                               .Add("name", what)
-                               .Add("seconds", seconds)
-                               .Add("resident_mb_added", addedMb));
-    } else {
-        std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds, addedMb);
-    }
+    std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds, addedMb);
+    measured.push_back(bench::JsonObject()
+                           .Add("name", what)
+                           .Add("seconds", seconds)
+                           .Add("resident_mb_added", addedMb));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const long rows = bench::Option(argc, argv, "rows", 1'000'000);
-    json = bench::JsonWanted(argc, argv);
+    if (bench::JsonWanted(argc, argv)) {
+        jsonOut = TakeStdoutForJson();
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
@@ -79,10 +89,9 @@ int main(int argc, char** argv) {
         session.engine().ReceiveMessage({0, text});
     }
     window.FlushRows();
+    std::printf("%ld rows in the list, %.1f MB resident\n", rows,
+                static_cast<double>(bench::ResidentBytes()) / 1e6);
     const double residentMb = static_cast<double>(bench::ResidentBytes()) / 1e6;
-    if (!json) {
-        std::printf("%ld rows in the list, %.1f MB resident\n", rows, residentMb);
-    }
 
     window.SetDialogRunner([](QDialog& dialog) {
         auto& find = dynamic_cast<receiver_ui::CFindMessagesDialog&>(dialog);
@@ -100,16 +109,19 @@ int main(int argc, char** argv) {
         window.OnCommand(cmd::kSelectAll, receiver::CommandSource::kMenu);
         window.OnCommand(cmd::kCopy, receiver::CommandSource::kMenu);
     });
-    const long long clipboard = QApplication::clipboard()->text().size();
-    if (json) {
-        bench::JsonObject()
-            .Add("rows", rows)
-            .Add("resident_mb", residentMb)
-            .Add("commands", measured)
-            .Add("clipboard_characters", clipboard)
-            .Print();
-    } else {
-        std::printf("clipboard holds %lld characters\n", clipboard);
+    std::printf("clipboard holds %lld characters\n",
+                static_cast<long long>(QApplication::clipboard()->text().size()));
+    if (jsonOut != nullptr) {
+        std::fprintf(jsonOut, "%s\n",
+                     bench::JsonObject()
+                         .Add("rows", rows)
+                         .Add("resident_mb", residentMb)
+                         .Add("commands", measured)
+                         .Add("clipboard_characters",
+                              static_cast<long long>(QApplication::clipboard()->text().size()))
+                         .Text()
+                         .c_str());
+        std::fclose(jsonOut);
     }
 
     session.Finish();
