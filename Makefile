@@ -58,7 +58,8 @@ package:
 	bash packaging/tests/deb_test.sh $(PACKAGE_DIR)
 
 # Figures, not pass or fail: receivers against their peers, corvix against grep, awk and
-# lnav; written to $(BUILD_DIR)/bench-results.md.
+# lnav; written to $(BUILD_DIR)/bench-results.md. bench.sh makes the private network
+# namespace, scripts/bench/driver.py measures in it.
 bench:
 	bash scripts/install-deps.sh bench
 	BUILD_DIR=$(BUILD_DIR) bash scripts/bench.sh

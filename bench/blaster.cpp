@@ -1,12 +1,14 @@
 // Sends router-style SNMPv1 traps over UDP at a steady rate, for the receiver benchmarks.
-// Run: blaster --port=N --count=N --rate=R [--host=127.0.0.1] [--check]
-// --rate=0 sends as fast as the socket takes them. Figures only; nothing is asserted.
+// Run: blaster --port=N --count=N --rate=R [--host=127.0.0.1] [--check] [--json]
+// --rate=0 sends as fast as the socket takes them; --json reports as one JSON object.
+// Figures only; nothing is asserted.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include "bench/json_object.h"
 #include "bench/xorshift.h"
 
 #include <algorithm>
@@ -153,7 +155,8 @@ void WaitUntil(double deadline) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: blaster --port=N --count=N --rate=R [--host=127.0.0.1] [--check]\n");
+                 "usage: blaster --port=N --count=N --rate=R [--host=127.0.0.1] [--check] "
+                 "[--json]\n");
     return 2;
 }
 
@@ -163,7 +166,7 @@ int main(int argc, char** argv) {
     long port = -1, count = -1;
     double rate = -1;
     std::string host = "127.0.0.1";
-    bool check = false;
+    bool check = false, json = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg.starts_with("--port=")) {
@@ -176,6 +179,8 @@ int main(int argc, char** argv) {
             host = argv[i] + 7;
         } else if (arg == "--check") {
             check = true;
+        } else if (arg == "--json") {
+            json = true;
         } else {
             return Usage();
         }
@@ -270,9 +275,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double elapsed = Now() - start;
+    ::close(fd);
+    if (json) {
+        bench::JsonObject()
+            .Add("sent", sent)
+            .Add("seconds", elapsed)
+            .Add("per_second", elapsed > 0 ? static_cast<double>(sent) / elapsed : 0.0)
+            .Add("asked", rate)
+            .Add("port_unreachable", refused > 0)
+            .Print();
+        return 0;
+    }
     std::printf("sent %ld datagrams in %.3f s: %.0f per second (asked %.0f)%s\n", sent, elapsed,
                 elapsed > 0 ? static_cast<double>(sent) / elapsed : 0.0, rate,
                 refused > 0 ? " (port unreachable reported)" : "");
-    ::close(fd);
     return 0;
 }

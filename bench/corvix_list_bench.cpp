@@ -1,13 +1,15 @@
 // Wall time and peak memory of `corvix --list` on a generated day of router log, next to
 // grep and a grep|awk pipeline doing the same listing. Figures only; nothing is asserted.
-// Run: build/bench/corvix_list_bench [--lines=N] [--keep=DIR]
-// --keep leaves the generated log in DIR as big.log, for timing other viewers on it.
+// Run: build/bench/corvix_list_bench [--lines=N] [--keep=DIR] [--json]
+// --keep leaves the generated log in DIR as big.log, for timing other viewers on it;
+// --json prints the figures as one JSON object instead of the tables.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "bench/bench_process.h"
+#include "bench/json_object.h"
 #include "bench/router_log.h"
 
 #include <algorithm>
@@ -79,6 +81,7 @@ struct Result {
     long listed = 0;
     double best = 1e30;
     long maxRssKiB = 0;
+    int status = 0;  // of the first run
 };
 
 // One run into a file for the output (it also warms the page cache), then timed runs.
@@ -86,9 +89,7 @@ Result Measure(const std::string& name, const std::vector<std::string>& args, lo
                const std::string& outPath, int runs, const std::string& timedOut = "/dev/null") {
     Result r{name, logLines};
     const Sample first = RunOnce(args, outPath);
-    if (first.status != 0) {
-        std::printf("note: %s exited with status %d\n", name.c_str(), first.status);
-    }
+    r.status = first.status;
     r.listed = CountLines(outPath);
     for (int i = 0; i < runs; ++i) {
         const Sample s = RunOnce(args, timedOut);
@@ -98,8 +99,61 @@ Result Measure(const std::string& name, const std::vector<std::string>& args, lo
     return r;
 }
 
-void Check(bool ok, const std::string& what) {
-    std::printf("check: %-52s %s\n", what.c_str(), ok ? "ok" : "MISMATCH");
+struct Check {
+    std::string what;
+    bool ok;
+};
+
+void PrintTables(const std::vector<Result>& rows, const std::vector<Check>& checks, int runs,
+                 long selfRssKiB) {
+    for (const Result& r : rows) {
+        if (r.status != 0) {
+            std::printf("note: %s exited with status %d\n", r.name.c_str(), r.status);
+        }
+    }
+    std::printf("\n%-26s %11s %11s %9s %13s %9s\n", "variant", "log lines", "listed", "best s",
+                "lines/s", "RSS MiB");
+    for (const Result& r : rows) {
+        std::printf("%-26s %11ld %11ld %9.3f %13.0f %9.1f\n", r.name.c_str(), r.logLines, r.listed,
+                    r.best, r.logLines / r.best, r.maxRssKiB / 1024.0);
+    }
+    std::printf("(best of %d; stdout to /dev/null, grep -c's to a file)\n", runs);
+    std::printf("(RSS: the child's peak; this bench peaked at %.1f MiB)\n\n", selfRssKiB / 1024.0);
+    for (const Check& c : checks) {
+        std::printf("check: %-52s %s\n", c.what.c_str(), c.ok ? "ok" : "MISMATCH");
+    }
+    const double vsAwk = rows[2].best / rows[4].best;
+    const double overhead = (rows[2].best / rows[0].best - 1) * 100;
+    std::printf("\n%-44s %10s   %s\n", "ratio", "measured", "target");
+    std::printf("%-44s %9.2fx   %s\n", "corvix (200 filters) / grep|awk", vsAwk,
+                "<= 0.5 x grep|awk");
+    std::printf("%-44s %9.1f%%   %s\n", "filter overhead (200 filters / none - 1)", overhead,
+                "filter overhead <= 25%");
+    std::printf("%-44s %4.1f / %.1f   %s\n", "peak RSS MiB, N/10 vs N", rows[1].maxRssKiB / 1024.0,
+                rows[0].maxRssKiB / 1024.0, "memory flat");
+}
+
+void PrintJson(const std::vector<Result>& rows, const std::vector<Check>& checks, int runs,
+               long selfRssKiB) {
+    std::vector<bench::JsonObject> variants, checked;
+    for (const Result& r : rows) {
+        variants.push_back(bench::JsonObject()
+                               .Add("name", r.name)
+                               .Add("log_lines", r.logLines)
+                               .Add("listed", r.listed)
+                               .Add("best_seconds", r.best)
+                               .Add("max_rss_kib", r.maxRssKiB)
+                               .Add("exit_status", r.status));
+    }
+    for (const Check& c : checks) {
+        checked.push_back(bench::JsonObject().Add("what", c.what).Add("ok", c.ok));
+    }
+    bench::JsonObject()
+        .Add("runs", runs)
+        .Add("bench_max_rss_kib", selfRssKiB)
+        .Add("variants", variants)
+        .Add("checks", checked)
+        .Print();
 }
 
 }  // namespace
@@ -107,6 +161,7 @@ void Check(bool ok, const std::string& what) {
 int main(int argc, char** argv) {
     const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
     const std::string keepDir = bench::OptionText(argc, argv, "keep");
+    const bool json = bench::JsonWanted(argc, argv);
     char dirTemplate[] = "/tmp/corvix_bench.XXXXXX";
     if (mkdtemp(dirTemplate) == nullptr) {
         return 1;
@@ -144,35 +199,22 @@ int main(int argc, char** argv) {
         rows.push_back(
             Measure("grep | awk", {"sh", "-c", awk}, big.fileLines, out("d.out"), kRuns));
 
-        std::printf("\n%-26s %11s %11s %9s %13s %9s\n", "variant", "log lines", "listed", "best s",
-                    "lines/s", "RSS MiB");
-        for (const Result& r : rows) {
-            std::printf("%-26s %11ld %11ld %9.3f %13.0f %9.1f\n", r.name.c_str(), r.logLines,
-                        r.listed, r.best, r.logLines / r.best, r.maxRssKiB / 1024.0);
-        }
         rusage self{};
         getrusage(RUSAGE_SELF, &self);
-        std::printf("(best of %d; stdout to /dev/null, grep -c's to a file)\n", kRuns);
-        std::printf("(RSS: the child's peak; this bench peaked at %.1f MiB)\n\n",
-                    self.ru_maxrss / 1024.0);
-
-        Check(rows[0].listed == big.inbound, "corvix lists every inbound line");
-        Check(rows[1].listed == tenth.inbound, "corvix lists every inbound line at N/10");
-        Check(rows[2].listed == big.inboundShown, "corvix with filters hides what it should");
-        Check(rows[3].listed == rows[0].listed, "grep -c counts what corvix lists");
-        Check(rows[4].listed == rows[0].listed, "grep|awk line count equals corvix");
-        Check(RunOnce({"cmp", "-s", out("d.out"), out("a.out")}, "/dev/null").status == 0,
-              "grep|awk output equals corvix");
-
-        const double vsAwk = rows[2].best / rows[4].best;
-        const double overhead = (rows[2].best / rows[0].best - 1) * 100;
-        std::printf("\n%-44s %10s   %s\n", "ratio", "measured", "target");
-        std::printf("%-44s %9.2fx   %s\n", "corvix (200 filters) / grep|awk", vsAwk,
-                    "<= 0.5 x grep|awk");
-        std::printf("%-44s %9.1f%%   %s\n", "filter overhead (200 filters / none - 1)", overhead,
-                    "filter overhead <= 25%");
-        std::printf("%-44s %4.1f / %.1f   %s\n", "peak RSS MiB, N/10 vs N",
-                    rows[1].maxRssKiB / 1024.0, rows[0].maxRssKiB / 1024.0, "memory flat");
+        const std::vector<Check> checks = {
+            {"corvix lists every inbound line", rows[0].listed == big.inbound},
+            {"corvix lists every inbound line at N/10", rows[1].listed == tenth.inbound},
+            {"corvix with filters hides what it should", rows[2].listed == big.inboundShown},
+            {"grep -c counts what corvix lists", rows[3].listed == rows[0].listed},
+            {"grep|awk line count equals corvix", rows[4].listed == rows[0].listed},
+            {"grep|awk output equals corvix",
+             RunOnce({"cmp", "-s", out("d.out"), out("a.out")}, "/dev/null").status == 0},
+        };
+        if (json) {
+            PrintJson(rows, checks, kRuns, self.ru_maxrss);
+        } else {
+            PrintTables(rows, checks, kRuns, self.ru_maxrss);
+        }
         if (!keepDir.empty()) {
             fs::create_directories(keepDir);
             fs::copy_file(log, fs::path(keepDir) / "big.log", fs::copy_options::overwrite_existing);

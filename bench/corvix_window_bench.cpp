@@ -1,7 +1,8 @@
 // corvix's window on the benchmark log, offscreen: time from the start of the process to
 // the first entry decoded in the detail fields, time to the whole list, and peak memory.
 // Figures only; nothing is asserted.
-// Run: build/bench/corvix_window_bench [--lines=N] [--runs=N]
+// Run: build/bench/corvix_window_bench [--lines=N] [--runs=N] [--json]
+// --json prints the figures as one JSON object instead of the table.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,17 +11,20 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/ui/analyzer_window.h"
 #include "bench/bench_process.h"
+#include "bench/json_object.h"
 #include "bench/router_log.h"
 #include "common_ui/qt_desktop_prompts.h"
 
@@ -75,6 +79,7 @@ struct Sample {
     double filled = -1;
     long listed = -1;
     long maxRssKiB = 0;
+    int status = 0;
 };
 
 Sample RunOnce(const char* self, const std::string& log, const std::string& dir) {
@@ -98,10 +103,9 @@ Sample RunOnce(const char* self, const std::string& log, const std::string& dir)
     }
     close(fds[0]);
     Sample s;
-    int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || status != 0) {
-        std::printf("note: the window exited with status %d\n", status);
+    if (wait4(pid, &s.status, 0, &usage) != pid && s.status == 0) {
+        s.status = -1;
     }
     s.maxRssKiB = usage.ru_maxrss;
     long sec = 0, nsec = 0, listed = 0;
@@ -126,6 +130,7 @@ int main(int argc, char** argv) {
     }
     const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
     const int runs = static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 3)));
+    const bool json = bench::JsonWanted(argc, argv);
     char dirTemplate[] = "/tmp/corvix_window_bench.XXXXXX";
     if (mkdtemp(dirTemplate) == nullptr) {
         return 1;
@@ -136,34 +141,63 @@ int main(int argc, char** argv) {
     const std::string log = (dir / "big.log").string();
     const router_log::LogCounts counts = router_log::WriteLog(log, records, w);
 
-    std::printf("%-22s %11s %11s %17s %14s %9s\n", "variant", "log lines", "listed",
-                "first decoded s", "all listed s", "RSS MiB");
+    if (!json) {
+        std::printf("%-22s %11s %11s %17s %14s %9s\n", "variant", "log lines", "listed",
+                    "first decoded s", "all listed s", "RSS MiB");
+    }
+    std::vector<bench::JsonObject> variants;
     for (const bool filtered : {false, true}) {
         if (filtered) {
             router_log::WriteSettings((dir / "corvix.cfg").string(), w);
         }
         Sample best;
         best.decoded = best.filled = 1e30;
+        std::vector<bench::JsonObject> failures;
         for (int i = 0; i < runs; ++i) {
             const Sample s = RunOnce(self.c_str(), log, dir.string());
+            if (s.status != 0) {
+                if (json) {
+                    failures.push_back(bench::JsonObject().Add("exit_status", s.status));
+                } else {
+                    std::printf("note: the window exited with status %d\n", s.status);
+                }
+            }
             best.decoded = std::min(best.decoded, s.decoded < 0 ? 1e30 : s.decoded);
             best.filled = std::min(best.filled, s.filled < 0 ? 1e30 : s.filled);
             best.listed = s.listed;
             best.maxRssKiB = std::max(best.maxRssKiB, s.maxRssKiB);
         }
-        std::printf("%-22s %11ld %11ld %17.3f %14.3f %9.1f\n",
-                    filtered ? "window, 200 filters" : "window, no filters", counts.fileLines,
-                    best.listed, best.decoded, best.filled, best.maxRssKiB / 1024.0);
+        const char* name = filtered ? "window, 200 filters" : "window, no filters";
         const long expected = filtered ? counts.inboundShown : counts.inbound;
-        std::printf("check: %-44s %s\n",
-                    filtered ? "the window lists what the filters let through"
-                             : "the window lists every inbound line",
-                    best.listed == expected ? "ok" : "MISMATCH");
+        const char* check = filtered ? "the window lists what the filters let through"
+                                     : "the window lists every inbound line";
+        if (json) {
+            // A moment never reached stays 1e30, which the writer turns into null.
+            const auto moment = [](double s) { return s < 1e30 ? s : NAN; };
+            variants.push_back(bench::JsonObject()
+                                   .Add("name", name)
+                                   .Add("log_lines", counts.fileLines)
+                                   .Add("listed", best.listed)
+                                   .Add("first_decoded_seconds", moment(best.decoded))
+                                   .Add("all_listed_seconds", moment(best.filled))
+                                   .Add("max_rss_kib", best.maxRssKiB)
+                                   .Add("check", check)
+                                   .Add("ok", best.listed == expected)
+                                   .Add("failed_runs", failures));
+            continue;
+        }
+        std::printf("%-22s %11ld %11ld %17.3f %14.3f %9.1f\n", name, counts.fileLines, best.listed,
+                    best.decoded, best.filled, best.maxRssKiB / 1024.0);
+        std::printf("check: %-44s %s\n", check, best.listed == expected ? "ok" : "MISMATCH");
     }
-    std::printf(
-        "(best of %d for the times, the largest peak RSS; from fork to the moment;\n"
-        " targets: first entry decoded under 1 s, peak RSS under 150 MB)\n",
-        runs);
+    if (json) {
+        bench::JsonObject().Add("runs", runs).Add("variants", variants).Print();
+    } else {
+        std::printf(
+            "(best of %d for the times, the largest peak RSS; from fork to the moment;\n"
+            " targets: first entry decoded under 1 s, peak RSS under 150 MB)\n",
+            runs);
+    }
     std::error_code ignored;
     fs::remove_all(dir, ignored);
     return 0;

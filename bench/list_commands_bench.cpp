@@ -1,7 +1,7 @@
 // The list commands on a big list: Select All, Find and Select All, and Copy over a
 // million rows of velmora's main window (offscreen), each timed, with the resident
-// memory it adds. Run: build/bench/list_commands_bench [--rows=N]
-// Prints figures only; nothing is asserted.
+// memory it adds. Run: build/bench/list_commands_bench [--rows=N] [--json]
+// Prints figures only, as text or with --json as one JSON object; nothing is asserted.
 #include <unistd.h>
 
 #include <QApplication>
@@ -14,14 +14,30 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bench/bench_process.h"
+#include "bench/json_object.h"
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/ui/find_messages_dialog.h"
 #include "receiver/ui/receiver_window.h"
 
 namespace {
+// With --json the text lines still print, but into /dev/null: the figures are kept here
+// and go out as one object on what was stdout, at the end.
+std::FILE* jsonOut = nullptr;
+std::vector<bench::JsonObject> measured;
+
+std::FILE* TakeStdoutForJson() {
+    std::fflush(stdout);
+    const int fd = ::dup(STDOUT_FILENO);
+    if (fd < 0 || std::freopen("/dev/null", "w", stdout) == nullptr) {
+        std::perror("list_commands_bench");
+        std::exit(1);
+    }
+    return ::fdopen(fd, "w");
+}
 
 void Measure(const char* what, const std::function<void()>& work) {
     const long before = bench::ResidentBytes();
@@ -29,14 +45,21 @@ void Measure(const char* what, const std::function<void()>& work) {
     timer.start();
     work();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds,
-                static_cast<double>(bench::ResidentBytes() - before) / 1e6);
+    const double addedMb = static_cast<double>(bench::ResidentBytes() - before) / 1e6;
+    std::printf("%-36s %8.3f s   %+8.1f MB resident\n", what, seconds, addedMb);
+    measured.push_back(bench::JsonObject()
+                           .Add("name", what)
+                           .Add("seconds", seconds)
+                           .Add("resident_mb_added", addedMb));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const long rows = bench::Option(argc, argv, "rows", 1'000'000);
+    if (bench::JsonWanted(argc, argv)) {
+        jsonOut = TakeStdoutForJson();
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
@@ -65,6 +88,7 @@ int main(int argc, char** argv) {
     window.flushRows();
     std::printf("%ld rows in the list, %.1f MB resident\n", rows,
                 static_cast<double>(bench::ResidentBytes()) / 1e6);
+    const double residentMb = static_cast<double>(bench::ResidentBytes()) / 1e6;
 
     prompts.answerDialog([](QDialog& dialog) {
         auto& find = dynamic_cast<receiver_ui::FindMessagesDialog&>(dialog);
@@ -83,6 +107,18 @@ int main(int argc, char** argv) {
     });
     std::printf("clipboard holds %lld characters\n",
                 static_cast<long long>(QApplication::clipboard()->text().size()));
+    if (jsonOut != nullptr) {
+        std::fprintf(jsonOut, "%s\n",
+                     bench::JsonObject()
+                         .Add("rows", rows)
+                         .Add("resident_mb", residentMb)
+                         .Add("commands", measured)
+                         .Add("clipboard_characters",
+                              static_cast<long long>(QApplication::clipboard()->text().size()))
+                         .Text()
+                         .c_str());
+        std::fclose(jsonOut);
+    }
 
     session.finish();
     std::filesystem::remove_all(dir);

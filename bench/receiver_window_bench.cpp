@@ -1,7 +1,7 @@
 // The window's cost over the receiver: velmora's main window (offscreen, every display
 // flag on) beside the bare receiver, fed by the blaster over loopback.
-// Run: build/bench/receiver_window_bench [--flood=N] [--steady=N] [--rows=N]
-// Prints figures only; nothing is asserted.
+// Run: build/bench/receiver_window_bench [--flood=N] [--steady=N] [--rows=N] [--json]
+// Prints figures only, as text or with --json as one JSON object; nothing is asserted.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "bench/bench_process.h"
+#include "bench/json_object.h"
 #include "common_ui/testing/scripted_prompts.h"
 #include "receiver/app/receiver_session.h"
 #include "receiver/core/message_record.h"
@@ -103,6 +104,7 @@ long LinesIn(const fs::path& path) {
 struct Trial {
     long received = 0;
     double cpuSeconds = 0;
+    unsigned long long lost = 0;  // by the window
 };
 
 // The bare receiver: received lines once its output stops growing, and its CPU time.
@@ -194,13 +196,8 @@ Trial RunWindow(const fs::path& dir, long count, long rate) {
     const pid_t blaster = StartBlaster(window.port(), count, rate);
     window.RunUntilHandled(count);
     WaitExit(blaster);
-    Trial trial{static_cast<long>(window.session().engine().recordCount()),
-                OwnCpuSeconds() - before};
-    if (window.session().lostDatagrams() != 0) {
-        std::printf("  (window lost %llu datagrams)\n",
-                    static_cast<unsigned long long>(window.session().lostDatagrams()));
-    }
-    return trial;
+    return {static_cast<long>(window.session().engine().recordCount()), OwnCpuSeconds() - before,
+            static_cast<unsigned long long>(window.session().lostDatagrams())};
 }
 
 }  // namespace
@@ -215,18 +212,39 @@ int main(int argc, char** argv) {
     char pattern[] = "/tmp/velmora-window-bench-XXXXXX";
     const fs::path dir = ::mkdtemp(pattern);
     const int barePort = 16163;
+    const bool json = bench::JsonWanted(argc, argv);
+    bench::JsonObject figures;
 
-    std::printf("velmora window (offscreen, every display flag on) against the bare receiver\n");
+    if (!json) {
+        std::printf(
+            "velmora window (offscreen, every display flag on) against the bare receiver\n");
+    }
+    const auto reportLost = [json](const Trial& window) {
+        if (!json && window.lost != 0) {
+            std::printf("  (window lost %llu datagrams)\n", window.lost);
+        }
+    };
 
     const Trial bareFlood = RunBare(dir, barePort, flood, 0);
     const Trial windowFlood = RunWindow(dir / "flood", flood, 0);
     const double bareRate = static_cast<double>(bareFlood.received) / bareFlood.cpuSeconds;
     const double windowRate = static_cast<double>(windowFlood.received) / windowFlood.cpuSeconds;
-    std::printf(
-        "flooded, %ld sent: bare %ld received, %.0f per CPU-s; window %ld received, "
-        "%.0f per CPU-s; window/bare %.2f (target >= 0.5)\n",
-        flood, bareFlood.received, bareRate, windowFlood.received, windowRate,
-        windowRate / bareRate);
+    reportLost(windowFlood);
+    if (json) {
+        figures.Add("flood", bench::JsonObject()
+                                 .Add("sent", flood)
+                                 .Add("bare_received", bareFlood.received)
+                                 .Add("bare_per_cpu_second", bareRate)
+                                 .Add("window_received", windowFlood.received)
+                                 .Add("window_per_cpu_second", windowRate)
+                                 .Add("window_lost", windowFlood.lost));
+    } else {
+        std::printf(
+            "flooded, %ld sent: bare %ld received, %.0f per CPU-s; window %ld received, "
+            "%.0f per CPU-s; window/bare %.2f (target >= 0.5)\n",
+            flood, bareFlood.received, bareRate, windowFlood.received, windowRate,
+            windowRate / bareRate);
+    }
 
     const Trial bareSteady = RunBare(dir, barePort, steady, 10000);
     const Trial windowSteady = RunWindow(dir / "steady", steady, 10000);
@@ -234,11 +252,23 @@ int main(int argc, char** argv) {
         bareSteady.cpuSeconds / static_cast<double>(bareSteady.received) * 1e5;
     const double windowPer100k =
         windowSteady.cpuSeconds / static_cast<double>(windowSteady.received) * 1e5;
-    std::printf(
-        "steady 10,000/s, %ld sent: CPU-s per 100,000: bare %.3f (%ld received), "
-        "window %.3f (%ld received); window/bare %.2f (target <= 3)\n",
-        steady, barePer100k, bareSteady.received, windowPer100k, windowSteady.received,
-        windowPer100k / barePer100k);
+    reportLost(windowSteady);
+    if (json) {
+        figures.Add("steady", bench::JsonObject()
+                                  .Add("rate", 10000)
+                                  .Add("sent", steady)
+                                  .Add("bare_received", bareSteady.received)
+                                  .Add("bare_cpu_seconds_per_100k", barePer100k)
+                                  .Add("window_received", windowSteady.received)
+                                  .Add("window_cpu_seconds_per_100k", windowPer100k)
+                                  .Add("window_lost", windowSteady.lost));
+    } else {
+        std::printf(
+            "steady 10,000/s, %ld sent: CPU-s per 100,000: bare %.3f (%ld received), "
+            "window %.3f (%ld received); window/bare %.2f (target <= 3)\n",
+            steady, barePer100k, bareSteady.received, windowPer100k, windowSteady.received,
+            windowPer100k / barePer100k);
+    }
 
     {
         BenchWindow window(dir / "rows");
@@ -249,7 +279,12 @@ int main(int argc, char** argv) {
         while (idle.elapsed() < 5000) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5000 - idle.elapsed());
         }
-        std::printf("idle 5 s: %ld wake-ups\n", VoluntarySwitches() - switchesBefore);
+        const long wakeUps = VoluntarySwitches() - switchesBefore;
+        if (json) {
+            figures.Add("idle_seconds", 5).Add("idle_wake_ups", wakeUps);
+        } else {
+            std::printf("idle 5 s: %ld wake-ups\n", wakeUps);
+        }
 
         const long before = bench::ResidentBytes();
         std::string datagram(receiver::kHeaderLength, 'H');
@@ -263,10 +298,18 @@ int main(int argc, char** argv) {
         window.dialog().flushRows();
         QCoreApplication::processEvents();
         const long after = bench::ResidentBytes();
-        std::printf("%ld rows listed: %.0f resident bytes per row (target <= 200)\n",
-                    static_cast<long>(window.dialog().model().rowCount()),
-                    static_cast<double>(after - before) / static_cast<double>(rows));
+        const long listed = static_cast<long>(window.dialog().model().rowCount());
+        const double perRow = static_cast<double>(after - before) / static_cast<double>(rows);
+        if (json) {
+            figures.Add("rows_listed", listed).Add("resident_bytes_per_row", perRow);
+        } else {
+            std::printf("%ld rows listed: %.0f resident bytes per row (target <= 200)\n", listed,
+                        perRow);
+        }
     }
     fs::remove_all(dir);
+    if (json) {
+        figures.Print();
+    }
     return 0;
 }

@@ -33,6 +33,8 @@ test_packages=(
   xauth
   faketime
   snmp
+  # the benchmark driver, and its unit test
+  python3
   # windows under test: a window manager, a tray host, input, clipboard, accessibility
   openbox
   trayer
@@ -59,7 +61,6 @@ bench_packages=(
   snmptrapd
   lnav
   iproute2
-  time
 )
 
 fuzz_packages=(
