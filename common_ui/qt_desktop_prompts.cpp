@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <cstdio>
 
 namespace common_ui {
 namespace {
@@ -36,6 +37,10 @@ QWidget* QtDesktopPrompts::Parent() const {
 }
 
 void QtDesktopPrompts::ShowMessage(common::MessageIcon icon, const std::string& text) {
+    if (displayLost_) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return;
+    }
     QMessageBox box(ToQtIcon(icon), programTitle_, QString::fromStdString(text), QMessageBox::Ok,
                     Parent());
     box.exec();
@@ -43,6 +48,10 @@ void QtDesktopPrompts::ShowMessage(common::MessageIcon icon, const std::string& 
 
 common::Answer QtDesktopPrompts::Ask(const std::string& question, common::AnswerChoices choices) {
     const bool withCancel = choices == common::AnswerChoices::kYesNoCancel;
+    if (displayLost_) {
+        std::fprintf(stderr, "%s\n", question.c_str());
+        return withCancel ? common::Answer::kCancel : common::Answer::kNo;
+    }
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel) {
         buttons |= QMessageBox::Cancel;

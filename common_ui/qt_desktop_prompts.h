@@ -20,12 +20,16 @@ class QtDesktopPrompts : public DesktopPrompts {
     int RunDialog(QDialog& dialog) override;
 
     void SetFallbackParent(QWidget* parent) { fallbackParent_ = parent; }
+    // The display is gone: boxes are written to stderr and questions take their safe
+    // answer (No, or Cancel), as nobody could see them.
+    void setDisplayLost() { displayLost_ = true; }
 
   private:
     QWidget* Parent() const;
 
     QString programTitle_;
     QPointer<QWidget> fallbackParent_;
+    bool displayLost_ = false;
 };
 
 }  // namespace common_ui

@@ -111,10 +111,15 @@ int main(int argc, char* argv[]) {
     std::string workingDirectory;
     if (!common::GetWorkingDirectory(workingDirectory)) {
         const int error = errno;
-        std::fputs(common::FormatText("%s (%s %d).\n", {receiver::texts::kNoWorkingDirectory,
-                                                        receiver::texts::kErrorCodeLabel, error})
-                       .c_str(),
-                   stderr);
+        const std::string reason = common::FormatText(
+            "%s (%s %d).",
+            {receiver::texts::kNoWorkingDirectory, receiver::texts::kErrorCodeLabel, error});
+        std::fprintf(stderr, "%s\n", reason.c_str());
+        if (windowed) {
+            common_ui::QtDesktopPrompts prompts(
+                common_ui::FromFileText(receiver::texts::kWindowTitle));
+            prompts.ShowMessage(common::MessageIcon::kExclamation, reason);
+        }
         return 1;
     }
     options.logDirectory = workingDirectory + "/logs";

@@ -45,11 +45,15 @@ class ListCommandsTest : public test_support::TempDirTest {
     }
 
     void Receive(const std::vector<std::string>& texts) {
+        ReceiveUnshown(texts);
+        dialog_->flushRows();
+    }
+    // Rows the list has not been told of yet, as in the moment after a datagram arrives.
+    void ReceiveUnshown(const std::vector<std::string>& texts) {
         for (const std::string& text : texts) {
             const std::string bytes = std::string(73, 'h') + text;
             session_->engine().ReceiveMessage({0, bytes});
         }
-        dialog_->flushRows();
     }
     void Command(QAction* ReceiverActions::*action) { (actions().*action)->trigger(); }
     ReceiverActions& actions() { return dialog_->receiverActions(); }
@@ -134,6 +138,19 @@ TEST_F(ListCommandsTest, SelectAllUnselectAllAndTheHeaderClick) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
     EXPECT_EQ(Selected(), Ranges{});
+}
+
+// The list shows new rows in bursts; a command given before the next burst still acts on
+// every row received.
+TEST_F(ListCommandsTest, CommandsRightAfterTheFirstRowActOnIt) {
+    ReceiveUnshown({"@in 1"});
+    EXPECT_TRUE(actions().selectAll->isEnabled());
+    QTest::keyClick(&*dialog_, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
+
+    ReceiveUnshown({"link down"});
+    FindWith("link");
+    EXPECT_EQ(Selected(), (Ranges{{1, 2}}));
 }
 
 TEST_F(ListCommandsTest, ShiftHomeAndEndExtendFromTheLowestSelectedRow) {

@@ -10,11 +10,13 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/testing/child_process.h"
 #include "common/testing/shell_output.h"
 #include "common/testing/temp_dir.h"
+#include "receiver/tests/loopback.h"
 
 namespace {
 
@@ -210,3 +212,85 @@ TEST_F(VelmoraWindowTest, StartsHiddenWithOnlyTheTrayIcon) {
 }
 
 }  // namespace
+
+// Logging out takes the display away under the program: it ends, and every log is closed in
+// order, as SIGTERM would close it.
+TEST_F(VelmoraWindowTest, DisplayGoingAwayClosesEveryLogInOrder) {
+    // A display of its own, so the session's stays for the other tests.
+    int displayPipe[2];
+    ASSERT_EQ(::pipe(displayPipe), 0);
+    ChildProcess xserver;
+    xserver.PassAsDescriptor3(displayPipe[1]);
+    ASSERT_TRUE(xserver.Start({"/usr/bin/Xvfb", "-displayfd", "3", "-nolisten", "tcp"},
+                              Path("xvfb.out"), Path("xvfb.err")));
+    ::close(displayPipe[1]);
+    std::string display;
+    char digit;
+    while (::read(displayPipe[0], &digit, 1) == 1 && digit != '\n') {
+        display += digit;
+    }
+    ::close(displayPipe[0]);
+    ASSERT_FALSE(display.empty()) << Get("xvfb.err");
+
+    ChildProcess velmora;
+    const std::string sessionDisplay = std::getenv("DISPLAY");
+    ::setenv("DISPLAY", (":" + display).c_str(), 1);
+    Start(velmora, {"--port=0"});
+    ::setenv("DISPLAY", sessionDisplay.c_str(), 1);
+    const std::string listening = "listening on UDP port ";
+    ASSERT_TRUE(WaitFor([&] { return Stderr().find(listening) != std::string::npos; }));
+    const int port = std::atoi(Stderr().c_str() + Stderr().find(listening) + listening.size());
+    // Without -f the line waits in the buffer until the receiver goes idle: it must reach
+    // the disk all the same.
+    ASSERT_TRUE(loopback::Send(port, std::string(73, 'h') + "link down"));
+    std::this_thread::sleep_for(200ms);
+
+    EXPECT_EQ(xserver.Signal(SIGTERM), 0);
+    EXPECT_NE(velmora.Wait(), -1) << "still running without its display";
+    for (const char* kind : {"incoming", "outgoing", "messages"}) {
+        EXPECT_NE(Log(kind).find("Log File Closed"), std::string::npos) << kind << Stderr();
+    }
+    EXPECT_NE(Log("messages").find("link down"), std::string::npos);
+}
+
+// Window managers take Alt+Space for their own menu; F10 still opens velmora's.
+TEST_F(VelmoraWindowTest, F10OpensTheWindowMenu) {
+    ChildProcess velmora;
+    Start(velmora, {"--port=0"});
+    ASSERT_TRUE(WaitFor([&] { return !VisibleWindow().empty(); })) << Stderr();
+    const auto shownWindows = [&] {
+        return ShellOutput("xdotool search --onlyvisible --pid " + std::to_string(velmora.pid()));
+    };
+    const std::string beforeMenu = shownWindows();
+    ShellOutput("xdotool windowactivate --sync " + VisibleWindow() + " key --clearmodifiers F10");
+    ASSERT_TRUE(WaitFor([&] { return shownWindows().size() > beforeMenu.size(); }));
+    // Its Exit ends the program in order: it is the window menu, not some other.
+    ShellOutput("xdotool key e");
+    EXPECT_EQ(velmora.Wait(), 0);
+    EXPECT_NE(Log("incoming").find("Log File Closed"), std::string::npos);
+}
+
+// With a window, the reason the program cannot start is shown, not only written to stderr.
+TEST_F(VelmoraWindowTest, UnreadableWorkingDirectoryIsShownInABox) {
+    fs::create_directory(Path("gone"));
+    ChildProcess velmora;
+    // The directory goes away under the program before it starts.
+    ASSERT_TRUE(velmora.Start({"/bin/sh", "-c",
+                               "cd \"$0\" && rmdir \"$0\" && HOME=\"$1\" XDG_CONFIG_HOME=\"$1\" "
+                               "XDG_RUNTIME_DIR=\"$1\" exec \"$2\" -s --port=0",
+                               Path("gone"), dir_, VELMORA_BINARY},
+                              Path("stdout"), Path("stderr.1")));
+    const std::string reason = "cannot be determined.";
+    ASSERT_TRUE(WaitFor([&] { return Widgets().find(reason) != std::string::npos; })) << Stderr();
+    EXPECT_NE(Widgets().find("(Error code: 2)."), std::string::npos) << Widgets();
+    EXPECT_FALSE(velmora.Exited());
+    const auto box = [&] {
+        const std::string id =
+            ShellOutput("xdotool search --onlyvisible --pid " + std::to_string(velmora.pid()));
+        return id.substr(0, id.find('\n'));
+    };
+    ASSERT_TRUE(WaitFor([&] { return !box().empty(); }));
+    ShellOutput("xdotool windowactivate --sync " + box() + " key Return");
+    EXPECT_EQ(velmora.Wait(), 1);
+    EXPECT_NE(Stderr().find(reason), std::string::npos);
+}

@@ -48,7 +48,8 @@ ReceiverActions::ReceiverActions(QWidget* window) : QObject(window), window_(win
     repeatFind = make(common_ui::FromFileText(receiver::texts::kRepeatFindItem),
                       Keys{Qt::CTRL | Qt::Key_R, Qt::Key_F3});
     contextMenu = make(QString(), Keys{Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10});
-    windowMenu = make(QString(), Keys{Qt::ALT | Qt::Key_Space});
+    // Most window managers keep Alt+Space for their own menu; F10 is left to the program.
+    windowMenu = make(QString(), Keys{Qt::ALT | Qt::Key_Space, Qt::Key_F10});
 }
 
 QAction* ReceiverActions::make(const QString& text, QList<QKeySequence> keys) {

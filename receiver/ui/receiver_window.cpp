@@ -24,8 +24,8 @@ QString HelpText() {
         "leaves Velmora running in the tray: double-click its icon to bring it back.\n\n"
         "Right-click the list, or press Shift+F10, for the list commands: copy, select, "
         "find (Ctrl+F) and find again (F3). The window menu "
-        "opens from the icon beside the buttons, with Alt+Space, or by right-clicking the "
-        "tray icon.");
+        "opens from the icon beside the buttons, with F10 (or Alt+Space where the desktop "
+        "leaves that key to programs), or by right-clicking the tray icon.");
 }
 
 // The button shows its action: text, tip and greying follow it, a click triggers it.
@@ -161,9 +161,11 @@ void ReceiverWindow::showState() {
     if (listPane_ == nullptr) {
         return;
     }
-    actions_.updateActions({running_, listPane_->following(), listPane_->rowCount(),
-                            listPane_->rowsPerPage(), listPane_->lastFindIndex(),
-                            contextMenuShown_});
+    // Commands act on every row received, shown yet or not (they show the rest first), so
+    // they are there from the first datagram on.
+    const auto received = static_cast<int>(engine_->messages().size());
+    actions_.updateActions({running_, listPane_->following(), received, listPane_->rowsPerPage(),
+                            listPane_->lastFindIndex(), contextMenuShown_});
     statusPane_.setCount(listPane_->rowCount());
     tray_->update(running_, listPane_->rowCount());
 }
@@ -218,8 +220,13 @@ void ReceiverWindow::showContextMenu() {
     contextMenu_.exec(QCursor::pos());
 }
 
-void ReceiverWindow::RowsAppended(std::size_t) {
+void ReceiverWindow::RowsAppended(std::size_t newRowCount) {
     listPane_->rowsAppended();
+    // The first row wakes the list commands at once; later ones change nothing they show
+    // until the list shows them.
+    if (newRowCount == 1) {
+        showState();
+    }
 }
 
 void ReceiverWindow::flushRows() {
@@ -246,6 +253,9 @@ void ReceiverWindow::LostDatagramsChanged(std::uint64_t total) {
 }
 
 void ReceiverWindow::SetWaitCursor(bool on) {
+    if (displayLost_) {
+        return;
+    }
     if (on) {
         QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         ++waitCursors_;
@@ -256,7 +266,7 @@ void ReceiverWindow::SetWaitCursor(bool on) {
 }
 
 void ReceiverWindow::RemoveTrayIcon() {
-    if (tray_ != nullptr) {
+    if (tray_ != nullptr && !displayLost_) {
         tray_->remove();
     }
 }

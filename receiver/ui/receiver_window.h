@@ -30,6 +30,8 @@ class ReceiverWindow : public common_ui::TemplateDialog, public receiver::Receiv
 
     // A second copy of the program asked for this one.
     void bringForward();
+    // The display went away under the program (the user logged out).
+    void setDisplayLost() { displayLost_ = true; }
     // Announces the rows gathered since the last burst; runs by itself once the event
     // loop is idle.
     void flushRows();
@@ -88,6 +90,8 @@ class ReceiverWindow : public common_ui::TemplateDialog, public receiver::Receiv
 
     receiver::RunningState running_ = receiver::RunningState::kRunning;
     bool contextMenuShown_ = false;
+    // Past this the window only records: nothing it does may reach the display.
+    bool displayLost_ = false;
     bool shown_;
     int waitCursors_ = 0;
 };
