@@ -9,11 +9,12 @@
 namespace receiver_ui {
 
 // The notification-area icon: its tip tells the running state and the count, a double
-// click shows or hides the window, a right click pops up the window menu. Qt shows the
+// click (a click on trays that report no double clicks) shows or hides the window, a right
+// click pops up the window menu. Qt shows the
 // icon again by itself when a tray appears later, so nothing here polls for one.
 class TrayController {
   public:
-    TrayController(const QIcon& icon, QMenu& popup, std::function<void()> doubleClicked);
+    TrayController(const QIcon& icon, QMenu& popup, std::function<void()> toggleWindow);
 
     // Shows the icon, now or as soon as a tray appears.
     void add(receiver::RunningState running, int rows);
