@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <thread>
 #include <utility>
 
 namespace common {
@@ -36,12 +37,30 @@ std::string JoinLines(const std::vector<Line>& lines) {
 }
 
 // Serialises the read-change-rename cycles of cooperating writers (other copies of the
-// program); without it two racing writes would silently lose one update.
+// program); without it two racing writes would silently lose one update. Polled rather
+// than blocking, so a lock nobody releases costs a bounded wait, not the caller's thread.
 class DirectoryLock {
   public:
-    explicit DirectoryLock(const std::string& directory)
+    DirectoryLock(const std::string& directory, std::chrono::milliseconds wait)
         : fd_(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        // A directory that does not exist yet has no other writer to wait for.
+        if (fd_ < 0) {
+            return;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            // A file system without locks: go on unlocked rather than never write.
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::close(fd_);
+                fd_ = -1;
+                held_ = false;
+                errno = EWOULDBLOCK;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
     ~DirectoryLock() {
@@ -52,8 +71,11 @@ class DirectoryLock {
     DirectoryLock(const DirectoryLock&) = delete;
     DirectoryLock& operator=(const DirectoryLock&) = delete;
 
+    bool held() const { return held_; }
+
   private:
     int fd_;
+    bool held_ = true;
 };
 
 // A profile loaded for rewriting.
@@ -125,8 +147,11 @@ void InsertLine(Document& doc, std::size_t at, std::string text) {
 // One read-change-save cycle under the writers' lock; `change` answers whether there is
 // anything to save.
 template <typename Change>
-bool Edit(const std::string& path, Change change) {
-    const DirectoryLock lock(DirName(path));
+bool Edit(const std::string& path, std::chrono::milliseconds lockWait, Change change) {
+    const DirectoryLock lock(DirName(path), lockWait);
+    if (!lock.held()) {
+        return false;
+    }
     std::optional<Document> doc = LoadForWrite(path);
     return doc && (!change(*doc) || Save(*doc));
 }
@@ -207,6 +232,23 @@ int ProfileStore::ReadInt(std::string_view section, std::string_view key, int de
     return ProfileSnapshot::Load(path_).ReadInt(section, key, defaultValue);
 }
 
+bool ProfileStore::WriteBatch(const ProfileBatch& batch) {
+    for (const ProfileBatch::Entry& entry : batch.entries()) {
+        if (!IsValidEntry(entry.section, entry.key, entry.value)) {
+            return false;
+        }
+    }
+    if (batch.empty()) {
+        return true;
+    }
+    return Edit(path_, lockWait_, [&](Document& doc) {
+        for (const ProfileBatch::Entry& entry : batch.entries()) {
+            SetKey(doc, entry.section, entry.key, entry.value);
+        }
+        return true;
+    });
+}
+
 std::vector<std::string> ProfileStore::ListKeys(std::string_view section,
                                                 std::string_view defaultName) const {
     return ProfileSnapshot::Load(path_).ListKeys(section, defaultName);
@@ -217,14 +259,14 @@ bool ProfileStore::WriteString(std::string_view section, std::string_view key,
     if (!IsValidEntry(section, key, value)) {
         return false;
     }
-    return Edit(path_, [&](Document& doc) {
+    return Edit(path_, lockWait_, [&](Document& doc) {
         SetKey(doc, section, key, value);
         return true;
     });
 }
 
 bool ProfileStore::ClearSection(std::string_view section) {
-    return Edit(path_, [&](Document& doc) { return RemoveKeys(doc, section); });
+    return Edit(path_, lockWait_, [&](Document& doc) { return RemoveKeys(doc, section); });
 }
 
 bool ProfileStore::ReplaceSection(std::string_view section, const std::vector<KeyValue>& entries) {
@@ -234,7 +276,7 @@ bool ProfileStore::ReplaceSection(std::string_view section, const std::vector<Ke
     // An entry that cannot be written (a key edited by hand to hold a line break) is
     // left out; the others are written all the same.
     bool allWritten = true;
-    const bool saved = Edit(path_, [&](Document& doc) {
+    const bool saved = Edit(path_, lockWait_, [&](Document& doc) {
         const bool existed = RemoveKeys(doc, section);
         for (const auto& [key, value] : entries) {
             if (IsValidEntry(section, key, value)) {

@@ -44,6 +44,12 @@ test_packages=(
   dbus-x11
   imagemagick
   fonts-dejavu-core
+  # the same windows as Wayland clients of a headless compositor, and a test tray that
+  # speaks the StatusNotifierItem protocol on the session bus
+  weston
+  qt6-wayland
+  wl-clipboard
+  python3-gi
   # checks of what gets installed: desktop entries, man pages, service units
   desktop-file-utils
   groff-base

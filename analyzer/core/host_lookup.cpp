@@ -26,9 +26,19 @@ HostAnswer SystemHostResolver::HostNameOf(std::uint32_t address) {
     return std::string(name);
 }
 
+bool AnswerApplies(const std::optional<AwaitedAnswer>& awaited, std::uint32_t address,
+                   std::uint64_t currentSelection) {
+    return awaited && awaited->address == address && awaited->selection == currentSelection;
+}
+
 HostLookup::HostLookup(std::shared_ptr<HostResolver> resolver, AnswerHandler onAnswer)
+    : HostLookup(std::move(resolver), std::move(onAnswer),
+                 [] { return std::chrono::steady_clock::now(); }) {}
+
+HostLookup::HostLookup(std::shared_ptr<HostResolver> resolver, AnswerHandler onAnswer, Clock clock)
     : shared_(std::make_shared<Shared>()), resolver_(std::move(resolver)) {
     shared_->onAnswer = std::move(onAnswer);
+    shared_->clock = std::move(clock);
 }
 
 HostLookup::~HostLookup() {
@@ -49,7 +59,10 @@ std::optional<HostAnswer> HostLookup::Request(std::uint32_t address) {
     {
         std::lock_guard lock(shared_->mutex);
         if (const auto known = shared_->answers.find(address); known != shared_->answers.end()) {
-            return known->second;
+            if (shared_->clock() < known->second.expires) {
+                return known->second.answer;
+            }
+            shared_->answers.erase(known);
         }
         if (shared_->running != address) {
             shared_->waiting = address;
@@ -76,7 +89,8 @@ void HostLookup::Work(std::shared_ptr<Shared> shared, std::shared_ptr<HostResolv
         HostAnswer answer = resolver->HostNameOf(address);
         lock.lock();
         shared->running.reset();
-        shared->answers.emplace(address, answer);
+        const auto lifetime = answer ? kNameLifetime : kNoNameLifetime;
+        shared->answers.insert_or_assign(address, Remembered{answer, shared->clock() + lifetime});
         // Under the lock, so the destructor cannot return while the handler runs.
         if (!shared->stopped && shared->onAnswer) {
             shared->onAnswer(address, answer);

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -89,6 +90,83 @@ TEST(HostLookupTest, OnlyTheLatestRequestWaitsAndAnswersAreRemembered) {
     EXPECT_EQ(lookup.Request(local), std::optional<HostAnswer>("localhost"));
     EXPECT_EQ(lookup.Request(c), std::optional<HostAnswer>(std::in_place));  // known: no name
     EXPECT_EQ(resolver->asked().size(), 2u);
+}
+
+// Time that moves only when the test says so; read from both threads.
+class ManualClock {
+  public:
+    std::chrono::steady_clock::time_point Now() const {
+        return std::chrono::steady_clock::time_point(std::chrono::seconds(seconds_.load()));
+    }
+    void Advance(std::chrono::seconds by) { seconds_ += by.count(); }
+    HostLookup::Clock AsClock() const {
+        return [this] { return Now(); };
+    }
+
+  private:
+    std::atomic<long long> seconds_{1000};
+};
+
+TEST(HostLookupTest, NoNameIsForgottenAfterAMinute) {
+    auto resolver = std::make_shared<GatedResolver>();
+    resolver->Open();
+    ManualClock clock;
+    Answers answers;
+    HostLookup lookup(
+        resolver, [&](std::uint32_t a, const HostAnswer& h) { answers.Add(a, h); },
+        clock.AsClock());
+    const std::uint32_t address = Address("192.0.2.7");
+
+    EXPECT_EQ(lookup.Request(address), std::nullopt);
+    ASSERT_TRUE(answers.WaitFor(1));
+    clock.Advance(59s);
+    EXPECT_EQ(lookup.Request(address), std::optional<HostAnswer>(std::in_place));
+    EXPECT_EQ(resolver->asked().size(), 1u);
+
+    clock.Advance(2s);
+    EXPECT_EQ(lookup.Request(address), std::nullopt) << "a failure was remembered past a minute";
+    ASSERT_TRUE(answers.WaitFor(2));
+    EXPECT_EQ(resolver->asked(), (std::vector<std::uint32_t>{address, address}));
+}
+
+TEST(HostLookupTest, NameIsKeptLongerThanNoNameButNotForEver) {
+    const std::uint32_t address = Address("192.0.2.8");
+    auto resolver =
+        std::make_shared<GatedResolver>(std::map<std::uint32_t, std::string>{{address, "gate"}});
+    resolver->Open();
+    ManualClock clock;
+    Answers answers;
+    HostLookup lookup(
+        resolver, [&](std::uint32_t a, const HostAnswer& h) { answers.Add(a, h); },
+        clock.AsClock());
+
+    EXPECT_EQ(lookup.Request(address), std::nullopt);
+    ASSERT_TRUE(answers.WaitFor(1));
+    clock.Advance(10min);
+    EXPECT_EQ(lookup.Request(address), std::optional<HostAnswer>("gate"));
+    clock.Advance(49min);
+    EXPECT_EQ(lookup.Request(address), std::optional<HostAnswer>("gate"));
+    EXPECT_EQ(resolver->asked().size(), 1u);
+
+    clock.Advance(2min);
+    EXPECT_EQ(lookup.Request(address), std::nullopt);
+    ASSERT_TRUE(answers.WaitFor(2));
+    EXPECT_EQ(resolver->asked().size(), 2u);
+    // The fresh answer counts from when it came.
+    EXPECT_EQ(lookup.Request(address), std::optional<HostAnswer>("gate"));
+}
+
+TEST(HostLookupTest, OnlyTheAwaitedAnswerLandsInTheNameField) {
+    const std::uint32_t a = Address("192.0.2.10");
+    const std::uint32_t b = Address("192.0.2.11");
+    // A's lookup runs; B was then selected and needed no lookup.
+    EXPECT_FALSE(AnswerApplies(std::nullopt, a, 2));
+    // B needs a lookup of its own.
+    EXPECT_FALSE(AnswerApplies(AwaitedAnswer{b, 2}, a, 2));
+    EXPECT_TRUE(AnswerApplies(AwaitedAnswer{b, 2}, b, 2));
+    // Back on an entry with A's address, but a later selection: the older wait is over.
+    EXPECT_FALSE(AnswerApplies(AwaitedAnswer{a, 1}, a, 3));
+    EXPECT_TRUE(AnswerApplies(AwaitedAnswer{a, 3}, a, 3));
 }
 
 TEST(HostLookupTest, EndsWithoutWaitingForALookupInProgress) {

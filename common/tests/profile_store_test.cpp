@@ -1,18 +1,24 @@
 #include "common/profile_store.h"
 #include "common/testing/temp_dir.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 #include <tuple>
 
 namespace common {
@@ -97,6 +103,125 @@ TEST_F(ProfileStoreTest, ConcurrentWritersLoseNoUpdate) {
     }
     EXPECT_EQ(ProfileStore(Path("p.ini")).ListKeys("Keys", "").size(),
               static_cast<std::size_t>(kWriters * kKeysEach));
+}
+
+// Counts the times a file in a directory is replaced by renaming a temporary file over
+// it, as an atomic rewrite does. The temporary files' own names are counted: the kernel
+// merges queued events that name the same file, and they all name the target.
+class ReplaceCounter {
+  public:
+    ReplaceCounter(const std::string& dir, const std::string& name)
+        : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), prefix_("." + name + ".") {
+        if (fd_ >= 0) {
+            ::inotify_add_watch(fd_, dir.c_str(), IN_MOVED_FROM);
+        }
+    }
+    ~ReplaceCounter() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    bool ok() const { return fd_ >= 0; }
+    int Count() {
+        alignas(inotify_event) char buffer[8192];
+        for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if (event->len > 0 && std::string_view(event->name).starts_with(prefix_)) {
+                    ++count_;
+                }
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return count_;
+    }
+
+  private:
+    int fd_;
+    std::string prefix_;
+    int count_ = 0;
+};
+
+TEST_F(ProfileStoreTest, BatchIsOneRewrite) {
+    Put("p.ini", "; kept\n[Display Options]\nincoming=Off\n[Other]\nx=1\n");
+    ProfileStore store(Path("p.ini"));
+    ReplaceCounter replaces(dir_, "p.ini");
+    ASSERT_TRUE(replaces.ok());
+    ProfileBatch batch;
+    batch.WriteString("Display Options", "Incoming", "On");
+    batch.WriteString("Display Options", "outgoing", "Off");
+    batch.WriteString("Logging Options", "incoming", "On");
+    batch.WriteString("Logging Options", "outgoing", "On");
+    batch.WriteString("Defaults", "formatted", "Off");
+    batch.WriteString("Defaults", "formatted", "On");  // the later one wins
+    ASSERT_TRUE(store.WriteBatch(batch));
+    EXPECT_EQ(replaces.Count(), 1);
+    EXPECT_EQ(Get("p.ini"),
+              "; kept\n[Display Options]\nincoming=On\noutgoing=Off\n[Other]\nx=1\n"
+              "[Logging Options]\nincoming=On\noutgoing=On\n[Defaults]\nformatted=On\n");
+    EXPECT_EQ(Entries(), 1);
+
+    // The same keys again change nothing, so nothing is rewritten.
+    ASSERT_TRUE(store.WriteBatch(batch));
+    EXPECT_TRUE(store.WriteBatch(ProfileBatch()));
+    EXPECT_EQ(replaces.Count(), 1);
+}
+
+TEST_F(ProfileStoreTest, BatchWithARefusedEntryWritesNothing) {
+    const std::string before = "[A]\nk=1\n";
+    Put("p.ini", before);
+    ProfileStore store(Path("p.ini"));
+    ProfileBatch batch;
+    batch.WriteString("A", "k", "2");
+    batch.WriteString("A", "bad=key", "3");
+    EXPECT_FALSE(store.WriteBatch(batch));
+    EXPECT_EQ(Get("p.ini"), before);
+}
+
+// Another copy of the program that took the writers' lock and never lets it go.
+TEST_F(ProfileStoreTest, WriteGivesUpOnALockThatIsNeverReleased) {
+    const std::string before = "[A]\nk=1\n";
+    Put("p.ini", before);
+    const int holder = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+
+    ProfileStore store(Path("p.ini"));
+    EXPECT_EQ(store.lockWait(), std::chrono::seconds(2));
+    const auto start = std::chrono::steady_clock::now();
+    auto write = std::async(std::launch::async, [&] { return store.WriteString("A", "k", "2"); });
+    const bool ended = write.wait_for(std::chrono::seconds(6)) == std::future_status::ready;
+    const auto waited = std::chrono::steady_clock::now() - start;
+    ::close(holder);  // lets a write that is still waiting finish before the test ends
+    ASSERT_TRUE(ended) << "the write waited for the lock without end";
+    EXPECT_FALSE(write.get());
+    EXPECT_GE(waited, std::chrono::milliseconds(1900));
+    EXPECT_EQ(Get("p.ini"), before);
+    EXPECT_EQ(Entries(), 1);
+
+    // Once the lock is free the same write goes through.
+    EXPECT_TRUE(store.WriteString("A", "k", "2"));
+    EXPECT_EQ(Get("p.ini"), "[A]\nk=2\n");
+}
+
+TEST_F(ProfileStoreTest, BatchGivesUpOnAHeldLockAfterTheChosenWait) {
+    Put("p.ini", "[A]\nk=1\n");
+    const int holder = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    ProfileStore store(Path("p.ini"));
+    store.SetLockWait(std::chrono::milliseconds(200));
+    ProfileBatch batch;
+    batch.WriteString("A", "k", "2");
+    const auto start = std::chrono::steady_clock::now();
+    auto write = std::async(std::launch::async, [&] { return store.WriteBatch(batch); });
+    const bool ended = write.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    const auto waited = std::chrono::steady_clock::now() - start;
+    ::close(holder);
+    ASSERT_TRUE(ended);
+    EXPECT_FALSE(write.get());
+    EXPECT_GE(waited, std::chrono::milliseconds(190));
+    EXPECT_EQ(Get("p.ini"), "[A]\nk=1\n");
 }
 
 TEST_F(ProfileStoreTest, WriteCreatesDirectoriesFileSectionAndKey) {
