@@ -451,6 +451,41 @@ TEST_F(AnalyzerWindowTest, LookupOnSelectionNeverBlocksAndAnswersOnlyTheEntrySti
               (std::vector<std::uint32_t>{Ipv4("127.0.0.1"), Ipv4("203.0.113.45")}));
 }
 
+// A late answer must not land on an entry selected after it was asked, even one whose
+// name needed no lookup of its own.
+TEST_F(AnalyzerWindowTest, LateAnswerNeverNamesAnEntryThatNeededNoLookup) {
+    Put("corvix.cfg", "[Options]\nLookupSource=1\n");
+    Open(logPath_);
+    ASSERT_TRUE(resolver_->WaitAsked(1));
+    // Lookups on selection switched off meanwhile: the next entry shows a blank name.
+    Put("corvix.cfg", "[Options]\nLookupSource=0\n");
+    Select(1);
+    EXPECT_EQ(Field("sourceName"), " ");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    resolver_->Release();
+    ASSERT_TRUE(resolver_->WaitAnswered(1));
+    QTest::qWait(100);
+    EXPECT_EQ(Field("sourceIp"), "203.0.113.45");
+    EXPECT_EQ(Field("sourceName"), " ") << "the first entry's answer named the second";
+}
+
+TEST_F(AnalyzerWindowTest, LateAnswerNeverNamesAnEntryWhoseNameWasRemembered) {
+    Put("corvix.cfg", "[Options]\nLookupSource=1\n");
+    Open(logPath_);
+    resolver_->Release();
+    ASSERT_TRUE(ProcessUntil([&] { return Field("sourceName") == "localhost"; }));
+    Select(1);  // 203.0.113.45: the name service is slow this time
+    ASSERT_TRUE(resolver_->WaitAsked(2));
+    Select(0);  // 127.0.0.1 is remembered
+    EXPECT_EQ(Field("sourceName"), "localhost");
+    resolver_->Release();
+    ASSERT_TRUE(resolver_->WaitAnswered(2));
+    QTest::qWait(100);
+    EXPECT_EQ(Field("sourceIp"), "127.0.0.1");
+    EXPECT_EQ(Field("sourceName"), "localhost") << "another entry's late answer landed here";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(AnalyzerWindowTest, LookupCommandNamesTheSourceAndTextThatIsNoAddressIsAllOnes) {
     Put("odd.log", kStamp + " in not-an-address 1 198.51.100.7 80\n" + log_);
     resolver_->Open();
