@@ -300,7 +300,11 @@ TEST_F(AnalyzerWindowTest, EntryCommandsFollowTheWindowsStateInBothMenus) {
     menu->close();
 }
 
-TEST_F(AnalyzerWindowTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands) {
+// Early in the day a log may hold no inbound entry yet: it still opens in the viewer, and
+// only the commands that act on a selected entry are greyed.
+TEST_F(AnalyzerWindowTest, FillThatListsNothingShowsZeroAndGreysOnlyTheCommandsOnAnEntry) {
+    Put("viewer", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+    std::filesystem::permissions(Path("viewer"), std::filesystem::perms::owner_all);
     Open(logPath_);
     Put("outbound.log", kStamp + " out 192.168.1.20 1030 198.51.100.80 53\nWAN link is up\n");
     Open(Path("outbound.log"));
@@ -310,11 +314,24 @@ TEST_F(AnalyzerWindowTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands
                               "destinationIp", "destinationPort", "destinationDescription"}) {
         EXPECT_EQ(Field(field), "") << field;
     }
-    EXPECT_EQ(MenuBarStates(), kAllOff);
-    EXPECT_EQ(ContextMenuStates(), kAllOff);
+    // Copy, Lookup, the two Add commands off; View Current Log on.
+    const std::vector<bool> onlyView = {false, false, false, false, true};
+    EXPECT_EQ(MenuBarStates(), onlyView);
+    EXPECT_EQ(ContextMenuStates(), onlyView);
     ASSERT_NE(MenuBarCommand(Commands().editFilters()), nullptr);
     EXPECT_TRUE(Commands().editFilters()->isEnabled());
+
+    Put("corvix.cfg", "[Options]\nViewer=" + Path("viewer") + "\n");
+    MenuBarCommand(Commands().viewCurrentLog())->trigger();
+    EXPECT_TRUE(velmora_process::WaitFor([&] {
+        return Get("viewer.args") == Path("outbound.log") + "\n";
+    })) << Get("viewer.args");
     EXPECT_TRUE(prompts_.messages.shown.empty());
+
+    // A later fill that lists entries again switches every entry command back on.
+    Open(logPath_);
+    EXPECT_EQ(MenuBarStates(), kAllOn);
+    EXPECT_EQ(ContextMenuStates(), kAllOn);
 }
 
 TEST_F(AnalyzerWindowTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheContextMenu) {
