@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "analyzer/core/option_pages.h"
 #include "analyzer/tests/gated_resolver.h"
 #include "analyzer/ui/add_source_ip_dialog.h"
 #include "analyzer/ui/add_target_port_dialog.h"
@@ -425,6 +426,17 @@ TEST_F(AnalyzerWindowTest, ViewerGetsTheLogPathAsOneArgumentWithoutAShell) {
     ASSERT_TRUE(velmora_process::WaitFor(
         [&] { return Get("viewer.args").find(".log\n") != std::string::npos; }));
     EXPECT_EQ(Get("viewer.args"), "--line\ntwo words\n" + logPath_ + "\n");
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+
+    // A viewer stored as the Options browse stores it runs from a folder with a blank.
+    std::filesystem::create_directory(Path("view tools"));
+    std::filesystem::copy_file(Path("viewer"), Path("view tools/viewer"));
+    Put("corvix.cfg",
+        "[Options]\nViewer=" + analyzer::ViewerTextOfProgram(Path("view tools/viewer")) + "\n");
+    Dialog().viewCurrentLog();
+    ASSERT_TRUE(velmora_process::WaitFor([&] {
+        return Get("view tools/viewer.args") == logPath_ + "\n";
+    })) << Get("view tools/viewer.args");
     EXPECT_TRUE(prompts_.messages.shown.empty());
 
     for (const std::string& viewer : {"Viewer=" + Path("no such viewer"), std::string("Viewer=")}) {
