@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <filesystem>
@@ -570,6 +571,28 @@ TEST_F(AnalyzerWindowTest, EditorsAreReachedAndOnlyAFilterEditEndedWithOkRefills
     MenuBarCommand(Commands().help())->trigger();
     EXPECT_EQ(prompts_.messages.shown,
               (std::vector<Box>{{MessageIcon::kInformation, "Under construction..."}}));
+}
+
+// Centred when it first shows; after that it stays where the user put it, also when it
+// comes back from being hidden or minimised.
+TEST_F(AnalyzerWindowTest, CentredOnceAndLeftWhereTheUserMovedIt) {
+    AnalyzerWindow& window = Dialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_EQ(window.frameGeometry().center(), screen.center());
+
+    const QPoint moved = window.pos() + QPoint(37, -23);
+    window.move(moved);
+    Settle();
+    ASSERT_EQ(window.pos(), moved);
+    window.showMinimized();
+    Settle();
+    window.hide();
+    Settle();
+    window.showNormal();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    Settle();
+    EXPECT_EQ(window.pos(), moved) << "centred again on a later show";
 }
 
 TEST_F(AnalyzerWindowTest, EnterIsIgnoredAndEscapeEndsTheWindow) {

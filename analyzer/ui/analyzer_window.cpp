@@ -123,6 +123,11 @@ void AnalyzerWindow::updateActions() {
 
 void AnalyzerWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Only the first show: after that the window stays where the user put it.
+    if (centred_) {
+        return;
+    }
+    centred_ = true;
     if (const QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
