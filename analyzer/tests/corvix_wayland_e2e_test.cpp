@@ -48,6 +48,12 @@ class CorvixWaylandTest : public VelmoraTest {
         for (const std::string& variable : desktop_session::SessionVariables()) {
             command.push_back(variable);
         }
+        // A sanitized build needs its options.
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+            if (const char* value = std::getenv(name)) {
+                command.push_back(std::string(name) + "=" + value);
+            }
+        }
         command.insert(command.end(), {corvix_.string(), log_});
         Spawn(command);
     }
