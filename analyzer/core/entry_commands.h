@@ -2,17 +2,25 @@
 
 namespace analyzer {
 
-// What the main window's two menus switch their entry commands (view the log, copy,
-// look up the source, add a source or a port filter) to; the others always work.
-struct EntryCommandSwitches {
-    bool menuBar = false;
-    bool contextMenu = false;
+// What one menu switches the main window's entry commands to: viewing the log needs only
+// an open log; copy, look up the source and the two Add commands need an entry to act on.
+struct MenuSwitches {
+    bool viewLog = false;
+    bool entryCommands = false;
+    constexpr bool operator==(const MenuSwitches&) const = default;
 };
 
-// The menu bar follows the last open; the context menu the last fill. A fill that
-// listed nothing leaves no entry to act on, so both are off then.
+struct EntryCommandSwitches {
+    MenuSwitches menuBar;
+    MenuSwitches contextMenu;
+    constexpr bool operator==(const EntryCommandSwitches&) const = default;
+};
+
+// The menu bar follows the last open, the context menu the last fill. A fill that listed
+// nothing leaves no entry to act on, but the log itself can still be viewed.
 constexpr EntryCommandSwitches SwitchesFor(bool logOpened, bool entriesLoaded, bool listEmpty) {
-    return {logOpened && !(entriesLoaded && listEmpty), entriesLoaded && !listEmpty};
+    return {{logOpened, logOpened && !(entriesLoaded && listEmpty)},
+            {entriesLoaded, entriesLoaded && !listEmpty}};
 }
 
 }  // namespace analyzer

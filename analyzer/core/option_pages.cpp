@@ -74,6 +74,38 @@ bool WriteCopyOptions(const std::string& settingsFilePath, const CopyOptions& va
     return store.WriteString(options::kSection, options::kIpMask, values.ipMask) && switchWritten;
 }
 
+std::string ViewerTextOfProgram(std::string_view path) {
+    std::string text;
+    std::string_view rest = path;
+    while (true) {
+        const std::size_t slash = rest.find('/');
+        const std::string_view part = rest.substr(0, slash);
+        const bool plain = std::none_of(part.begin(), part.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte <= ' ' || byte == '"' || byte >= 0x7f;
+        });
+        if (plain) {
+            text.append(part);
+        } else {
+            text.append("\"");
+            for (const char c : part) {
+                text.append(c == '"' ? "\"\"\"" : std::string(1, c));
+            }
+            text.append("\"");
+        }
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        text.append("/");
+        rest.remove_prefix(slash + 1);
+    }
+    // A value in quotes from end to end loses them when read back from the settings file.
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text.insert(0, "./");
+    }
+    return text;
+}
+
 std::string DirectoryOfChosenFile(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string_view::npos) {

@@ -27,6 +27,13 @@ CopyOptions ReadCopyOptions(const std::string& settingsFilePath);
 bool WriteDirectoryOptions(const std::string& settingsFilePath, const DirectoryOptions& options);
 bool WriteCopyOptions(const std::string& settingsFilePath, const CopyOptions& options);
 
+// The viewer text for a program chosen by its path, which the viewer command splits back
+// into that one program word: each part of the path that holds a blank, a quote or a
+// non-ASCII byte (some of which are blanks too) goes in double quotes, a quote in it
+// tripled. Quoting parts, not the whole, keeps the settings file from taking the quotes
+// as its own.
+std::string ViewerTextOfProgram(std::string_view path);
+
 // The directory of a file the chooser returned: the path up to its last separator. A
 // file in the root directory gives "/", not an empty path that would mean "no default".
 std::string DirectoryOfChosenFile(std::string_view path);

@@ -5,7 +5,11 @@
 #include <QTest>
 #include <string>
 
+#include "analyzer/core/analyzer_options.h"
+#include "analyzer/core/settings_file.h"
+#include "analyzer/ui/viewer_launch.h"
 #include "common/testing/temp_dir.h"
+#include "common_ui/file_text.h"
 #include "common_ui/testing/scripted_prompts.h"
 
 namespace analyzer_ui {
@@ -100,6 +104,38 @@ TEST_F(AnalyzerOptionsDialogTest, BrowsingCutsTheChosenFileAndReloadsBothFields)
     EXPECT_EQ(prompts_.fileRequests.back().filters, "Programs (*);;All files (*)");
     sheet.accept();
     EXPECT_EQ(Get("cfg"), "[Options]\nLogPath=/\nViewer=/usr/bin/less\n");
+}
+
+// A viewer chosen by browsing runs as that one program, however its path is spelt, with
+// the log as its one argument.
+TEST_F(AnalyzerOptionsDialogTest, BrowsedViewerIsStoredSoItRunsAsOneProgram) {
+    const QString chosenPaths[] = {
+        "/opt/log tools/view log",
+        "/opt/tabbed\tname/view",
+        "/opt/\"quoted\" dir/view\"",
+        "/\"leading quote",
+        QString::fromUtf8("/opt/f\u00fcr mich/view"),
+        QString::fromUtf8("/opt/no\u00a0break/view"),
+        "/usr/bin/less",
+    };
+    const QString logPath = "/home/u/router logs/Velmora-incoming-2026-12-07.log";
+    for (const QString& chosen : chosenPaths) {
+        Put("cfg", "[Options]\nViewer=less\n");
+        AnalyzerOptionsDialog& sheet = Open();
+        prompts_.chosenFiles = {chosen};
+        sheet.directoriesPage()->browseViewer();
+        sheet.accept();
+
+        analyzer::SettingsFile settings(Path("cfg"));
+        const std::string stored = analyzer::ViewerCommand(settings);
+        const std::optional<ViewerLaunch> launch =
+            ViewerLaunchFor(common_ui::FromFileText(stored), logPath);
+        ASSERT_TRUE(launch.has_value()) << stored;
+        EXPECT_EQ(launch->program, chosen) << stored;
+        EXPECT_EQ(launch->arguments, QStringList{logPath}) << stored;
+    }
+    // A path that needs no quotes is stored as chosen.
+    EXPECT_EQ(Get("cfg"), "[Options]\nViewer=/usr/bin/less\nLogPath=\n");
 }
 
 // Values shown as the file holds them and left alone keep their bytes at OK.

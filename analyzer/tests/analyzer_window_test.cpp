@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "analyzer/core/option_pages.h"
 #include "analyzer/tests/gated_resolver.h"
 #include "analyzer/ui/add_source_ip_dialog.h"
 #include "analyzer/ui/add_target_port_dialog.h"
@@ -300,7 +302,11 @@ TEST_F(AnalyzerWindowTest, EntryCommandsFollowTheWindowsStateInBothMenus) {
     menu->close();
 }
 
-TEST_F(AnalyzerWindowTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands) {
+// Early in the day a log may hold no inbound entry yet: it still opens in the viewer, and
+// only the commands that act on a selected entry are greyed.
+TEST_F(AnalyzerWindowTest, FillThatListsNothingShowsZeroAndGreysOnlyTheCommandsOnAnEntry) {
+    Put("viewer", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+    std::filesystem::permissions(Path("viewer"), std::filesystem::perms::owner_all);
     Open(logPath_);
     Put("outbound.log", kStamp + " out 192.168.1.20 1030 198.51.100.80 53\nWAN link is up\n");
     Open(Path("outbound.log"));
@@ -310,11 +316,24 @@ TEST_F(AnalyzerWindowTest, FillThatListsNothingShowsZeroAndGreysTheEntryCommands
                               "destinationIp", "destinationPort", "destinationDescription"}) {
         EXPECT_EQ(Field(field), "") << field;
     }
-    EXPECT_EQ(MenuBarStates(), kAllOff);
-    EXPECT_EQ(ContextMenuStates(), kAllOff);
+    // Copy, Lookup, the two Add commands off; View Current Log on.
+    const std::vector<bool> onlyView = {false, false, false, false, true};
+    EXPECT_EQ(MenuBarStates(), onlyView);
+    EXPECT_EQ(ContextMenuStates(), onlyView);
     ASSERT_NE(MenuBarCommand(Commands().editFilters()), nullptr);
     EXPECT_TRUE(Commands().editFilters()->isEnabled());
+
+    Put("corvix.cfg", "[Options]\nViewer=" + Path("viewer") + "\n");
+    MenuBarCommand(Commands().viewCurrentLog())->trigger();
+    EXPECT_TRUE(velmora_process::WaitFor([&] {
+        return Get("viewer.args") == Path("outbound.log") + "\n";
+    })) << Get("viewer.args");
     EXPECT_TRUE(prompts_.messages.shown.empty());
+
+    // A later fill that lists entries again switches every entry command back on.
+    Open(logPath_);
+    EXPECT_EQ(MenuBarStates(), kAllOn);
+    EXPECT_EQ(ContextMenuStates(), kAllOn);
 }
 
 TEST_F(AnalyzerWindowTest, ListThatRefusesALineKeepsWhatItTookAndGreysOnlyTheContextMenu) {
@@ -410,6 +429,17 @@ TEST_F(AnalyzerWindowTest, ViewerGetsTheLogPathAsOneArgumentWithoutAShell) {
     EXPECT_EQ(Get("viewer.args"), "--line\ntwo words\n" + logPath_ + "\n");
     EXPECT_TRUE(prompts_.messages.shown.empty());
 
+    // A viewer stored as the Options browse stores it runs from a folder with a blank.
+    std::filesystem::create_directory(Path("view tools"));
+    std::filesystem::copy_file(Path("viewer"), Path("view tools/viewer"));
+    Put("corvix.cfg",
+        "[Options]\nViewer=" + analyzer::ViewerTextOfProgram(Path("view tools/viewer")) + "\n");
+    Dialog().viewCurrentLog();
+    ASSERT_TRUE(velmora_process::WaitFor([&] {
+        return Get("view tools/viewer.args") == logPath_ + "\n";
+    })) << Get("view tools/viewer.args");
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+
     for (const std::string& viewer : {"Viewer=" + Path("no such viewer"), std::string("Viewer=")}) {
         Put("corvix.cfg", "[Options]\n" + viewer + "\n");
         prompts_.messages.shown.clear();
@@ -449,6 +479,41 @@ TEST_F(AnalyzerWindowTest, LookupOnSelectionNeverBlocksAndAnswersOnlyTheEntrySti
     EXPECT_EQ(Field("sourceName"), "Host not found.");
     EXPECT_EQ(resolver_->asked(),
               (std::vector<std::uint32_t>{Ipv4("127.0.0.1"), Ipv4("203.0.113.45")}));
+}
+
+// A late answer must not land on an entry selected after it was asked, even one whose
+// name needed no lookup of its own.
+TEST_F(AnalyzerWindowTest, LateAnswerNeverNamesAnEntryThatNeededNoLookup) {
+    Put("corvix.cfg", "[Options]\nLookupSource=1\n");
+    Open(logPath_);
+    ASSERT_TRUE(resolver_->WaitAsked(1));
+    // Lookups on selection switched off meanwhile: the next entry shows a blank name.
+    Put("corvix.cfg", "[Options]\nLookupSource=0\n");
+    Select(1);
+    EXPECT_EQ(Field("sourceName"), " ");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    resolver_->Release();
+    ASSERT_TRUE(resolver_->WaitAnswered(1));
+    QTest::qWait(100);
+    EXPECT_EQ(Field("sourceIp"), "203.0.113.45");
+    EXPECT_EQ(Field("sourceName"), " ") << "the first entry's answer named the second";
+}
+
+TEST_F(AnalyzerWindowTest, LateAnswerNeverNamesAnEntryWhoseNameWasRemembered) {
+    Put("corvix.cfg", "[Options]\nLookupSource=1\n");
+    Open(logPath_);
+    resolver_->Release();
+    ASSERT_TRUE(ProcessUntil([&] { return Field("sourceName") == "localhost"; }));
+    Select(1);  // 203.0.113.45: the name service is slow this time
+    ASSERT_TRUE(resolver_->WaitAsked(2));
+    Select(0);  // 127.0.0.1 is remembered
+    EXPECT_EQ(Field("sourceName"), "localhost");
+    resolver_->Release();
+    ASSERT_TRUE(resolver_->WaitAnswered(2));
+    QTest::qWait(100);
+    EXPECT_EQ(Field("sourceIp"), "127.0.0.1");
+    EXPECT_EQ(Field("sourceName"), "localhost") << "another entry's late answer landed here";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(AnalyzerWindowTest, LookupCommandNamesTheSourceAndTextThatIsNoAddressIsAllOnes) {
@@ -506,6 +571,28 @@ TEST_F(AnalyzerWindowTest, EditorsAreReachedAndOnlyAFilterEditEndedWithOkRefills
     MenuBarCommand(Commands().help())->trigger();
     EXPECT_EQ(prompts_.messages.shown,
               (std::vector<Box>{{MessageIcon::kInformation, "Under construction..."}}));
+}
+
+// Centred when it first shows; after that it stays where the user put it, also when it
+// comes back from being hidden or minimised.
+TEST_F(AnalyzerWindowTest, CentredOnceAndLeftWhereTheUserMovedIt) {
+    AnalyzerWindow& window = Dialog();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_EQ(window.frameGeometry().center(), screen.center());
+
+    const QPoint moved = window.pos() + QPoint(37, -23);
+    window.move(moved);
+    Settle();
+    ASSERT_EQ(window.pos(), moved);
+    window.showMinimized();
+    Settle();
+    window.hide();
+    Settle();
+    window.showNormal();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    Settle();
+    EXPECT_EQ(window.pos(), moved) << "centred again on a later show";
 }
 
 TEST_F(AnalyzerWindowTest, EnterIsIgnoredAndEscapeEndsTheWindow) {

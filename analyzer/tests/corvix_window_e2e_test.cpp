@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "common/testing/shell_output.h"
 #include "receiver/tests/velmora_process.h"
@@ -98,6 +99,41 @@ TEST_F(CorvixWindowTest, OpensOnTheNamedLogAndCopiesTheEntryToTheClipboard) {
     ShellFirstLine("xdotool windowactivate --sync " + window);
     ShellFirstLine("xdotool key --window " + window + " Escape");
     EXPECT_EQ(Wait(), 0) << Stderr();
+}
+
+// Moved by the user, minimised and brought back: it comes back where it was put.
+TEST_F(CorvixWindowTest, ComesBackFromMinimisedWhereItWasPut) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run me through scripts/x-session.sh";
+    // A window that closes on a key press leaves xdotool failing before the release, and
+    // the key held down would repeat into this window.
+    ShellFirstLine("xdotool keyup Escape");
+    Spawn({"/usr/bin/env", "-u", "QT_QPA_PLATFORM", corvix_.string(), log_});
+    std::string window;
+    ASSERT_TRUE(WaitFor([&] {
+        window = ShellFirstLine("xdotool search --onlyvisible --pid " +
+                                std::to_string(child_.pid()) + " --name '^Corvix Log Analyzer - '");
+        return !window.empty();
+    })) << Stderr();
+    const auto position = [&] {
+        return ShellFirstLine("xdotool getwindowgeometry " + window + " | sed -n 2p");
+    };
+    ShellFirstLine("xdotool windowmove --sync " + window + " 23 31");
+    std::string moved;
+    ASSERT_TRUE(WaitFor([&] {
+        moved = position();
+        return moved.find("Position: ") != std::string::npos;
+    }));
+    ShellFirstLine("xdotool windowminimize --sync " + window);
+    ShellFirstLine("xdotool windowactivate --sync " + window);
+    ShellFirstLine("xdotool windowmap --sync " + window);
+    // Give a re-centring the time it would take.
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(position(), moved) << "centred again when it came back";
+
+    ShellFirstLine("xdotool windowactivate --sync " + window);
+    ShellFirstLine("xdotool key --window " + window + " Escape");
+    EXPECT_EQ(Wait(), 0) << Stderr();
+    ShellFirstLine("xdotool keyup Escape");
 }
 
 }  // namespace

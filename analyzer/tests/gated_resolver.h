@@ -32,6 +32,7 @@ class GatedResolver : public analyzer::HostResolver {
         changed_.notify_all();
         changed_.wait(lock, [&] { return open_ || released_ > answered_; });
         ++answered_;
+        changed_.notify_all();
         const auto name = names_.find(address);
         return name == names_.end() ? analyzer::HostAnswer() : name->second;
     }
@@ -49,6 +50,11 @@ class GatedResolver : public analyzer::HostResolver {
         std::unique_lock lock(mutex_);
         return changed_.wait_for(lock, std::chrono::seconds(5),
                                  [&] { return asked_.size() >= count; });
+    }
+    // The name service has answered `count` times (the answer may still be on its way).
+    bool WaitAnswered(int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return answered_ >= count; });
     }
     std::vector<std::uint32_t> asked() {
         std::lock_guard lock(mutex_);

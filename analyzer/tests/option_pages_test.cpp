@@ -43,6 +43,21 @@ TEST(OptionPagesPathTest, ChosenFileCutAtItsLastSeparator) {
     }
 }
 
+TEST(OptionPagesPathTest, ChosenViewerQuotedOnlyWhereItsPathNeedsIt) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/usr/bin/less", "/usr/bin/less"},
+        {"/opt/log tools/view", "/opt/\"log tools\"/view"},
+        {"/opt/tab\tbed/my view", "/opt/\"tab\tbed\"/\"my view\""},
+        {"/opt/\"q\"/v", "/opt/\"\"\"\"q\"\"\"\"/v"},
+        {"/opt/f\xc3\xbcr/v", "/opt/\"f\xc3\xbcr\"/v"},
+        {"a b/c d", "./\"a b\"/\"c d\""},
+        {"", ""},
+    };
+    for (const auto& [chosen, stored] : cases) {
+        EXPECT_EQ(ViewerTextOfProgram(chosen), stored) << chosen;
+    }
+}
+
 TEST(OptionPagesPathTest, FileFiltersInQtForm) {
     EXPECT_EQ(ToQtFileFilters("Router Logs|Velmora*.log|All files (*.*)|*.*||"),
               "Router Logs (Velmora*.log);;All files (*)");

@@ -77,10 +77,10 @@ void AnalyzerActions::updateActions(const CommandState& state) {
     const analyzer::EntryCommandSwitches switches =
         analyzer::SwitchesFor(state.logOpened, state.entriesLoaded, state.listEmpty);
     const bool inContextMenu = state.menu == CommandMenu::kContextMenu;
-    const bool on = inContextMenu ? switches.contextMenu : switches.menuBar;
-    for (QAction* action :
-         {viewCurrentLog_, addSourceIp_, addTargetPort_, copyEntry_, lookupSource_}) {
-        action->setEnabled(on);
+    const analyzer::MenuSwitches on = inContextMenu ? switches.contextMenu : switches.menuBar;
+    viewCurrentLog_->setEnabled(on.viewLog);
+    for (QAction* action : {addSourceIp_, addTargetPort_, copyEntry_, lookupSource_}) {
+        action->setEnabled(on.entryCommands);
     }
     copyEntry_->setText(tr(inContextMenu ? kCopyInContextMenu : kCopyInMenuBar));
 }

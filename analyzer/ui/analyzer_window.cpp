@@ -34,6 +34,7 @@
 #include "analyzer/ui/filter_editor_dialog.h"
 #include "analyzer/ui/port_list_dialog.h"
 #include "analyzer/ui/source_lookup_controller.h"
+#include "analyzer/ui/viewer_launch.h"
 #include "common/profile_store.h"
 #include "common/text_format.h"
 #include "common_ui/about_dialog.h"
@@ -122,6 +123,11 @@ void AnalyzerWindow::updateActions() {
 
 void AnalyzerWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Only the first show: after that the window stays where the user put it.
+    if (centred_) {
+        return;
+    }
+    centred_ = true;
     if (const QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -285,16 +291,9 @@ void AnalyzerWindow::addTargetPortFilter() {
 }
 
 void AnalyzerWindow::viewCurrentLog() {
-    // Split as a shell would split words, but never run through one: the log's path is
-    // one argument whatever it holds.
-    QStringList arguments = QProcess::splitCommand(FromFileText(ViewerCommand(settings_)));
-    bool started = false;
-    if (!arguments.isEmpty()) {
-        const QString program = arguments.takeFirst();
-        arguments << currentLogPath_;
-        started = QProcess::startDetached(program, arguments);
-    }
-    if (!started) {
+    const std::optional<ViewerLaunch> launch =
+        ViewerLaunchFor(FromFileText(ViewerCommand(settings_)), currentLogPath_);
+    if (!launch || !QProcess::startDetached(launch->program, launch->arguments)) {
         prompts_.ShowMessage(common::MessageIcon::kStop, std::string(texts::kCreateProcessError));
     }
 }

@@ -107,6 +107,7 @@ class AnalyzerWindow : public QDialog {
     // While the context menu shows, the shared entry commands take its states.
     bool contextMenuShown_ = false;
     int contextMenuSerial_ = 0;
+    bool centred_ = false;
 
     // Last, so it goes first: no answer reaches a window being taken apart.
     std::unique_ptr<SourceLookupController> lookup_;

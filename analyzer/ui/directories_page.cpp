@@ -92,7 +92,7 @@ void DirectoriesPage::browseViewer() {
     if (!chosen) {
         return;
     }
-    values_.viewer = common_ui::ToFileText(*chosen);
+    values_.viewer = analyzer::ViewerTextOfProgram(common_ui::ToFileText(*chosen));
     entered();
 }
 

@@ -14,18 +14,18 @@ SourceLookupController::~SourceLookupController() = default;
 
 void SourceLookupController::selectionChanged() {
     ++selectionSerial_;
-    pending_.reset();
+    awaited_.reset();
     cursor_.reset();
 }
 
 bool SourceLookupController::lookup(std::uint32_t address) {
     if (const std::optional<analyzer::HostAnswer> known = lookup_->Request(address)) {
-        pending_.reset();
+        awaited_.reset();
         cursor_.reset();
-        onAnswer(address, *known);
+        emit answered(*known);
         return true;
     }
-    pending_ = PendingLookup{address, selectionSerial_};
+    awaited_ = analyzer::AwaitedAnswer{address, selectionSerial_};
     if (!cursor_) {
         cursor_.emplace();
     }
@@ -33,13 +33,11 @@ bool SourceLookupController::lookup(std::uint32_t address) {
 }
 
 void SourceLookupController::onAnswer(std::uint32_t address, const analyzer::HostAnswer& answer) {
-    if (pending_) {
-        if (pending_->address != address || pending_->selection != selectionSerial_) {
-            return;
-        }
-        pending_.reset();
-        cursor_.reset();
+    if (!analyzer::AnswerApplies(awaited_, address, selectionSerial_)) {
+        return;
     }
+    awaited_.reset();
+    cursor_.reset();
     emit answered(answer);
 }
 

@@ -32,11 +32,8 @@ class SourceLookupController : public QObject {
     void onAnswer(std::uint32_t address, const analyzer::HostAnswer& answer);
 
     std::uint64_t selectionSerial_ = 0;
-    struct PendingLookup {
-        std::uint32_t address;
-        std::uint64_t selection;
-    };
-    std::optional<PendingLookup> pending_;
+    // Empty while the Name field waits for nothing: a late answer then has no place.
+    std::optional<analyzer::AwaitedAnswer> awaited_;
     std::optional<common_ui::WaitCursor> cursor_;
     // Last, so it goes first: no answer reaches an object being taken apart.
     std::unique_ptr<analyzer::HostLookup> lookup_;
