@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "common_ui/file_text.h"
+
 namespace common_ui {
 namespace {
 
@@ -41,8 +43,7 @@ void QtDesktopPrompts::ShowMessage(common::MessageIcon icon, const std::string& 
         std::fprintf(stderr, "%s\n", text.c_str());
         return;
     }
-    QMessageBox box(ToQtIcon(icon), programTitle_, QString::fromStdString(text), QMessageBox::Ok,
-                    Parent());
+    QMessageBox box(ToQtIcon(icon), programTitle_, FromFileText(text), QMessageBox::Ok, Parent());
     box.exec();
 }
 
@@ -56,7 +57,7 @@ common::Answer QtDesktopPrompts::Ask(const std::string& question, common::Answer
     if (withCancel) {
         buttons |= QMessageBox::Cancel;
     }
-    QMessageBox box(QMessageBox::Question, programTitle_, QString::fromStdString(question), buttons,
+    QMessageBox box(QMessageBox::Question, programTitle_, FromFileText(question), buttons,
                     Parent());
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {

@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <stdexcept>
 
 #include "common_ui/about_dialog.h"
 #include "common_ui/dialog_layout.h"
+#include "common_ui/qt_desktop_prompts.h"
 #include "common_ui/template_dialog.h"
 #include "common_ui/testing/scripted_prompts.h"
 
@@ -91,6 +94,21 @@ TEST(ScriptedPromptsTest, AnswersDialogsInOrderAndRefusesUnscriptedOnes) {
     EXPECT_THROW(prompts.RunDialog(second), std::logic_error);
     EXPECT_EQ(prompts.dialogTitles(),
               (std::vector<QString>{QStringLiteral("First"), QStringLiteral("Second")}));
+}
+
+// A box names what it is about as the file holds it: a Latin-1 file name must not turn into
+// replacement characters.
+TEST(QtDesktopPromptsTest, BoxesShowFileTextThroughTheOneConversion) {
+    common_ui::QtDesktopPrompts prompts(QStringLiteral("Program"));
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->accept();
+    });
+    prompts.ShowMessage(common::MessageIcon::kExclamation, "Unable to open log f\xfcr.log");
+    EXPECT_EQ(shown, QStringLiteral("Unable to open log f\u00fcr.log"));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "common/ascii.h"
+#include "common/text_format.h"
+#include "receiver/core/receiver_texts.h"
 
 namespace receiver {
 namespace {
@@ -62,23 +64,31 @@ bool ReceiverSettings::LoadSettings(const common::ProfileStore& profile) {
     return anySet;
 }
 
-void ReceiverSettings::SaveOptions(common::ProfileStore& profile) const {
+bool ReceiverSettings::SaveOptions(common::ProfileStore& profile) const {
+    common::ProfileBatch batch;
     // The "combined" keys of the two groups are never written.
     for (int i = kIncoming; i <= kMessages; ++i) {
-        profile.WriteString(kDisplayOptions, kLogKindNames[i], OnOff(displayFlags[i]));
+        batch.WriteString(kDisplayOptions, kLogKindNames[i], OnOff(displayFlags[i]));
     }
     for (int i = kIncoming; i <= kMessages; ++i) {
-        profile.WriteString(kLoggingOptions, kLogKindNames[i], OnOff(logFlags[i]));
+        batch.WriteString(kLoggingOptions, kLogKindNames[i], OnOff(logFlags[i]));
     }
-    profile.WriteString(kDefaults, kFormatted, OnOff(formatted));
-    profile.WriteString(kDefaults, kCombinedKey, OnOff(combined));
+    batch.WriteString(kDefaults, kFormatted, OnOff(formatted));
+    batch.WriteString(kDefaults, kCombinedKey, OnOff(combined));
+    return profile.WriteBatch(batch);
 }
 
-void ReceiverSettings::SaveFindOptions(common::ProfileStore& profile) const {
-    profile.WriteString(kFindOptions, kLastFind, lastFindText);
-    profile.WriteString(kFindOptions, kFindAll, OneZero(findAll));
-    profile.WriteString(kFindOptions, kMatchCase, OneZero(matchCase));
-    profile.WriteString(kFindOptions, kDirection, OneZero(searchUp));
+bool ReceiverSettings::SaveFindOptions(common::ProfileStore& profile) const {
+    common::ProfileBatch batch;
+    batch.WriteString(kFindOptions, kLastFind, lastFindText);
+    batch.WriteString(kFindOptions, kFindAll, OneZero(findAll));
+    batch.WriteString(kFindOptions, kMatchCase, OneZero(matchCase));
+    batch.WriteString(kFindOptions, kDirection, OneZero(searchUp));
+    return profile.WriteBatch(batch);
+}
+
+std::string ProfileNotSavedText(const std::string& profilePath) {
+    return common::FormatText(texts::kProfileNotSaved, {std::string_view(profilePath)});
 }
 
 void MarkInitialized(common::ProfileStore& profile) {

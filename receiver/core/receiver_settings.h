@@ -27,13 +27,17 @@ struct ReceiverSettings {
     bool LoadSettings(const common::ProfileStore& profile);
 
     // What the Options dialog's OK stores: three display keys, three logging keys,
-    // "formatted" and "combined", in that order.
-    void SaveOptions(common::ProfileStore& profile) const;
+    // "formatted" and "combined", in that order, in one rewrite of the profile. False when
+    // the profile could not be written (nothing of it was).
+    bool SaveOptions(common::ProfileStore& profile) const;
 
     // What the Find dialog's OK stores: "last find", "find all", "match case",
-    // "direction", in that order.
-    void SaveFindOptions(common::ProfileStore& profile) const;
+    // "direction", in that order, in one rewrite; false as above.
+    bool SaveFindOptions(common::ProfileStore& profile) const;
 };
+
+// What a dialog says when its OK could not write the profile.
+std::string ProfileNotSavedText(const std::string& profilePath);
 
 // Recorded after the first-run Options dialog, so the question is not asked again.
 void MarkInitialized(common::ProfileStore& profile);

@@ -161,6 +161,11 @@ inline constexpr std::string_view kEndOfListReached =  // 176
     "Find again will automatically start  from the %s of the list.";
 inline constexpr std::string_view kUnselectAllItem =  // 177
     "&Unselect All\tCtrl+U";
+
+// Not in the table: a profile that stays locked or cannot be written.
+inline constexpr std::string_view kProfileNotSaved =
+    "Your choices could not be saved to \"%s\".\n"
+    "They apply until Velmora ends.";
 }  // namespace texts
 
 }  // namespace receiver

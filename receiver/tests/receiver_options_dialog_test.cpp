@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QPushButton>
 #include <QTest>
+#include <chrono>
+#include <filesystem>
 
 #include "common/testing/scripted_messages.h"
 #include "common/testing/temp_dir.h"
@@ -11,6 +17,7 @@
 namespace receiver_ui {
 namespace {
 
+namespace fs = std::filesystem;
 using common::Answer;
 using receiver::ReceiverSettings;
 
@@ -91,6 +98,26 @@ TEST_F(OptionsDialogTest, OkStoresFlagsAndWritesTheProfileInOrder) {
               "[Display Options]\nincoming=Off\noutgoing=On\nmessages=Off\n"
               "[Logging Options]\nincoming=On\noutgoing=Off\nmessages=On\n"
               "[Defaults]\nformatted=Off\ncombined=On\n");
+}
+
+// Another copy holds the profile's lock and never lets go: OK still ends, after a bounded
+// wait, says the choices were not saved, and keeps them for this run.
+TEST_F(OptionsDialogTest, OkWithTheProfileLockedSaysSoAndKeepsTheChoice) {
+    const int holder = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    profile_->SetLockWait(std::chrono::milliseconds(100));
+    Open();
+    SetChecked(controls::kLogIncoming, true);
+    Click(controls::kOk);
+    ::close(holder);
+
+    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+    EXPECT_EQ(settings_.logFlags, (receiver::KindFlags{1, 0, 0, 0}));
+    EXPECT_FALSE(fs::exists(Path("velmora.ini")));
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Your choices could not be saved to \"" +
+                                                          Path("velmora.ini") +
+                                                          "\".\nThey apply until Velmora ends."});
 }
 
 TEST_F(OptionsDialogTest, NothingChosenAsksAndNoKeepsTheDialogOpen) {

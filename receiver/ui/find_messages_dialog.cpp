@@ -70,7 +70,10 @@ void FindMessagesDialog::accept() {
     settings_.findAll = selectAll_->isChecked();
     settings_.matchCase = matchCase_->isChecked();
     settings_.searchUp = up_->isChecked();
-    settings_.SaveFindOptions(profile_);
+    if (!settings_.SaveFindOptions(profile_)) {
+        messages_.ShowMessage(common::MessageIcon::kExclamation,
+                              receiver::ProfileNotSavedText(profile_.path()));
+    }
     TemplateDialog::accept();
 }
 

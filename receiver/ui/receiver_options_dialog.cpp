@@ -56,7 +56,10 @@ void ReceiverOptionsDialog::accept() {
     settings_.logFlags = logging;
     settings_.formatted = formatted_->isChecked();
     settings_.combined = combined_->isChecked();
-    settings_.SaveOptions(profile_);
+    if (!settings_.SaveOptions(profile_)) {
+        messages_.ShowMessage(common::MessageIcon::kExclamation,
+                              receiver::ProfileNotSavedText(profile_.path()));
+    }
     QDialog::accept();
 }
 
