@@ -22,6 +22,8 @@ run_packages=(
   qt6-base-dev
   qt6-qpa-plugins
   netbase
+  # alert rules' regular expressions
+  libpcre2-dev
 )
 
 test_packages=(

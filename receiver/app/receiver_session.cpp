@@ -67,8 +67,27 @@ bool ReceiverSession::listenForOtherCopies() {
     return instanceServer_.listen(InstanceSocketPath());
 }
 
+void ReceiverSession::setAlertSink(AlertSink* sink) {
+    engine_.SetAlerts(&alerts_, sink);
+}
+
+void ReceiverSession::loadAlertRules() {
+    if (options_.profilePath.empty()) {
+        return;
+    }
+    const AlertRuleSet set = LoadAlertRulesFromFile(options_.profilePath);
+    alerts_.SetRules(set.rules);
+    for (const std::string& problem : set.problems) {
+        if (!options_.headless) {
+            std::fprintf(stderr, "velmora: %s\n", problem.c_str());
+        }
+        engine_.AddStatusLine("velmora: " + problem);
+    }
+}
+
 void ReceiverSession::start() {
     engine_.SetUp();
+    loadAlertRules();
     QTimer::singleShot(0, this, &ReceiverSession::firstStart);
 }
 

@@ -34,6 +34,8 @@ struct SessionOptions {
     // No window: a port that cannot be bound at start-up ends the run, and the rows a
     // console printed are not kept.
     bool headless = false;
+    // The profile the alert rules are read from; none when empty.
+    std::string profilePath;
 };
 
 // The one place a run is put together, with or without a window: socket, clock, signal
@@ -58,6 +60,13 @@ class ReceiverSession : public QObject {
     // as lost) and the logs and stdout flushed.
     void finish();
 
+    // Where alerts go; none go out until one is given.
+    void setAlertSink(AlertSink* sink);
+    // Reads the alert rules from the profile again; a rule that cannot be read is said
+    // once in the status (and on stderr with a window).
+    void loadAlertRules();
+    const AlertMonitor& alerts() const { return alerts_; }
+
     ReceiverEngine& engine() { return engine_; }
     // The port listened on: the one asked for, or the one a free port was found at.
     int port() const { return socket_.boundPort(); }
@@ -71,6 +80,8 @@ class ReceiverSession : public QObject {
 
     const SessionOptions options_;
     SystemClock clock_;
+    SteadyClock alertClock_;
+    AlertMonitor alerts_{alertClock_};
     UdpTrapSocket socket_;
     ReceiverEngine engine_;
     std::unique_ptr<SignalRelay> signalRelay_;

@@ -90,12 +90,20 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
     const char* message = record_.text + kHeaderLength;
     std::memmove(record_.text, message, std::strlen(message) + 1);
 
+    const std::size_t rowsBefore = messages_.size();
     if (AnyRecordKind(settings_.displayFlags)) {
         DisplayRecord();
     }
     if (AnyRecordKind(settings_.logFlags)) {
         logFiles_.NoteTime(now);
         LogRecord();
+    }
+    if (alerts_ != nullptr && alertSink_ != nullptr && !alerts_->empty()) {
+        // Rules see the text the list shows, even when neither the list nor a log takes it.
+        FormatRecordText();
+        const std::optional<std::size_t> row =
+            messages_.size() > rowsBefore ? std::optional(messages_.size() - 1) : std::nullopt;
+        alerts_->Check(record_.text, record_.timeStamp, row, *alertSink_);
     }
 }
 
