@@ -22,8 +22,9 @@ run_packages=(
   qt6-base-dev
   qt6-qpa-plugins
   netbase
-  # alert rules' regular expressions
+  # alert rules' regular expressions, and the compressed logs of earlier days
   libpcre2-dev
+  zlib1g-dev
 )
 
 test_packages=(

@@ -128,6 +128,7 @@ int main(int argc, char* argv[]) {
         ProfilePath(std::getenv("XDG_CONFIG_HOME"), common::HomeDirectory()));
     const bool loaded = options.settings.LoadSettings(profile);
     options.profilePath = profile.path();
+    options.retention.Load(profile);
     if (windowed) {
         if (!loaded) {
             common_ui::QtDesktopPrompts prompts(

@@ -3,17 +3,21 @@
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "common/user_messages.h"
 #include "receiver/core/command_line.h"
+#include "receiver/core/log_retention.h"
 #include "receiver/core/receiver_engine.h"
 #include "receiver/core/receiver_settings.h"
 #include "receiver/core/receiver_view.h"
+#include "receiver/io/gzip_compressor.h"
 #include "receiver/io/instance_channel.h"
 #include "receiver/io/signal_relay.h"
 #include "receiver/io/udp_trap_socket.h"
@@ -36,6 +40,8 @@ struct SessionOptions {
     bool headless = false;
     // The profile the alert rules are read from; none when empty.
     std::string profilePath;
+    // Deleting and compressing old daily logs; off unless the profile asks for it.
+    RetentionSettings retention;
 };
 
 // The one place a run is put together, with or without a window: socket, clock, signal
@@ -77,6 +83,11 @@ class ReceiverSession : public QObject {
     void firstStart();
     void onDrained();
     void flushNow();
+    // One retention pass off the event-loop thread, so compressing a big log never holds
+    // up the socket; its lines come back to the status. A pass still running is left to
+    // finish, the next day's pass catches up.
+    void startRetentionPass(const std::tm& today);
+    void stopRetentionPass();
 
     const SessionOptions options_;
     SystemClock clock_;
@@ -87,6 +98,12 @@ class ReceiverSession : public QObject {
     std::unique_ptr<SignalRelay> signalRelay_;
     InstanceServer instanceServer_;
     std::function<void()> raiseHandler_;
+
+    GzipCompressor compressor_;
+    LogRetention retention_;
+    std::thread retentionThread_;
+    std::atomic<bool> retentionBusy_{false};
+    std::atomic<bool> retentionCancel_{false};
 
     // Buffered lines reach the disk once the socket is drained, at most once a second.
     QTimer flushTimer_;

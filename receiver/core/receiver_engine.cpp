@@ -46,8 +46,12 @@ ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings, const CommandLi
 
 void ReceiverEngine::SetUp() {
     runningState_ = RunningState::kRunning;
-    currentDay_ = DayNumber(clock_.LocalTime());
+    const std::tm now = clock_.LocalTime();
+    currentDay_ = DayNumber(now);
     logFiles_.OpenLogFiles();
+    if (dayStarted_) {
+        dayStarted_(now);
+    }
 }
 
 void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
@@ -83,6 +87,9 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
         currentDay_ = today;
         ClearList();
         logFiles_.OpenLogFiles();
+        if (dayStarted_) {
+            dayStarted_(now);
+        }
     }
 
     // The text ends at the first zero byte after the header; the buffer is zero past

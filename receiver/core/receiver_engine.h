@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/user_messages.h"
@@ -60,6 +61,10 @@ class ReceiverEngine : private LogFileHost {
         alerts_ = monitor;
         alertSink_ = sink;
     }
+    // Called once the logs of a new day are open: at set-up and at each day rollover.
+    void SetDayStartedHandler(std::function<void(const std::tm&)> handler) {
+        dayStarted_ = std::move(handler);
+    }
     // A line of the status text from outside the engine (alert rules, log retention).
     void AddStatusLine(std::string_view text) { AddStatus(text); }
 
@@ -98,6 +103,7 @@ class ReceiverEngine : private LogFileHost {
     LogFiles logFiles_;
     MessageStore messages_;
 
+    std::function<void(const std::tm&)> dayStarted_;
     AlertMonitor* alerts_ = nullptr;
     AlertSink* alertSink_ = nullptr;
 

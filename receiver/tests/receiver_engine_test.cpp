@@ -295,3 +295,30 @@ TEST_F(EngineTest, AlertsSeeTheListsTextAndRow) {
 
 }  // namespace
 }  // namespace receiver::testing
+
+namespace receiver::testing {
+namespace {
+
+// Retention runs when a day's logs are open: at set-up and when a record rolls the day
+// over, never for a clock set back; the new day's file is open by then.
+TEST_F(EngineTest, DayStartedAtSetUpAndAtEachRollover) {
+    clock_.now = At("09/27/2002 23:59:50");
+    std::vector<std::string> days;
+    Engine().SetDayStartedHandler([&](const std::tm& today) {
+        days.push_back(FormatStamp(today));
+        EXPECT_THAT(engine_->logFiles().OpenFileNames(),
+                    ElementsAre(LogFileName(kMessages, today)));
+    });
+    engine_->SetUp();
+    for (const char* time : {"09/27/2002 23:59:59", "09/28/2002 00:00:01", "09/27/2002 12:00:00",
+                             "09/28/2002 00:00:02", "10/01/2002 07:00:00"}) {
+        clock_.now = At(time);
+        Receive(kHeader + "x");
+    }
+    EXPECT_THAT(days,
+                ElementsAre("09/27/2002 23:59:50", "09/28/2002 00:00:01", "10/01/2002 07:00:00"));
+    engine_->ExitProgram();
+}
+
+}  // namespace
+}  // namespace receiver::testing

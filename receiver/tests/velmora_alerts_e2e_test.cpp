@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
+#include <set>
 #include <string>
 
 #include "receiver/tests/velmora_process.h"
@@ -55,6 +57,46 @@ TEST_F(VelmoraTest, AlertsUnderTheJournalCarryTheWarningPriority) {
     EXPECT_TRUE(Shows("<4>velmora: alert \"WAN down\": 09/27/2002 19:48:38 link down\n"))
         << Stderr();
     EXPECT_EQ(Signal(SIGTERM), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// At start the logs of earlier days are compressed and those past the kept days go; the
+// day's own file, other names, symlinks and directories stay. Each is said on stderr.
+TEST_F(VelmoraTest, RetentionAtStartDeletesAndCompressesOnlyItsOwnFiles) {
+    WriteProfile("[Logging Options]\nmessages=On\n[Retention]\nkeep days=3\ncompress=On\n");
+    const fs::path logs = Dir() / "logs";
+    fs::create_directories(logs / "Velmora-messages-2002-09-01.log");
+    for (const char* name :
+         {"Velmora-messages-2002-09-23.log", "Velmora-incoming-2002-09-24.log",
+          "Velmora-outgoing-2002-09-26.log", "Velmora-combined-2002-09-20.log.gz", "notes.txt",
+          "Velmora-messages-2002-09-26.txt"}) {
+        Put("logs/" + std::string(name), std::string(name) + "\n");
+    }
+    fs::create_symlink(Dir() / "velmora.ini", logs / "Velmora-incoming-2002-09-02.log");
+    ASSERT_NO_FATAL_FAILURE(StartHeadless());
+    ASSERT_TRUE(WaitFor([&] { return Shows("Velmora-outgoing-2002-09-26.log.gz."); })) << Stderr();
+    EXPECT_EQ(Signal(SIGTERM), 0);
+    const std::string err = Stderr();
+    EXPECT_TRUE(Shows("Old log Velmora-messages-2002-09-23.log deleted.\n")) << err;
+    EXPECT_TRUE(Shows("Old log Velmora-combined-2002-09-20.log.gz deleted.\n")) << err;
+    EXPECT_TRUE(
+        Shows("Log Velmora-incoming-2002-09-24.log compressed to "
+              "Velmora-incoming-2002-09-24.log.gz.\n"))
+        << err;
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(logs)) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{
+                         "Velmora-messages-2002-09-01.log", "Velmora-incoming-2002-09-02.log",
+                         "Velmora-incoming-2002-09-24.log.gz", "Velmora-outgoing-2002-09-26.log.gz",
+                         "notes.txt", "Velmora-messages-2002-09-26.txt",
+                         "Velmora-messages-2002-09-27.log"}));
+    EXPECT_TRUE(fs::is_directory(logs / "Velmora-messages-2002-09-01.log"));
+    EXPECT_TRUE(fs::is_symlink(logs / "Velmora-incoming-2002-09-02.log"));
 }
 
 }  // namespace
