@@ -212,6 +212,28 @@ void ReceiverWindow::bringForward() {
     restore();
 }
 
+void ReceiverWindow::showRecord(std::optional<std::size_t> row, const std::string& stamp,
+                                const std::string& text) {
+    restore();
+    if (!row || engine_ == nullptr) {
+        return;
+    }
+    // Rows announced in bursts may not be in the model yet.
+    flushRows();
+    // A Clear or a new day may have put another record at that row since.
+    if (*row >= engine_->messages().size() || static_cast<int>(*row) >= model().rowCount()) {
+        return;
+    }
+    const receiver::MessageRow shown = engine_->messages().Row(*row);
+    if (shown.stamp != stamp || shown.text != text) {
+        return;
+    }
+    const QModelIndex index = model().index(static_cast<int>(*row), 0);
+    list().setCurrentIndex(index);
+    list().selectRow(static_cast<int>(*row));
+    list().scrollTo(index);
+}
+
 void ReceiverWindow::popUpWindowMenu(QPoint at) {
     windowMenu_.exec(at);
 }

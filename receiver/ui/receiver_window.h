@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QToolButton>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "common/profile_store.h"
 #include "common_ui/desktop_prompts.h"
@@ -30,6 +32,10 @@ class ReceiverWindow : public common_ui::TemplateDialog, public receiver::Receiv
 
     // A second copy of the program asked for this one.
     void bringForward();
+    // An alert was clicked: the window comes forward with the record's row selected,
+    // when the list still holds that record there.
+    void showRecord(std::optional<std::size_t> row, const std::string& stamp,
+                    const std::string& text);
     // The display went away under the program (the user logged out).
     void setDisplayLost() { displayLost_ = true; }
     // Announces the rows gathered since the last burst; runs by itself once the event
