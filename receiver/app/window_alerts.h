@@ -22,6 +22,8 @@ class WindowAlerts : public AlertSink {
     explicit WindowAlerts(receiver_ui::ReceiverWindow& window);
 
     void Alert(const AlertEvent& event) override;
+    // A sample, as the Alerts dialog's Test sends it.
+    void SendTest(const QString& title, const QString& body) { notifier_.notify(title, body, 0); }
 
   private:
     struct Shown {

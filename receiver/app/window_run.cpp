@@ -34,6 +34,9 @@ int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
     WindowAlerts alerts(window);
     ReceiverSession session(options, window, prompts);
     session.setAlertSink(&alerts);
+    window.setAlertHooks(
+        [&alerts](const QString& title, const QString& body) { alerts.SendTest(title, body); },
+        [&session] { session.loadAlertRules(); });
     session.setRaiseHandler([&window] { window.bringForward(); });
     session.listenForOtherCopies();
     window.setUp(session.engine());

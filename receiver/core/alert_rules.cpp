@@ -4,11 +4,17 @@
 #include <pcre2.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "common/ascii.h"
+#include "common/file_io.h"
 #include "common/profile_lines.h"
 #include "common/profile_snapshot.h"
 #include "receiver/core/receiver_settings.h"
@@ -74,6 +80,31 @@ std::optional<unsigned> PortOf(std::string_view digits) {
         port = port * 10 + static_cast<unsigned>(c - '0');
     }
     return port <= 65535 ? std::optional(port) : std::nullopt;
+}
+
+bool IsAlertSection(std::string_view name) {
+    return name.size() > kAlertSectionPrefix.size() &&
+           common::EqualsIgnoringAsciiCase(name.substr(0, kAlertSectionPrefix.size()),
+                                           kAlertSectionPrefix);
+}
+
+bool FitsOnALine(std::string_view text) {
+    return text.find_first_of("\r\n") == std::string_view::npos;
+}
+
+std::string ReadWholeFile(const std::string& path, bool& missing) {
+    std::string content;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    missing = fd < 0;
+    if (fd < 0) {
+        return content;
+    }
+    char buffer[8192];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return content;
 }
 
 }  // namespace
@@ -297,17 +328,79 @@ AlertRuleSet LoadAlertRules(std::string_view profileContent) {
 }
 
 AlertRuleSet LoadAlertRulesFromFile(const std::string& path) {
-    std::string content;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return {};
+    bool missing = false;
+    return LoadAlertRules(ReadWholeFile(path, missing));
+}
+
+std::optional<std::string> ReplaceAlertSections(std::string_view content,
+                                                const std::vector<AlertRuleText>& rules) {
+    std::string out;
+    bool skipping = false;
+    for (const auto& line : common::profile::ParseLines(content)) {
+        if (line.kind == common::profile::LineKind::kSection) {
+            skipping = IsAlertSection(line.name);
+        }
+        if (!skipping) {
+            out += line.raw;
+        }
     }
-    char buffer[8192];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
-        content.append(buffer, static_cast<std::size_t>(n));
+    const std::string eol = content.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    if (!out.empty() && out.back() != '\n') {
+        out += eol;
     }
-    ::close(fd);
-    return LoadAlertRules(content);
+    for (const AlertRuleText& rule : rules) {
+        const std::string_view name = TrimBlanks(rule.name);
+        if (name.empty() || name.find(']') != std::string_view::npos || !FitsOnALine(name)) {
+            return std::nullopt;
+        }
+        out.append("[").append(kAlertSectionPrefix).append(name).append("]").append(eol);
+        const std::string_view enabled = TrimBlanks(rule.enabled);
+        out.append("enabled=")
+            .append(enabled.empty() || IsTrueValue(enabled) ? "On" : "Off")
+            .append(eol);
+        const std::pair<const char*, const std::string*> keys[] = {{"kinds", &rule.kinds},
+                                                                   {"text", &rule.text},
+                                                                   {"regex", &rule.regex},
+                                                                   {"source", &rule.source},
+                                                                   {"ports", &rule.ports}};
+        for (const auto& [key, value] : keys) {
+            if (!FitsOnALine(*value)) {
+                return std::nullopt;
+            }
+            if (!value->empty()) {
+                out.append(key).append("=").append(*value).append(eol);
+            }
+        }
+    }
+    return out;
+}
+
+bool SaveAlertRules(const std::string& path, const std::vector<AlertRuleText>& rules) {
+    // The lock the profile's other writers take: the directory's, held for a bounded time.
+    const int directoryFd =
+        ::open(common::DirName(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directoryFd >= 0) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (::flock(directoryFd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                break;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::close(directoryFd);
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    bool missing = false;
+    const std::string content = ReadWholeFile(path, missing);
+    const auto replaced = ReplaceAlertSections(content, rules);
+    const bool saved =
+        replaced && (*replaced == content || common::WriteFileAtomically(path, *replaced, 0600));
+    if (directoryFd >= 0) {
+        ::close(directoryFd);
+    }
+    return saved;
 }
 
 }  // namespace receiver

@@ -99,6 +99,14 @@ AlertRuleSet LoadAlertRules(std::string_view profileContent);
 // The same from the profile file; a missing or unreadable file holds no rules.
 AlertRuleSet LoadAlertRulesFromFile(const std::string& path);
 
+// The profile's content with every rule section replaced by `rules`, in their order;
+// every other line stays as it was. nullopt when a name or value would break the file.
+std::optional<std::string> ReplaceAlertSections(std::string_view content,
+                                                const std::vector<AlertRuleText>& rules);
+// The same as one atomic rewrite of the profile, under the profile writers' lock. False,
+// leaving the file as it was, when it cannot be written.
+bool SaveAlertRules(const std::string& path, const std::vector<AlertRuleText>& rules);
+
 // Case-insensitive (ASCII) substring search; `lowerNeedle` is already lower case.
 bool ContainsIgnoringCase(std::string_view haystack, std::string_view lowerNeedle);
 

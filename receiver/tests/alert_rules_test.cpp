@@ -175,3 +175,29 @@ TEST(AlertRulesTest, ProfileSectionsBecomeRulesAndBadOnesAreSkipped) {
 
 }  // namespace
 }  // namespace receiver
+
+namespace receiver {
+namespace {
+
+TEST(AlertRulesFileTest, RuleSectionsAreReplacedAndEverythingElseStays) {
+    const std::string before =
+        "; my settings\n[Display Options]\nincoming=On\n[Alert old]\ntext=x\n; note\n"
+        "[Retention]\nkeep days=3\n[alert Other]\nports=22";
+    const auto after = ReplaceAlertSections(
+        before, {{.name = "WAN down", .kinds = "messages", .text = "link down"},
+                 {.name = "ssh", .enabled = "Off", .source = "10.0.0.0/8", .ports = "22"}});
+    ASSERT_TRUE(after);
+    EXPECT_EQ(*after,
+              "; my settings\n[Display Options]\nincoming=On\n[Retention]\nkeep days=3\n"
+              "[Alert WAN down]\nenabled=On\nkinds=messages\ntext=link down\n"
+              "[Alert ssh]\nenabled=Off\nsource=10.0.0.0/8\nports=22\n");
+    const AlertRuleSet read = LoadAlertRules(*after);
+    ASSERT_EQ(read.rules.size(), 2u);
+    EXPECT_FALSE(read.rules[1].enabled());
+    EXPECT_FALSE(ReplaceAlertSections("", {{.name = "a]b"}}));
+    EXPECT_FALSE(ReplaceAlertSections("", {{.name = "a", .text = "x\ny"}}));
+    EXPECT_EQ(ReplaceAlertSections("[Alert a]\ntext=b\n", {}), "");
+}
+
+}  // namespace
+}  // namespace receiver

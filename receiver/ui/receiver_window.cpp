@@ -7,6 +7,7 @@
 #include "common_ui/file_text.h"
 #include "common_ui/wait_cursor.h"
 #include "receiver/core/receiver_texts.h"
+#include "receiver/ui/alerts_dialog.h"
 #include "receiver/ui/receiver_about_dialog.h"
 #include "receiver/ui/receiver_art.h"
 #include "receiver/ui/receiver_options_dialog.h"
@@ -95,7 +96,8 @@ void ReceiverWindow::setUp(receiver::ReceiverEngine& engine) {
 void ReceiverWindow::buildMenus() {
     const auto programItems = [this](QMenu& menu) {
         menu.addSeparator();
-        menu.addActions({actions_.options, actions_.flushLogs, actions_.startStop, actions_.exit});
+        menu.addActions({actions_.options, actions_.alerts, actions_.flushLogs, actions_.startStop,
+                         actions_.exit});
         menu.addSeparator();
         menu.addActions({actions_.help, actions_.about});
     };
@@ -130,6 +132,7 @@ void ReceiverWindow::connectActions() {
     connect(a.minimize, &QAction::triggered, this, [this] { showMinimized(); });
     connect(a.close, &QAction::triggered, this, [this] { close(); });
     connect(a.options, &QAction::triggered, this, [this] { showOptions(); });
+    connect(a.alerts, &QAction::triggered, this, [this] { showAlerts(); });
     connect(a.flushLogs, &QAction::triggered, this,
             [this] { engine_->logFiles().FlushLogFiles(); });
     connect(a.help, &QAction::triggered, this, [this] { showHelp(); });
@@ -181,6 +184,20 @@ void ReceiverWindow::showOptions() {
     ReceiverOptionsDialog dialog(chosen, profile_, prompts_, this);
     prompts_.RunDialog(dialog);
     engine_->ApplySettings(chosen);
+}
+
+void ReceiverWindow::showAlerts() {
+    AlertsDialog dialog(
+        receiver::LoadAlertRulesFromFile(profile_.path()).texts, profile_.path(), prompts_,
+        [this](const QString& title, const QString& body) {
+            if (sendTestAlert_) {
+                sendTestAlert_(title, body);
+            }
+        },
+        this);
+    if (prompts_.RunDialog(dialog) == QDialog::Accepted && alertRulesSaved_) {
+        alertRulesSaved_();
+    }
 }
 
 void ReceiverWindow::showHelp() {
