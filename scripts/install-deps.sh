@@ -24,6 +24,9 @@ run_packages=(
   # so both windows run as native clients on Wayland desktops
   qt6-wayland
   netbase
+  # alert rules' regular expressions, and the compressed logs of earlier days
+  libpcre2-dev
+  zlib1g-dev
 )
 
 test_packages=(

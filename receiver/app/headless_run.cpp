@@ -12,6 +12,7 @@ int RunHeadless(const SessionOptions& options) {
     HeadlessConsole console;
     ReceiverSession session(options, console, console);
     console.PrintRowsOf(session.engine().messages());
+    session.setAlertSink(&console);
     if (!session.listenForOtherCopies()) {
         std::fputs("velmora: other copies cannot reach this one (no --send, no single copy).\n",
                    stderr);

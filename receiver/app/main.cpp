@@ -127,6 +127,8 @@ int main(int argc, char* argv[]) {
     common::ProfileStore profile(
         ProfilePath(std::getenv("XDG_CONFIG_HOME"), common::HomeDirectory()));
     const bool loaded = options.settings.LoadSettings(profile);
+    options.profilePath = profile.path();
+    options.retention.Load(profile);
     if (windowed) {
         if (!loaded) {
             common_ui::QtDesktopPrompts prompts(

@@ -27,7 +27,9 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
       socket_(options.port),
       engine_(options.settings, options.commandLine, options.logDirectory, clock_, socket_, view,
               messages),
-      instanceServer_([this](const std::string& command) { handleCommand(command); }) {
+      instanceServer_([this](const std::string& command) { handleCommand(command); }),
+      retention_(options.logDirectory, options.retention, compressor_) {
+    engine_.SetDayStartedHandler([this](const std::tm& today) { startRetentionPass(today); });
     socket_.setReceiver([this](const ReceivedDatagram& datagram) {
         engine_.ReceiveMessage(datagram);
         if (options_.headless && engine_.recordCount() >= kHeadlessRowsKept) {
@@ -55,6 +57,7 @@ ReceiverSession::ReceiverSession(const SessionOptions& options, ReceiverView& vi
 }
 
 ReceiverSession::~ReceiverSession() {
+    stopRetentionPass();
     // The engine and the view may be gone by the time the socket would tell them of the
     // datagrams still queued.
     socket_.setReceiver({});
@@ -67,8 +70,27 @@ bool ReceiverSession::listenForOtherCopies() {
     return instanceServer_.listen(InstanceSocketPath());
 }
 
+void ReceiverSession::setAlertSink(AlertSink* sink) {
+    engine_.SetAlerts(&alerts_, sink);
+}
+
+void ReceiverSession::loadAlertRules() {
+    if (options_.profilePath.empty()) {
+        return;
+    }
+    const AlertRuleSet set = LoadAlertRulesFromFile(options_.profilePath);
+    alerts_.SetRules(set.rules);
+    for (const std::string& problem : set.problems) {
+        if (!options_.headless) {
+            std::fprintf(stderr, "velmora: %s\n", problem.c_str());
+        }
+        engine_.AddStatusLine("velmora: " + problem);
+    }
+}
+
 void ReceiverSession::start() {
     engine_.SetUp();
+    loadAlertRules();
     QTimer::singleShot(0, this, &ReceiverSession::firstStart);
 }
 
@@ -125,7 +147,37 @@ void ReceiverSession::flushNow() {
     std::fflush(stdout);
 }
 
+void ReceiverSession::startRetentionPass(const std::tm& today) {
+    if (!retention_.settings().Active() || retentionBusy_.load()) {
+        return;
+    }
+    if (retentionThread_.joinable()) {
+        retentionThread_.join();
+    }
+    retentionBusy_ = true;
+    retentionThread_ = std::thread([this, today, open = engine_.logFiles().OpenFileNames()] {
+        std::vector<std::string> lines = retention_.RunPass(today, open, &retentionCancel_);
+        QMetaObject::invokeMethod(
+            this,
+            [this, lines = std::move(lines)] {
+                for (const std::string& line : lines) {
+                    engine_.AddStatusLine(line);
+                }
+            },
+            Qt::QueuedConnection);
+        retentionBusy_ = false;
+    });
+}
+
+void ReceiverSession::stopRetentionPass() {
+    retentionCancel_ = true;
+    if (retentionThread_.joinable()) {
+        retentionThread_.join();
+    }
+}
+
 void ReceiverSession::finish() {
+    stopRetentionPass();
     flushTimer_.stop();
     socket_.Close();
     flushNow();

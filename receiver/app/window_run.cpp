@@ -6,6 +6,7 @@
 
 #include "common_ui/file_text.h"
 #include "common_ui/qt_desktop_prompts.h"
+#include "receiver/app/window_alerts.h"
 #include "receiver/core/receiver_texts.h"
 #include "receiver/ui/receiver_window.h"
 
@@ -30,7 +31,12 @@ int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
     receiver_ui::ReceiverWindow window(profile, prompts, options.commandLine.startHidden);
     prompts.SetFallbackParent(&window);
 
+    WindowAlerts alerts(window);
     ReceiverSession session(options, window, prompts);
+    session.setAlertSink(&alerts);
+    window.setAlertHooks(
+        [&alerts](const QString& title, const QString& body) { alerts.SendTest(title, body); },
+        [&session] { session.loadAlertRules(); });
     session.setRaiseHandler([&window] { window.bringForward(); });
     session.listenForOtherCopies();
     window.setUp(session.engine());

@@ -227,6 +227,16 @@ void LogFiles::NoteTime(const std::tm& now) {
     }
 }
 
+std::set<std::string> LogFiles::OpenFileNames() const {
+    std::set<std::string> names;
+    for (int i = 0; i < kLogKindCount; ++i) {
+        if (IsOpen(i)) {
+            names.insert(logFileNames_[i]);
+        }
+    }
+    return names;
+}
+
 void LogFiles::StopOpening() {
     ending_ = true;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "receiver/core/clock.h"
@@ -53,6 +54,8 @@ class LogFiles {
     void CountRecord(int i) { ++logRecordCounts_[i]; }
 
     bool IsOpen(int i) const { return logFiles_[i].IsOpen(); }
+    // The names of the files open now, which log retention must not touch.
+    std::set<std::string> OpenFileNames() const;
     std::int32_t logRecordCount(int i) const { return logRecordCounts_[i]; }
 
   private:

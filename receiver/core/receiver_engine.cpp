@@ -46,8 +46,12 @@ ReceiverEngine::ReceiverEngine(const ReceiverSettings& settings, const CommandLi
 
 void ReceiverEngine::SetUp() {
     runningState_ = RunningState::kRunning;
-    currentDay_ = DayNumber(clock_.LocalTime());
+    const std::tm now = clock_.LocalTime();
+    currentDay_ = DayNumber(now);
     logFiles_.OpenLogFiles();
+    if (dayStarted_) {
+        dayStarted_(now);
+    }
 }
 
 void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
@@ -83,6 +87,9 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
         currentDay_ = today;
         ClearList();
         logFiles_.OpenLogFiles();
+        if (dayStarted_) {
+            dayStarted_(now);
+        }
     }
 
     // The text ends at the first zero byte after the header; the buffer is zero past
@@ -90,12 +97,20 @@ void ReceiverEngine::ReceiveMessage(const ReceivedDatagram& datagram) {
     const char* message = record_.text + kHeaderLength;
     std::memmove(record_.text, message, std::strlen(message) + 1);
 
+    const std::size_t rowsBefore = messages_.size();
     if (AnyRecordKind(settings_.displayFlags)) {
         DisplayRecord();
     }
     if (AnyRecordKind(settings_.logFlags)) {
         logFiles_.NoteTime(now);
         LogRecord();
+    }
+    if (alerts_ != nullptr && alertSink_ != nullptr && !alerts_->empty()) {
+        // Rules see the text the list shows, even when neither the list nor a log takes it.
+        FormatRecordText();
+        const std::optional<std::size_t> row =
+            messages_.size() > rowsBefore ? std::optional(messages_.size() - 1) : std::nullopt;
+        alerts_->Check(record_.text, record_.timeStamp, row, *alertSink_);
     }
 }
 

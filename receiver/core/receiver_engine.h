@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/user_messages.h"
+#include "receiver/core/alert_monitor.h"
 #include "receiver/core/clock.h"
 #include "receiver/core/command_line.h"
 #include "receiver/core/log_files.h"
@@ -53,6 +55,19 @@ class ReceiverEngine : private LogFileHost {
     // The Find dialog's choices only: no other setting changes and no log is touched.
     void ApplyFindOptions(const ReceiverSettings& chosen);
 
+    // Records are checked against the monitor's rules once the list and the logs have
+    // them; alerts go to the sink. Both outlive the engine.
+    void SetAlerts(AlertMonitor* monitor, AlertSink* sink) {
+        alerts_ = monitor;
+        alertSink_ = sink;
+    }
+    // Called once the logs of a new day are open: at set-up and at each day rollover.
+    void SetDayStartedHandler(std::function<void(const std::tm&)> handler) {
+        dayStarted_ = std::move(handler);
+    }
+    // A line of the status text from outside the engine (alert rules, log retention).
+    void AddStatusLine(std::string_view text) { AddStatus(text); }
+
     // The socket's count of datagrams the system dropped, passed on to the view.
     void NoteLostDatagrams(std::uint64_t total);
 
@@ -87,6 +102,10 @@ class ReceiverEngine : private LogFileHost {
     common::UserMessages& userMessages_;
     LogFiles logFiles_;
     MessageStore messages_;
+
+    std::function<void(const std::tm&)> dayStarted_;
+    AlertMonitor* alerts_ = nullptr;
+    AlertSink* alertSink_ = nullptr;
 
     MessageRecord record_;
     std::int32_t currentDay_ = 0;

@@ -166,6 +166,16 @@ inline constexpr std::string_view kUnselectAllItem =  // 177
 inline constexpr std::string_view kProfileNotSaved =
     "Your choices could not be saved to \"%s\".\n"
     "They apply until Velmora ends.";
+
+// Not in the table: alert rules.
+inline constexpr std::string_view kAlertsItem = "&Alerts...";
+inline constexpr std::string_view kAlertsCaption = "Velmora Alerts";
+inline constexpr std::string_view kAlertRuleCaption = "Alert Rule";
+inline constexpr std::string_view kAlertNameTaken = "There is already a rule named \"%s\".";
+inline constexpr std::string_view kAlertTestTitle = "Velmora test alert";
+inline constexpr std::string_view kAlertTestBody = "This is how an alert will look.";
+inline constexpr std::string_view kAlertsNotSaved =
+    "The alert rules could not be saved to \"%s\".\nThe profile stays as it was.";
 }  // namespace texts
 
 }  // namespace receiver

@@ -5,8 +5,20 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 namespace receiver {
+
+HeadlessConsole::HeadlessConsole() {
+    const char* stream = std::getenv("JOURNAL_STREAM");
+    toJournal_ = stream != nullptr && *stream != '\0';
+}
+
+void HeadlessConsole::Alert(const AlertEvent& event) {
+    const std::string line = FormatAlertLine(event, toJournal_);
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
 
 void HeadlessConsole::RowsAppended(std::size_t newRowCount) {
     // Buffered: the program flushes stdout with the logs once the socket is drained.

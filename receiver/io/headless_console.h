@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/user_messages.h"
+#include "receiver/core/alert_monitor.h"
 #include "receiver/core/loss_notice.h"
 #include "receiver/core/message_store.h"
 #include "receiver/core/receiver_view.h"
@@ -11,8 +12,11 @@ namespace receiver {
 
 // The receiver's face without windows: the rows the list would show go to stdout, and
 // status lines and message box texts to stderr.
-class HeadlessConsole : public ReceiverView, public common::UserMessages {
+class HeadlessConsole : public ReceiverView, public common::UserMessages, public AlertSink {
   public:
+    // Alerts carry the journal's priority when stderr is the journal.
+    HeadlessConsole();
+
     // The store whose rows it prints: the engine's, which is built after the console.
     void PrintRowsOf(const MessageStore& rows) { rows_ = &rows; }
 
@@ -31,6 +35,9 @@ class HeadlessConsole : public ReceiverView, public common::UserMessages {
     // Nobody is there to answer: the question counts as closed unanswered.
     common::Answer Ask(const std::string& question, common::AnswerChoices choices) override;
 
+    // One line on stderr per alert.
+    void Alert(const AlertEvent& event) override;
+
     // Said at the end of the run whenever anything was lost.
     void ReportFinalLoss(std::uint64_t total);
 
@@ -38,6 +45,7 @@ class HeadlessConsole : public ReceiverView, public common::UserMessages {
     const MessageStore* rows_ = nullptr;
     std::size_t printedRows_ = 0;
     LossNotice lossNotice_;
+    bool toJournal_ = false;
 };
 
 }  // namespace receiver

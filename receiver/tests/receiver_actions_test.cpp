@@ -81,6 +81,7 @@ TEST_F(ReceiverActionsTest, WindowMenuHoldsThePlatformItemsThenTheProgramsAndFol
         {"&Close\tAlt+F4", a.close},
         {"-", nullptr},
         {"&Options...", a.options},
+        {"&Alerts...", a.alerts},
         {"&Flush logs", a.flushLogs},
         {"&Stop", a.startStop},
         {"&Exit", a.exit},
@@ -96,8 +97,8 @@ TEST_F(ReceiverActionsTest, WindowMenuHoldsThePlatformItemsThenTheProgramsAndFol
     }
     window_->RunningStateChanged(receiver::RunningState::kStopped);
     items = Items(window_->windowMenu());
-    EXPECT_EQ(items[6].text, "&Start");
-    EXPECT_EQ(items[6].action, a.startStop);
+    EXPECT_EQ(items[7].text, "&Start");
+    EXPECT_EQ(items[7].action, a.startStop);
     EXPECT_EQ(window_->controlAs<QPushButton>(controls::kStartStop)->text(), "&Start");
 }
 

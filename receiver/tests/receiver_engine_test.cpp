@@ -251,3 +251,74 @@ TEST_F(EngineTest, ExitDuringAnOpenFailureLeavesNoLogOpen) {
 
 }  // namespace
 }  // namespace receiver::testing
+
+namespace receiver::testing {
+namespace {
+
+struct StepClock : MonotonicClock {
+    std::int64_t now = 0;
+    std::int64_t NowMilliseconds() override { return now; }
+};
+
+struct AlertRecorder : AlertSink {
+    std::vector<std::string> lines;
+    std::vector<std::optional<std::size_t>> rows;
+    void Alert(const AlertEvent& event) override {
+        lines.push_back(FormatAlertLine(event, false));
+        rows.push_back(event.row);
+    }
+};
+
+// Rules see the record as the list shows it, formatted, whether or not the list or a
+// log takes it; the row is given only when the list holds it.
+TEST_F(EngineTest, AlertsSeeTheListsTextAndRow) {
+    settings_.formatted = 1;
+    settings_.displayFlags = {1, 0, 0, 0};
+    settings_.logFlags = {0, 0, 0, 0};
+    StepClock steps;
+    AlertMonitor monitor(steps);
+    monitor.SetRules(
+        LoadAlertRules("[Alert ssh]\nports=22\ntext=]\n[Alert down]\ntext=DOWN\n").rules);
+    AlertRecorder sink;
+    Engine().SetAlerts(&monitor, &sink);
+    engine_->SetUp();
+    Receive(kHeader + "@in 10.0.0.1 4000 10.0.0.2 80");
+    Receive(kHeader + "@in 10.0.0.1 4000 10.0.0.2 22");
+    Receive(kHeader + "link down");
+    EXPECT_THAT(sink.lines,
+                ElementsAre("velmora: alert \"ssh\": 09/27/2002 19:48:38 in "
+                            "10.0.0.1[4000] ==> 10.0.0.2[22]\n",
+                            "velmora: alert \"down\": 09/27/2002 19:48:38 link down\n"));
+    EXPECT_THAT(sink.rows, ElementsAre(std::optional<std::size_t>(1), std::nullopt));
+    engine_->ExitProgram();
+}
+
+}  // namespace
+}  // namespace receiver::testing
+
+namespace receiver::testing {
+namespace {
+
+// Retention runs when a day's logs are open: at set-up and when a record rolls the day
+// over, never for a clock set back; the new day's file is open by then.
+TEST_F(EngineTest, DayStartedAtSetUpAndAtEachRollover) {
+    clock_.now = At("09/27/2002 23:59:50");
+    std::vector<std::string> days;
+    Engine().SetDayStartedHandler([&](const std::tm& today) {
+        days.push_back(FormatStamp(today));
+        EXPECT_THAT(engine_->logFiles().OpenFileNames(),
+                    ElementsAre(LogFileName(kMessages, today)));
+    });
+    engine_->SetUp();
+    for (const char* time : {"09/27/2002 23:59:59", "09/28/2002 00:00:01", "09/27/2002 12:00:00",
+                             "09/28/2002 00:00:02", "10/01/2002 07:00:00"}) {
+        clock_.now = At(time);
+        Receive(kHeader + "x");
+    }
+    EXPECT_THAT(days,
+                ElementsAre("09/27/2002 23:59:50", "09/28/2002 00:00:01", "10/01/2002 07:00:00"));
+    engine_->ExitProgram();
+}
+
+}  // namespace
+}  // namespace receiver::testing

@@ -450,3 +450,58 @@ TEST_F(ReceiverWindowTest, DatagramsArrivingUnderABoxAreAllListedAndLoggedAfterw
 
 }  // namespace
 }  // namespace receiver_ui
+
+namespace receiver_ui {
+namespace {
+
+struct KeptAlerts : receiver::AlertSink {
+    struct Kept {
+        std::optional<std::size_t> row;
+        std::string stamp, text;
+    };
+    std::vector<Kept> alerts;
+    void Alert(const receiver::AlertEvent& event) override {
+        alerts.push_back({event.row, std::string(event.stamp), std::string(event.text)});
+    }
+};
+
+// A clicked alert selects its record's row, and only while that row still holds it.
+TEST_F(ReceiverWindowTest, AClickedAlertSelectsItsRecordWhileTheListHoldsIt) {
+    Put("velmora.ini", "[Alert down]\ntext=down\n");
+    options_.profilePath = Path("velmora.ini");
+    KeptAlerts kept;
+    dialog_.emplace(*profile_, prompts_, false);
+    session_.emplace(options_, *dialog_, prompts_);
+    session_->setAlertSink(&kept);
+    dialog_->setUp(session_->engine());
+    session_->start();
+    dialog_->show();
+    ASSERT_TRUE(SpinUntil([&] { return session_->engine().socketOpen(); }));
+    sender_.emplace(session_->port());
+    for (const char* text : {"one", "link down", "three"}) {
+        Receive(text);
+    }
+    ASSERT_TRUE(ListHolds(3));
+    ASSERT_EQ(kept.alerts.size(), 1u);
+    ASSERT_EQ(kept.alerts[0].row, 1u);
+    EXPECT_EQ(kept.alerts[0].text, "link down");
+
+    dialog_->list().clearSelection();
+    dialog_->showRecord(kept.alerts[0].row, kept.alerts[0].stamp, "other text");
+    EXPECT_FALSE(dialog_->list().selectionModel()->isRowSelected(1, {}));
+    dialog_->showRecord(kept.alerts[0].row, kept.alerts[0].stamp, kept.alerts[0].text);
+    EXPECT_TRUE(dialog_->list().selectionModel()->isRowSelected(1, {}));
+    EXPECT_EQ(dialog_->list().currentIndex().row(), 1);
+
+    Click(controls::kClear);
+    Receive("four");
+    Receive("five");
+    ASSERT_TRUE(ListHolds(2));
+    dialog_->list().clearSelection();
+    dialog_->showRecord(kept.alerts[0].row, kept.alerts[0].stamp, kept.alerts[0].text);
+    EXPECT_FALSE(dialog_->list().selectionModel()->isRowSelected(1, {}));
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+}  // namespace
+}  // namespace receiver_ui

@@ -46,9 +46,10 @@ class VelmoraSniTrayTest : public VelmoraTest {
 TEST_F(VelmoraSniTrayTest, ItemRegistersAndItsMenuIsTheWindowMenu) {
     StartHidden();
     EXPECT_EQ(tray_.ItemProperty("Status"), "Active\n");
-    EXPECT_EQ(tray_.ContextMenu("velmora"),
-              "Restore\nMinimize\nClose\tAlt+F4\n-\nOptions...\nFlush logs\nStop\nExit\n-\n"
-              "Help\tF1\nAbout Velmora...\n");
+    EXPECT_EQ(
+        tray_.ContextMenu("velmora"),
+        "Restore\nMinimize\nClose\tAlt+F4\n-\nOptions...\nAlerts...\nFlush logs\nStop\nExit\n-\n"
+        "Help\tF1\nAbout Velmora...\n");
     EXPECT_EQ(Signal(SIGTERM), 0);
     EXPECT_NE(Log("incoming").find("Log File Closed"), std::string::npos);
 }

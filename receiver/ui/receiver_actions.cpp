@@ -27,6 +27,7 @@ ReceiverActions::ReceiverActions(QWidget* window) : QObject(window), window_(win
     trayMinimize = make(minimize->text());
     trayClose = make(close->text());
     options = make(common_ui::FromFileText(receiver::texts::kOptionsItem));
+    alerts = make(common_ui::FromFileText(receiver::texts::kAlertsItem));
     flushLogs = make(common_ui::FromFileText(receiver::texts::kFlushLogsItem));
     help = make(common_ui::FromFileText(receiver::texts::kHelpItem), Keys{Qt::Key_F1});
     about = make(common_ui::FromFileText(receiver::texts::kAboutItem));

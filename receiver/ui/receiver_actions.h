@@ -45,6 +45,7 @@ class ReceiverActions : public QObject {
     QAction* minimize;
     QAction* close;
     QAction* options;
+    QAction* alerts;
     QAction* flushLogs;
     QAction* help;
     QAction* about;

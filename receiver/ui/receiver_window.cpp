@@ -7,6 +7,7 @@
 #include "common_ui/file_text.h"
 #include "common_ui/wait_cursor.h"
 #include "receiver/core/receiver_texts.h"
+#include "receiver/ui/alerts_dialog.h"
 #include "receiver/ui/receiver_about_dialog.h"
 #include "receiver/ui/receiver_art.h"
 #include "receiver/ui/receiver_options_dialog.h"
@@ -95,7 +96,8 @@ void ReceiverWindow::setUp(receiver::ReceiverEngine& engine) {
 void ReceiverWindow::buildMenus() {
     const auto programItems = [this](QMenu& menu) {
         menu.addSeparator();
-        menu.addActions({actions_.options, actions_.flushLogs, actions_.startStop, actions_.exit});
+        menu.addActions({actions_.options, actions_.alerts, actions_.flushLogs, actions_.startStop,
+                         actions_.exit});
         menu.addSeparator();
         menu.addActions({actions_.help, actions_.about});
     };
@@ -130,6 +132,7 @@ void ReceiverWindow::connectActions() {
     connect(a.minimize, &QAction::triggered, this, [this] { showMinimized(); });
     connect(a.close, &QAction::triggered, this, [this] { close(); });
     connect(a.options, &QAction::triggered, this, [this] { showOptions(); });
+    connect(a.alerts, &QAction::triggered, this, [this] { showAlerts(); });
     connect(a.flushLogs, &QAction::triggered, this,
             [this] { engine_->logFiles().FlushLogFiles(); });
     connect(a.help, &QAction::triggered, this, [this] { showHelp(); });
@@ -183,6 +186,20 @@ void ReceiverWindow::showOptions() {
     engine_->ApplySettings(chosen);
 }
 
+void ReceiverWindow::showAlerts() {
+    AlertsDialog dialog(
+        receiver::LoadAlertRulesFromFile(profile_.path()).texts, profile_.path(), prompts_,
+        [this](const QString& title, const QString& body) {
+            if (sendTestAlert_) {
+                sendTestAlert_(title, body);
+            }
+        },
+        this);
+    if (prompts_.RunDialog(dialog) == QDialog::Accepted && alertRulesSaved_) {
+        alertRulesSaved_();
+    }
+}
+
 void ReceiverWindow::showHelp() {
     prompts_.ShowMessage(common::MessageIcon::kInformation, HelpText().toStdString());
 }
@@ -210,6 +227,28 @@ void ReceiverWindow::toggleShown() {
 
 void ReceiverWindow::bringForward() {
     restore();
+}
+
+void ReceiverWindow::showRecord(std::optional<std::size_t> row, const std::string& stamp,
+                                const std::string& text) {
+    restore();
+    if (!row || engine_ == nullptr) {
+        return;
+    }
+    // Rows announced in bursts may not be in the model yet.
+    flushRows();
+    // A Clear or a new day may have put another record at that row since.
+    if (*row >= engine_->messages().size() || static_cast<int>(*row) >= model().rowCount()) {
+        return;
+    }
+    const receiver::MessageRow shown = engine_->messages().Row(*row);
+    if (shown.stamp != stamp || shown.text != text) {
+        return;
+    }
+    const QModelIndex index = model().index(static_cast<int>(*row), 0);
+    list().setCurrentIndex(index);
+    list().selectRow(static_cast<int>(*row));
+    list().scrollTo(index);
 }
 
 void ReceiverWindow::popUpWindowMenu(QPoint at) {

@@ -2,7 +2,10 @@
 
 #include <QMenu>
 #include <QToolButton>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "common/profile_store.h"
 #include "common_ui/desktop_prompts.h"
@@ -30,6 +33,17 @@ class ReceiverWindow : public common_ui::TemplateDialog, public receiver::Receiv
 
     // A second copy of the program asked for this one.
     void bringForward();
+    // An alert was clicked: the window comes forward with the record's row selected,
+    // when the list still holds that record there.
+    void showRecord(std::optional<std::size_t> row, const std::string& stamp,
+                    const std::string& text);
+    // What the Alerts dialog needs from the run: a sample notification, and the rules
+    // read again once they were saved.
+    void setAlertHooks(std::function<void(const QString&, const QString&)> sendTest,
+                       std::function<void()> rulesSaved) {
+        sendTestAlert_ = std::move(sendTest);
+        alertRulesSaved_ = std::move(rulesSaved);
+    }
     // The display went away under the program (the user logged out).
     void setDisplayLost() { displayLost_ = true; }
     // Announces the rows gathered since the last burst; runs by itself once the event
@@ -68,6 +82,7 @@ class ReceiverWindow : public common_ui::TemplateDialog, public receiver::Receiv
     void listCommand(QAction* action, void (MessageListCommands::*command)());
     void clearList();
     void showOptions();
+    void showAlerts();
     void showHelp();
     void showAbout();
     void restore();
@@ -78,6 +93,8 @@ class ReceiverWindow : public common_ui::TemplateDialog, public receiver::Receiv
     common::ProfileStore& profile_;
     common_ui::DesktopPrompts& prompts_;
     receiver::ReceiverEngine* engine_ = nullptr;
+    std::function<void(const QString&, const QString&)> sendTestAlert_;
+    std::function<void()> alertRulesSaved_;
 
     ReceiverActions actions_;
     QToolButton* icon_;

@@ -65,6 +65,17 @@ TrayController::TrayController(const QIcon& icon, QMenu& popup, std::function<vo
             }
         },
         Qt::QueuedConnection);
+    QObject::connect(&icon_, &QSystemTrayIcon::messageClicked, &icon_, [this] {
+        if (messageClicked_) {
+            messageClicked_();
+        }
+    });
+}
+
+void TrayController::showMessage(const QString& title, const QString& body,
+                                 std::function<void()> clicked) {
+    messageClicked_ = std::move(clicked);
+    icon_.showMessage(title, body, QSystemTrayIcon::Warning);
 }
 
 void TrayController::add(receiver::RunningState running, int rows) {

@@ -21,6 +21,10 @@ class TrayController {
     void update(receiver::RunningState running, int rows);
     void remove();
 
+    // A balloon from the icon, for desktops without a notification service; `clicked`
+    // runs when the user clicks it.
+    void showMessage(const QString& title, const QString& body, std::function<void()> clicked);
+
     bool visible() const { return icon_.isVisible(); }
     QString tip() const { return icon_.toolTip(); }
 
@@ -31,6 +35,7 @@ class TrayController {
     QMenu& popup_;
     // Added and not yet removed.
     bool added_ = false;
+    std::function<void()> messageClicked_;
 };
 
 }  // namespace receiver_ui

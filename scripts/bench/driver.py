@@ -154,7 +154,7 @@ def main():
     count = int(os.environ.get("BENCH_COUNT", 200000))
     overload = int(os.environ.get("BENCH_OVERLOAD", 1000000))
     cpu_rate = int(os.environ.get("BENCH_CPU_RATE", 10000))
-    kinds = os.environ.get("BENCH_RECEIVERS", "bare velmora snmptrapd snmptrapd-4M").split()
+    kinds = os.environ.get("BENCH_RECEIVERS", "bare velmora velmora-rules snmptrapd snmptrapd-4M").split()
 
     load_start = load_average()
     work = tempfile.mkdtemp(prefix="velmora-bench.", dir="/tmp")

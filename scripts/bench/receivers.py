@@ -136,11 +136,16 @@ class Receiver:
         if kind == "bare":
             args = [self.tools.bare, f"--port={PORT}", f"--out={d}/out.txt"]
             self.process = subprocess.Popen(args, stderr=stderr)
-        elif kind == "velmora":
+        elif kind in ("velmora", "velmora-rules"):
             os.makedirs(f"{d}/cfg")
             with open(os.path.join(self.tools.root, "bench/all_on.ini"), "rb") as src, \
                     open(f"{d}/cfg/velmora.ini", "wb") as dst:
                 dst.write(src.read())
+                # The same run with 20 alert rules of every sort: addresses, port ranges,
+                # words and regular expressions.
+                if kind == "velmora-rules":
+                    with open(os.path.join(self.tools.root, "bench/alert_rules.ini"), "rb") as rules:
+                        dst.write(rules.read())
             # Its own runtime directory, so a velmora the user runs is not taken for it.
             # The rows the display options print go where a service's output would.
             env = dict(os.environ, HOME=d, XDG_CONFIG_HOME=f"{d}/cfg", XDG_RUNTIME_DIR=d)
@@ -186,7 +191,7 @@ class Receiver:
             self.process.wait()
 
     def output_files(self):
-        if self.kind == "velmora":
+        if self.kind.startswith("velmora"):
             logs = os.path.join(self.dir, "logs")
             names = sorted(os.listdir(logs)) if os.path.isdir(logs) else []
             return [os.path.join(logs, n) for n in names if n.endswith(".log")]

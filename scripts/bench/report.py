@@ -70,6 +70,12 @@ def receivers_section(results, kinds, count, overload, cpu_rate):
         target = ""
         if kind == "velmora":
             target = f"zero-loss >= 0.8 x bare; CPU @{cpu_rate}/s <= 1.5 x bare"
+        elif kind == "velmora-rules":
+            plain = results.get("velmora")
+            ratio = f.cpu / plain.cpu if plain and plain.cpu and f.cpu else None
+            target = (f"20 alert rules; CPU @{cpu_rate}/s <= 1.2 x velmora"
+                      + (f" (now {ratio:.2f} x)" if ratio else "")
+                      + "; zero-loss as velmora")
         zero_vs = vs_bare(f.zero, b.zero, kind != "bare" and f.zero_limited,
                           kind != "bare" and b.zero_limited)
         cells = [

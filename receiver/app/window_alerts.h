@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "receiver/core/alert_monitor.h"
+#include "receiver/io/desktop_notifier.h"
+
+namespace receiver_ui {
+class ReceiverWindow;
+}
+
+namespace receiver {
+
+// Alerts of a run with a window: a desktop notification titled with the rule's name,
+// or the tray's balloon when no notification service answers. A click brings the window
+// forward with the record selected.
+class WindowAlerts : public AlertSink {
+  public:
+    explicit WindowAlerts(receiver_ui::ReceiverWindow& window);
+
+    void Alert(const AlertEvent& event) override;
+    // A sample, as the Alerts dialog's Test sends it.
+    void SendTest(const QString& title, const QString& body) { notifier_.notify(title, body, 0); }
+
+  private:
+    struct Shown {
+        std::optional<std::size_t> row;
+        std::string stamp;
+        std::string text;
+    };
+    void showRecord(DesktopNotifier::Token token);
+
+    receiver_ui::ReceiverWindow& window_;
+    DesktopNotifier notifier_;
+    DesktopNotifier::Token nextToken_ = 1;
+    // What each alert pointed at, the oldest let go first.
+    std::map<DesktopNotifier::Token, Shown> shown_;
+};
+
+}  // namespace receiver

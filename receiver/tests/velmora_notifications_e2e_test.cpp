@@ -1,0 +1,61 @@
+// velmora's alerts as desktop notifications: a stand-in notification service
+// (scripts/fake-notifications.py) owns the name on the private session bus that
+// x-session.sh makes, so nothing reaches the user's own desktop.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "receiver/tests/desktop_session.h"
+#include "receiver/tests/velmora_process.h"
+
+namespace {
+
+using namespace velmora_process;
+using desktop_session::HasWidget;
+
+const std::string kTitle = "Velmora Norvane\xC2\xAE Quellnet Cable/DSL Router Log Utility";
+
+class VelmoraNotificationsTest : public VelmoraTest {
+  protected:
+    void SetUp() override {
+        VelmoraTest::SetUp();
+        ASSERT_TRUE(std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr)
+            << "run me through scripts/x-session.sh";
+        environment_ = desktop_session::SessionVariables();
+        faketime_ = "@" + faketime_;
+        WriteProfile(
+            "[Defaults]\ninitialized=Yes\n[Display Options]\nmessages=On\n"
+            "[Logging Options]\nmessages=On\n[Alert WAN down]\ntext=link down\n");
+        ASSERT_TRUE(service_.Start(
+            {"/usr/bin/python3", desktop_session::kScripts + "/fake-notifications.py", "serve"},
+            Dir() / "notify.out", Dir() / "notify.err"));
+        ASSERT_TRUE(WaitFor([&] { return Notifications().starts_with("ready\n"); }))
+            << ReadFile(Dir() / "notify.err");
+    }
+    void TearDown() override {
+        service_.Signal(SIGKILL);
+        VelmoraTest::TearDown();
+    }
+    std::string Notifications() const { return ReadFile(Dir() / "notify.out"); }
+    bool WindowShown() { return HasWidget("velmora", "dialog", kTitle, true); }
+
+    test_support::ChildProcess service_;
+};
+
+TEST_F(VelmoraNotificationsTest, AlertArrivesTitledWithTheRuleAndAClickShowsTheWindow) {
+    Start({"-s", "--port=0", "-i"});
+    ASSERT_TRUE(WaitFor([&] { return FindPort(); })) << Stderr();
+    Send({"noise", "WAN link down", "link down again"});
+    ASSERT_TRUE(WaitFor([&] { return Notifications().size() > 6; })) << Stderr();
+    // The second match falls within the rule's quiet minute.
+    EXPECT_EQ(Notifications(), "ready\n1\tWAN down\t09/27/2002 19:48:38 WAN link down\n");
+    ASSERT_FALSE(WindowShown());
+    EXPECT_EQ(test_support::ShellOutput("/usr/bin/python3 " + desktop_session::kScripts +
+                                        "/fake-notifications.py click 1 2>&1"),
+              "");
+    EXPECT_TRUE(WaitFor([&] { return WindowShown(); })) << Stderr();
+    EXPECT_EQ(Signal(SIGTERM), 0);
+}
+
+}  // namespace
