@@ -22,6 +22,8 @@ run_packages=(
   qt6-base-dev
   qt6-qpa-plugins
   netbase
+  # compressed logs in corvix
+  zlib1g-dev
 )
 
 test_packages=(

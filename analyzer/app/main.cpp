@@ -33,5 +33,5 @@ int main(int argc, char* argv[]) {
     if (!launch.list) {
         return RunWindow(argc, argv, paths, launch.openFile);
     }
-    return RunList(launch.listFile, paths.settingsFilePath);
+    return RunList(launch.files, paths.settingsFilePath);
 }
