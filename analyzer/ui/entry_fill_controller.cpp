@@ -36,6 +36,17 @@ bool EntryFillController::start(analyzer::LogReader& log, analyzer::SettingsFile
     return true;
 }
 
+bool EntryFillController::resume(analyzer::LogReader& log, analyzer::SettingsFile& settings) {
+    stop();
+    fill_.Continue(log, settings, store_);
+    if (!log.IsOpen()) {
+        return false;
+    }
+    sincePublished_.start();
+    fillSlice();
+    return true;
+}
+
 void EntryFillController::stop() {
     timer_->stop();
     fill_.Abandon();
@@ -66,7 +77,7 @@ void EntryFillController::fillSlice() {
         }
     }
     // The count tells how far a long fill has come.
-    list_.showCount(fill_.result().listed);
+    list_.showCount(store_.size());
     timer_->start(0);
 }
 
