@@ -126,6 +126,19 @@ std::vector<std::string> LogsInDirectory(const std::string& directory,
     return found;
 }
 
+std::vector<std::string> LogsInRange(const std::string& directory, std::string_view from,
+                                     std::string_view to, std::vector<LogFileProblem>& problems) {
+    std::vector<std::string> inRange;
+    for (std::string& path : LogsInDirectory(directory, problems)) {
+        const std::string date = LogDateInName(path);
+        if (!date.empty() && date >= from && date <= to) {
+            inRange.push_back(std::move(path));
+        }
+    }
+    OrderLogFiles(inRange);
+    return inRange;
+}
+
 LogFileList ResolveLogArguments(const std::vector<std::string>& arguments) {
     LogFileList list;
     std::size_t directories = 0;

@@ -45,6 +45,11 @@ LogFileList ResolveLogArguments(const std::vector<std::string>& arguments);
 std::vector<std::string> LogsInDirectory(const std::string& directory,
                                          std::vector<LogFileProblem>& problems);
 
+// The listed logs of `directory` whose day lies from `from` to `to` (both "YYYY-MM-DD",
+// both included), in day order.
+std::vector<std::string> LogsInRange(const std::string& directory, std::string_view from,
+                                     std::string_view to, std::vector<LogFileProblem>& problems);
+
 // Opens a log for reading; false with errno set. Compressed logs need more than the core.
 using LogOpener = std::function<bool(LogReader& log, const std::string& path)>;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "analyzer/tests/gated_resolver.h"
+#include "analyzer/ui/analyzer_actions.h"
+#include "analyzer/ui/open_range_dialog.h"
 #include "common/testing/temp_dir.h"
 #include "common_ui/testing/scripted_prompts.h"
 
@@ -253,6 +256,46 @@ TEST_F(AnalyzerDaysWindowTest, ListOfADirectoryGoesOnIntoTheNextDay) {
     ASSERT_TRUE(ProcessUntil([&] { return Listed() == expected; }, 3000)) << Listed().size();
     Select(5);
     EXPECT_EQ(Window().logPathOfSelection().toStdString(), LogPath("2026-12-07"));
+}
+
+TEST_F(AnalyzerDaysWindowTest, OpenRangeOpensTheLogsOfThoseDaysFromTheLogFolder) {
+    Put("corvix.cfg", "[Options]\nLogPath=" + Path("logs") + "\n");
+    for (const char* date : {"2026-11-30", "2026-12-01", "2026-12-02", "2026-12-04"}) {
+        std::ofstream(LogPath(date)) << Lines(date, 0, 2);
+    }
+    ASSERT_EQ(std::system(("gzip -n " + LogPath("2026-12-01")).c_str()), 0);
+    const auto answer = [](QDate from, QDate to) {
+        return [from, to](QDialog& dialog) {
+            auto& range = dynamic_cast<OpenRangeDialog&>(dialog);
+            range.fromField()->setDate(from);
+            range.toField()->setDate(to);
+            return int(QDialog::Accepted);
+        };
+    };
+    prompts_.answerDialog(answer(QDate(2026, 12, 1), QDate(2026, 12, 3)));
+    Window().commands().openRange()->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    std::vector<std::string> expected = Entries("2026-12-01", 0, 2);
+    for (const std::string& entry : Entries("2026-12-02", 0, 2)) {
+        expected.push_back(entry);
+    }
+    EXPECT_EQ(Listed(), expected);
+    EXPECT_EQ(Window().windowTitle().toStdString(),
+              "Corvix Log Analyzer - " + LogPath("2026-12-01") + ".gz (+1 more)");
+
+    // Days without logs: said so, and the list stays.
+    prompts_.answerDialog(answer(QDate(2026, 12, 5), QDate(2026, 12, 9)));
+    Window().openRange();
+    ASSERT_EQ(prompts_.messages.shown.size(), 1u);
+    EXPECT_EQ(prompts_.messages.shown[0].text,
+              "No logs from 2026-12-05 to 2026-12-09 in " + Path("logs"));
+    EXPECT_EQ(Listed(), expected);
+
+    // Cancelled: nothing changes.
+    prompts_.answerDialog([](QDialog&) { return int(QDialog::Rejected); });
+    Window().openRange();
+    EXPECT_EQ(prompts_.messages.shown.size(), 1u);
+    EXPECT_EQ(Listed(), expected);
 }
 
 }  // namespace

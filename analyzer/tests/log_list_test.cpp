@@ -281,6 +281,26 @@ TEST_F(LogListTest, BadInputAmongManyIsNamedOnceAndTheRestIsListed) {
     EXPECT_TRUE(empty.problems[0].notOpened);
 }
 
+TEST_F(LogListTest, RangeOfDaysPicksTheLogsOfThoseDays) {
+    for (const char* name :
+         {"Velmora-incoming-2026-11-30.log", "Velmora-incoming-2026-12-01.log.gz",
+          "Velmora-combined-2026-12-03.log", "Velmora-incoming-2026-12-02.log",
+          "Velmora-outgoing-2026-12-02.log", "Velmora-incoming-2026-12-04.log", "notes.log"}) {
+        Put(name, "");
+    }
+    std::vector<LogFileProblem> problems;
+    EXPECT_EQ(LogsInRange(dir_, "2026-12-01", "2026-12-03", problems),
+              (std::vector<std::string>{Path("Velmora-incoming-2026-12-01.log.gz"),
+                                        Path("Velmora-incoming-2026-12-02.log"),
+                                        Path("Velmora-combined-2026-12-03.log")}));
+    EXPECT_TRUE(LogsInRange(dir_, "2026-12-05", "2026-12-09", problems).empty());
+    EXPECT_TRUE(LogsInRange(dir_, "2026-12-03", "2026-12-01", problems).empty());
+    EXPECT_TRUE(problems.empty());
+    EXPECT_TRUE(LogsInRange(Path("missing"), "2026-12-01", "2026-12-03", problems).empty());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].reason, "No such file or directory");
+}
+
 TEST(GzipSourceTest, ArbitraryBytesEndCleanlyOrWithADamageError) {
     const unsigned char header[] = {0x1f, 0x8b, 0x08, 0x00, 0, 0, 0, 0, 0, 0x03};
     std::vector<unsigned char> bytes(header, header + sizeof header);

@@ -40,6 +40,7 @@
 #include "analyzer/ui/entry_list_pane.h"
 #include "analyzer/ui/filter_editor_dialog.h"
 #include "analyzer/ui/log_follower.h"
+#include "analyzer/ui/open_range_dialog.h"
 #include "analyzer/ui/port_list_dialog.h"
 #include "analyzer/ui/source_lookup_controller.h"
 #include "analyzer/ui/viewer_launch.h"
@@ -112,6 +113,7 @@ AnalyzerWindow::~AnalyzerWindow() = default;
 void AnalyzerWindow::connectActions() {
     const AnalyzerActions& a = *actions_;
     connect(a.open(), &QAction::triggered, this, &AnalyzerWindow::openLog);
+    connect(a.openRange(), &QAction::triggered, this, &AnalyzerWindow::openRange);
     connect(a.viewCurrentLog(), &QAction::triggered, this, &AnalyzerWindow::viewCurrentLog);
     connect(a.exit(), &QAction::triggered, this, &AnalyzerWindow::reject);
     connect(a.copyEntry(), &QAction::triggered, this, &AnalyzerWindow::copyEntry);
@@ -186,6 +188,36 @@ void AnalyzerWindow::openLog() {
     if (const std::optional<QStringList> chosen = prompts_.ChooseFilesToOpen(request)) {
         openLogFiles(*chosen);
     }
+}
+
+void AnalyzerWindow::openRange() {
+    const QDate today = QDate::currentDate();
+    OpenRangeDialog dialog(today.addDays(-6), today, this);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    // Without a log folder set, the file chooser starts in the working directory too.
+    std::string folder = LogPath(settings_);
+    if (folder.empty()) {
+        folder = ".";
+    }
+    const std::string from = dialog.from().toString(Qt::ISODate).toStdString();
+    const std::string to = dialog.to().toString(Qt::ISODate).toStdString();
+    std::vector<LogFileProblem> problems;
+    const std::vector<std::string> files = LogsInRange(folder, from, to, problems);
+    if (files.empty()) {
+        std::string text = "No logs from " + from + " to " + to + " in " + folder;
+        for (const LogFileProblem& problem : problems) {
+            text += "\n" + problem.path + ": " + problem.reason;
+        }
+        prompts_.ShowMessage(common::MessageIcon::kExclamation, text);
+        return;
+    }
+    QStringList paths;
+    for (const std::string& file : files) {
+        paths << QFile::decodeName(file.c_str());
+    }
+    openLogFiles(paths);
 }
 
 void AnalyzerWindow::openLogFile(const QString& path) {

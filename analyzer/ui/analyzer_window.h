@@ -47,6 +47,9 @@ class AnalyzerWindow : public QDialog {
 
     // File, Open: asks for a log, then opens it.
     void openLog();
+    // File, Open Range: asks for two days, then opens the logs of those days in the log
+    // folder as one list.
+    void openRange();
     // Opens the log at `path` and fills the list from it; on failure says so and keeps
     // what the list shows.
     void openLogFile(const QString& path);
