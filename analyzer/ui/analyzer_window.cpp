@@ -395,9 +395,12 @@ void AnalyzerWindow::finishList() {
     }
     reportNewProblems();
     // Only a plain last log can grow; a compressed one is finished.
-    if (fillFile_ + 1 == logFiles_.size() && log_.fd() >= 0 && !follower_->isFollowing()) {
-        follower_->follow(QFile::decodeName(logFiles_[fillFile_].c_str()), log_.fd(),
-                          QFile::decodeName(listDirectory_.c_str()));
+    // Once the list has gone on into a new day's log, that one is followed instead.
+    if (fillFile_ + 1 == logFiles_.size() && log_.fd() >= 0) {
+        const QString last = QFile::decodeName(logFiles_[fillFile_].c_str());
+        if (follower_->path() != last) {
+            follower_->follow(last, log_.fd(), QFile::decodeName(listDirectory_.c_str()));
+        }
     }
     if (changePending_) {
         changePending_ = false;

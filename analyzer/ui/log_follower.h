@@ -22,6 +22,7 @@ class LogFollower : public QObject {
     void follow(const QString& path, int fd, const QString& directory);
     void stop();
     bool isFollowing() const { return !path_.isEmpty(); }
+    const QString& path() const { return path_; }
 
     // What became of the followed file, judged against the open descriptor.
     Change check(unsigned long long bytesRead);
