@@ -11,6 +11,8 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -299,6 +301,36 @@ TEST_F(LogListTest, RangeOfDaysPicksTheLogsOfThoseDays) {
     EXPECT_TRUE(LogsInRange(Path("missing"), "2026-12-01", "2026-12-03", problems).empty());
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].reason, "No such file or directory");
+}
+
+// A log being written: read on from where the last pass ended, a line without its end
+// held back until the end comes, and the bytes taken counted for truncation checks.
+TEST_F(LogListTest, FollowedLogReadsOnAndHoldsALineStillBeingWritten) {
+    Put("today.log", "a in 1\r");
+    LogReader log;
+    ASSERT_TRUE(log.Open(Path("today.log")));
+    log.SetHoldPartialLine(true);
+    EXPECT_EQ(log.NextChunk(), std::nullopt);
+    EXPECT_EQ(log.bytesRead(), 7u);
+    std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << "\nb in 2\nc in";
+    log.Resume();
+    EXPECT_EQ(log.NextChunk(), "a in 1\n");
+    EXPECT_EQ(log.NextChunk(), "b in 2\n");
+    EXPECT_EQ(log.NextChunk(), std::nullopt);
+    std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << " 3\n";
+    EXPECT_EQ(log.NextChunk(), std::nullopt);  // nothing new until resumed
+    log.Resume();
+    EXPECT_EQ(log.NextChunk(), "c in 3\n");
+    EXPECT_EQ(log.NextChunk(), std::nullopt);
+    EXPECT_EQ(log.bytesRead(), 22u);
+
+    // Without holding, the unfinished line is a chunk of its own, as for any log.
+    std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << "d in";
+    log.SetHoldPartialLine(false);
+    log.Resume();
+    EXPECT_EQ(log.NextChunk(), "d in");
+    EXPECT_TRUE(log.Rewind());
+    EXPECT_EQ(log.NextChunk(), "a in 1\n");
 }
 
 TEST(GzipSourceTest, ArbitraryBytesEndCleanlyOrWithADamageError) {
