@@ -134,6 +134,9 @@ TEST_F(AnalyzerDaysWindowTest, SeveralChosenLogsListInDayOrderAndViewTheirOwnFil
     EXPECT_EQ(Window().windowTitle().toStdString(),
               "Corvix Log Analyzer - " + LogPath("2026-12-06") + ".gz (+2 more)");
     EXPECT_TRUE(prompts_.messages.shown.empty());
+    ASSERT_EQ(prompts_.fileRequests.size(), 1u);
+    EXPECT_TRUE(
+        prompts_.fileRequests[0].filters.endsWith(";;Compressed Router Logs (Velmora*.log.gz)"));
 
     EXPECT_EQ(Window().logPathOfSelection().toStdString(), LogPath("2026-12-06") + ".gz");
     Select(4);

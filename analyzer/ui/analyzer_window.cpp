@@ -182,9 +182,11 @@ void AnalyzerWindow::showContextMenu(std::optional<QPoint> screenPoint) {
 }
 
 void AnalyzerWindow::openLog() {
-    const common_ui::OpenFileRequest request{String(ids::kOpenLogTitle),
-                                             FromFileText(LogPath(settings_)),
-                                             FromFileText(ToQtFileFilters(texts::kLogFileFilter))};
+    // Old days are often kept compressed; they get a choice of their own.
+    const common_ui::OpenFileRequest request{
+        String(ids::kOpenLogTitle), FromFileText(LogPath(settings_)),
+        FromFileText(ToQtFileFilters(texts::kLogFileFilter)) +
+            QStringLiteral(";;Compressed Router Logs (Velmora*.log.gz)")};
     if (const std::optional<QStringList> chosen = prompts_.ChooseFilesToOpen(request)) {
         openLogFiles(*chosen);
     }
