@@ -1,6 +1,7 @@
 #include "analyzer/ui/entry_fill_controller.h"
 
 #include <QTimer>
+#include <algorithm>
 
 #include "analyzer/ui/entry_list_model.h"
 #include "analyzer/ui/entry_list_pane.h"
@@ -12,6 +13,7 @@ namespace {
 constexpr int kSliceMilliseconds = 12;
 constexpr std::size_t kChunksPerStep = 1024;
 constexpr int kPublishMilliseconds = 300;
+constexpr int kRowsPerInterval = 1000000;
 
 }  // namespace
 
@@ -69,7 +71,11 @@ void EntryFillController::fillSlice() {
     // The view lays out all its rows again at each announcement, so rows are announced
     // at once only until the first one shows, and then now and then.
     const bool wasEmpty = list_.rowCount() == 0;
-    if (wasEmpty || sincePublished_.elapsed() >= kPublishMilliseconds) {
+    // Each announcement costs the view time in proportion to the rows it holds, so a list
+    // of many days is announced less often as it grows.
+    const qint64 interval =
+        kPublishMilliseconds * std::max<qint64>(1, list_.rowCount() / kRowsPerInterval);
+    if (wasEmpty || sincePublished_.elapsed() >= interval) {
         list_.model()->publish();
         sincePublished_.start();
         if (wasEmpty && list_.rowCount() > 0) {
