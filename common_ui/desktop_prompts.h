@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "common/user_messages.h"
@@ -22,6 +23,8 @@ class DesktopPrompts : public common::UserMessages {
   public:
     // The chosen file's path, or nothing when the chooser was cancelled.
     virtual std::optional<QString> ChooseFileToOpen(const OpenFileRequest& request) = 0;
+    // One or more chosen files, or nothing when the chooser was cancelled.
+    virtual std::optional<QStringList> ChooseFilesToOpen(const OpenFileRequest& request) = 0;
     // Runs a window's own dialog modally; how it ended, QDialog::Accepted or Rejected.
     virtual int RunDialog(QDialog& dialog) = 0;
 };

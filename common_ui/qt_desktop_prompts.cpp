@@ -79,6 +79,15 @@ std::optional<QString> QtDesktopPrompts::ChooseFileToOpen(const OpenFileRequest&
     return path;
 }
 
+std::optional<QStringList> QtDesktopPrompts::ChooseFilesToOpen(const OpenFileRequest& request) {
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(Parent(), request.title, request.directory, request.filters);
+    if (paths.isEmpty()) {
+        return std::nullopt;
+    }
+    return paths;
+}
+
 int QtDesktopPrompts::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }

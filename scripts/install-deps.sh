@@ -24,7 +24,7 @@ run_packages=(
   # so both windows run as native clients on Wayland desktops
   qt6-wayland
   netbase
-  # alert rules' regular expressions, and the compressed logs of earlier days
+  # alert rules' regular expressions; compressed logs, written by velmora and read by corvix
   libpcre2-dev
   zlib1g-dev
 )

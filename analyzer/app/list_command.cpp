@@ -2,6 +2,8 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/entry_loader.h"
+#include "analyzer/core/log_list.h"
+#include "analyzer/io/any_log.h"
 #include "common/text_format.h"
 
 #include <unistd.h>
@@ -59,28 +61,28 @@ class StandardOutputSink : public EntrySink {
 
 }  // namespace
 
-int RunList(const std::string& logPath, const std::string& settingsFilePath) {
-    LogReader log;
-    if (!log.Open(logPath)) {
-        const int error = errno;
-        const std::string message =
-            common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {logPath});
-        std::fprintf(stderr, "%s: %s\n", message.c_str(), std::strerror(error));
-        return 1;
-    }
+int RunList(const std::vector<std::string>& logArguments, const std::string& settingsFilePath) {
+    const LogFileList files = ResolveLogArguments(logArguments);
     SettingsFile settings(settingsFilePath);
     StandardOutputSink output;
-    const LoadResult result = LoadEntries(log, settings, output);
-    if (result.refused || !output.Flush()) {
+    LogListResult result = LoadLogList(files.files, OpenAnyLog, settings, output);
+    const bool written = !result.refused && output.Flush();
+    std::vector<LogFileProblem> problems = files.problems;
+    problems.insert(problems.end(), result.problems.begin(), result.problems.end());
+    for (const LogFileProblem& problem : problems) {
+        if (problem.notOpened) {
+            const std::string message =
+                common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {problem.path});
+            std::fprintf(stderr, "%s: %s\n", message.c_str(), problem.reason.c_str());
+        } else {
+            std::fprintf(stderr, "corvix: %s: %s\n", problem.path.c_str(), problem.reason.c_str());
+        }
+    }
+    if (!written) {
         std::fprintf(stderr, "corvix: cannot write the list: %s\n", std::strerror(output.error()));
         return 1;
     }
-    if (log.readError() != 0) {
-        std::fprintf(stderr, "corvix: reading %s failed: %s\n", logPath.c_str(),
-                     std::strerror(log.readError()));
-        return 1;
-    }
-    return 0;
+    return problems.empty() ? 0 : 1;
 }
 
 }  // namespace analyzer

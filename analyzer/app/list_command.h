@@ -1,12 +1,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace analyzer {
 
 // Prints to standard output, one per line, the entries the entry list would hold for the
-// log with the filters of the settings file. Returns the exit code: 0, or 1 when the log
-// cannot be opened or read, or the list cannot be written (said on standard error).
-int RunList(const std::string& logPath, const std::string& settingsFilePath);
+// logs (files or directories, plain or compressed) with the filters of the settings file.
+// Returns the exit code: 0, or 1 when a log cannot be opened or read to its end, or the
+// list cannot be written (each said once on standard error; the other logs are listed).
+int RunList(const std::vector<std::string>& logArguments, const std::string& settingsFilePath);
 
 }  // namespace analyzer

@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
         LocateAnalyzerFiles(program ? *program : std::string(argv[0]),
                             std::getenv("XDG_CONFIG_HOME"), common::HomeDirectory());
     if (!launch.list) {
-        return RunWindow(argc, argv, paths, launch.openFile);
+        return RunWindow(argc, argv, paths, launch.files);
     }
-    return RunList(launch.listFile, paths.settingsFilePath);
+    return RunList(launch.files, paths.settingsFilePath);
 }

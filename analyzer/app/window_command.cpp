@@ -41,7 +41,8 @@ void EndWithoutWindow(QtMsgType type, const QMessageLogContext& context, const Q
 
 }  // namespace
 
-int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths, const std::string& logPath) {
+int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths,
+              const std::vector<std::string>& logPaths) {
     if (!HasDisplay()) {
         std::fputs(
             "corvix: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
@@ -57,8 +58,14 @@ int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths, const std::str
     analyzer_ui::AnalyzerWindow window(paths, prompts, std::make_shared<SystemHostResolver>());
     prompts.SetFallbackParent(&window);
     window.show();
-    if (!logPath.empty()) {
-        window.openLogFile(QFile::decodeName(logPath.c_str()));
+    if (logPaths.size() == 1) {
+        window.openLogFile(QFile::decodeName(logPaths.front().c_str()));
+    } else if (!logPaths.empty()) {
+        QStringList paths;
+        for (const std::string& path : logPaths) {
+            paths << QFile::decodeName(path.c_str());
+        }
+        window.openLogFiles(paths);
     }
     window.exec();
     return 0;

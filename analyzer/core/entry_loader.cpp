@@ -16,6 +16,18 @@ void EntryFill::Start(LogReader& log, SettingsFile& settings, EntrySink& list) {
     filters_ = &settings.CurrentFilters();
 }
 
+void EntryFill::Continue(LogReader& log, SettingsFile& settings, EntrySink& list) {
+    result_ = {};
+    running_ = log.IsOpen();
+    if (!running_) {
+        return;
+    }
+    log.Resume();
+    log_ = &log;
+    list_ = &list;
+    filters_ = &settings.CurrentFilters();
+}
+
 bool EntryFill::Step(std::size_t chunks) {
     for (; running_ && chunks > 0; --chunks) {
         const std::optional<std::string_view> chunk = log_->NextChunk();

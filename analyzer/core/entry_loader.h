@@ -33,6 +33,9 @@ class EntryFill {
     // the settings file now; the caller leaves that settings object alone until the
     // fill is done, so one fill sees one set of filters.
     void Start(LogReader& log, SettingsFile& settings, EntrySink& list);
+    // The same, but adding to the list from where the log was left: the next log of a
+    // list of several, or lines appended to a log being followed.
+    void Continue(LogReader& log, SettingsFile& settings, EntrySink& list);
 
     // Reads up to `chunks` more chunks; true once the fill is done.
     bool Step(std::size_t chunks);

@@ -14,7 +14,7 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
             options.version = true;
         } else if (argument == "--list" || argument.starts_with("--list=")) {
             if (options.list) {
-                options.error = "--list takes one log file";
+                options.error = "--list given twice";
             } else if (argument != "--list") {
                 options.listFile = argument.substr(7);
             } else if (i + 1 < argc) {
@@ -24,13 +24,17 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
             if (options.error.empty() && options.listFile.empty()) {
                 options.error = "--list needs a log file";
             }
+            if (options.error.empty()) {
+                options.files.push_back(options.listFile);
+            }
         } else if (argument.starts_with("-")) {
             options.error = "unknown option " + std::string(argument);
-        } else if (options.openFile.empty()) {
-            options.openFile = argument;
         } else {
-            options.error = "unexpected argument " + std::string(argument);
+            options.files.emplace_back(argument);
         }
+    }
+    if (options.error.empty() && !options.files.empty()) {
+        (options.list ? options.listFile : options.openFile) = options.files.front();
     }
     return options;
 }
@@ -38,6 +42,8 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
 std::string UsageText() {
     return "Usage: corvix [FILE]\n"
            "       corvix --list FILE\n"
+           "       corvix FILE... | DIRECTORY\n"
+           "       corvix --list FILE... | DIRECTORY\n"
            "       corvix -h | --help\n"
            "       corvix -V | --version\n"
            "\n"
@@ -46,6 +52,10 @@ std::string UsageText() {
            "  --list FILE    print the inbound connection entries of FILE that pass the\n"
            "                 filters of the settings file (corvix.cfg), one per line,\n"
            "                 and exit\n"
+           "  FILE..., DIRECTORY\n"
+           "                 several logs as one list in the order of the days in their\n"
+           "                 names; a directory gives its *-incoming-*.log and\n"
+           "                 *-combined-*.log files; .gz logs are read as they are\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"
            "\n"

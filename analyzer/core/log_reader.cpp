@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace analyzer {
 namespace {
@@ -45,7 +46,15 @@ bool LogReader::Open(const std::string& path) {
     return true;
 }
 
+void LogReader::Open(std::unique_ptr<ByteSource> source) {
+    Close();
+    source_ = std::move(source);
+    buffer_.resize(kReadSize + kChunkLimit + 1);
+    Rewind();
+}
+
 void LogReader::Close() {
+    source_.reset();
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
@@ -54,11 +63,22 @@ void LogReader::Close() {
     atEnd_ = true;
 }
 
+void LogReader::Resume() {
+    if (fd_ >= 0 && readError_ == 0) {
+        atEnd_ = false;
+    }
+}
+
 bool LogReader::Rewind() {
     begin_ = end_ = 0;
+    bytesRead_ = 0;
     heldCr_ = false;
     readError_ = 0;
-    atEnd_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
+    if (source_) {
+        atEnd_ = !source_->Rewind();
+    } else {
+        atEnd_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
+    }
     return !atEnd_;
 }
 
@@ -76,18 +96,19 @@ bool LogReader::Fill() {
     char* const raw = buffer_.data() + end_ + 1;
     ssize_t n;
     do {
-        n = ::read(fd_, raw, kReadSize);
+        n = source_ ? source_->Read(raw, kReadSize) : ::read(fd_, raw, kReadSize);
     } while (n < 0 && errno == EINTR);
     if (n <= 0) {
         readError_ = n < 0 ? errno : 0;
         atEnd_ = true;
-        if (heldCr_) {
+        if (heldCr_ && !holdPartialLine_) {
             buffer_[end_++] = '\r';
             heldCr_ = false;
             return true;
         }
         return false;
     }
+    bytesRead_ += static_cast<unsigned long long>(n);
     const char* in = raw;
     const char* const stop = raw + n;
     char* out = buffer_.data() + end_;
@@ -124,10 +145,11 @@ std::optional<std::string_view> LogReader::NextChunk() {
         std::size_t length = 0;
         if (lf != nullptr) {
             length = static_cast<const char*>(lf) - start + 1;
-        } else if (window == kChunkLimit || (atEnd_ && available > 0)) {
+        } else if (window == kChunkLimit ||
+                   (atEnd_ && available > 0 && !(holdPartialLine_ && readError_ == 0))) {
             length = window;
         } else if (!Fill()) {
-            if (end_ == begin_) {
+            if (end_ == begin_ || (holdPartialLine_ && readError_ == 0)) {
                 return std::nullopt;
             }
             continue;

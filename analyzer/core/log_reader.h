@@ -1,6 +1,9 @@
 #pragma once
 
+#include "analyzer/core/byte_source.h"
+
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,7 +26,9 @@ class LogReader {
     // Closes any open log first. False (errno set) when the file cannot be opened for
     // reading or is not a regular file.
     bool Open(const std::string& path);
-    bool IsOpen() const { return fd_ >= 0; }
+    // Reads the log through `source` (a decompressor, say) instead of a file of its own.
+    void Open(std::unique_ptr<ByteSource> source);
+    bool IsOpen() const { return fd_ >= 0 || source_ != nullptr; }
     void Close();
 
     // Back to the first byte, so lines appended since the last pass are read too.
@@ -37,16 +42,29 @@ class LogReader {
     // The errno of the read that ended the last pass early, 0 when it reached the end.
     int readError() const { return readError_; }
 
+    // After the end was reached: reads on from there, for lines appended since.
+    void Resume();
+    // While following a log being written, a last line without its line feed is held
+    // back until the rest of it is written, so it is never listed in halves.
+    void SetHoldPartialLine(bool hold) { holdPartialLine_ = hold; }
+    // Bytes taken from the file so far; a file now shorter was truncated under us.
+    unsigned long long bytesRead() const { return bytesRead_; }
+    // The open plain file, or -1.
+    int fd() const { return fd_; }
+
   private:
     bool Fill();
 
     int fd_ = -1;
+    std::unique_ptr<ByteSource> source_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;  // unread text is [begin_, end_)
     std::size_t end_ = 0;
     bool atEnd_ = true;
     bool heldCr_ = false;  // a CR that ended the last read; its LF may come next
     int readError_ = 0;
+    bool holdPartialLine_ = false;
+    unsigned long long bytesRead_ = 0;
 };
 
 }  // namespace analyzer

@@ -119,7 +119,7 @@ TEST_F(CorvixListTest, UnopenableLogIsReportedWithItsPathAndTheReason) {
     const fs::path corvix = Install("corvix", "");
     const std::pair<std::string, std::string> cases[] = {
         {LogPath("missing"), "No such file or directory"},
-        {dir_, "Is a directory"},
+        {dir_, "no *-incoming-*.log or *-combined-*.log logs in it"},
     };
     for (const auto& [path, reason] : cases) {
         EXPECT_EQ(Run(corvix, {"--list", path}), 1) << path;

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
+#include "common/testing/child_process.h"
 #include "common/testing/shell_output.h"
 #include "receiver/tests/velmora_process.h"
 
@@ -134,6 +137,51 @@ TEST_F(CorvixWindowTest, ComesBackFromMinimisedWhereItWasPut) {
     ShellFirstLine("xdotool key --window " + window + " Escape");
     EXPECT_EQ(Wait(), 0) << Stderr();
     ShellFirstLine("xdotool keyup Escape");
+}
+
+// A running velmora's new datagram reaches the list of a corvix that follows the day's
+// log within a second: each try selects the last entry (End) and copies it.
+TEST_F(CorvixWindowTest, FollowsTheLogVelmoraIsWriting) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run me through scripts/x-session.sh";
+    ShellFirstLine("xdotool keyup Escape");
+    WriteProfile("[Logging Options]\nincoming=On\n");
+    ASSERT_NO_FATAL_FAILURE(StartHeadless({"-f"}));
+    test_support::ChildProcess corvix;
+    ASSERT_TRUE(corvix.Start(
+        {"/usr/bin/env", "-u", "QT_QPA_PLATFORM", corvix_.string(), (Dir() / "logs").string()},
+        Dir() / "corvix-out.txt", Dir() / "corvix-err.txt"));
+    std::string window;
+    ASSERT_TRUE(WaitFor([&] {
+        window = ShellFirstLine("xdotool search --onlyvisible --pid " +
+                                std::to_string(corvix.pid()) + " --name '^Corvix Log Analyzer - '");
+        return !window.empty();
+    })) << ReadFile(Dir() / "corvix-err.txt");
+    ShellFirstLine("xdotool windowactivate --sync " + window);
+    const auto copyLast = [&] {
+        ShellFirstLine("xdotool key --window " + window + " --delay 20 End alt+e o");
+        return ShellFirstLine("xclip -selection clipboard -o");
+    };
+    // The window is ready for keys once the old last entry can be copied.
+    ASSERT_TRUE(
+        WaitFor([&] { return copyLast() == kStamp + " in 203.0.113.45[4512] ==> a.b.c.7[80]"; }));
+
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_TRUE(loopback::Send(port_, header_ + "@in 203.0.113.99 5000 198.51.100.7 22"));
+    std::chrono::milliseconds seen{-1};
+    for (int attempt = 0; attempt < 40 && seen.count() < 0; ++attempt) {
+        const auto tried = std::chrono::steady_clock::now();
+        if (copyLast() == kStamp + " in 203.0.113.99[5000] ==> a.b.c.7[22]") {
+            seen = std::chrono::duration_cast<std::chrono::milliseconds>(tried - sent);
+        }
+    }
+    ASSERT_GE(seen.count(), 0) << "the new entry never showed";
+    std::printf("new entry listed by %lld ms after the datagram\n",
+                static_cast<long long>(seen.count()));
+    EXPECT_LT(seen.count(), 1000);
+    ShellFirstLine("xdotool key --window " + window + " Escape");
+    EXPECT_EQ(corvix.Wait(), 0);
+    ShellFirstLine("xdotool keyup Escape");
+    EXPECT_EQ(Signal(SIGTERM), 0);
 }
 
 }  // namespace

@@ -36,14 +36,15 @@ TEST(LaunchOptionsTest, EachArgumentFormIsReadAsDocumented) {
         {{"--list", "-h"}, false, false, true, "-h", ""},
         {{"--list"}, false, false, true, "", "--list needs a log file"},
         {{"--list="}, false, false, true, "", "--list needs a log file"},
-        {{"--list", "a", "--list", "b"}, false, false, true, "a", "--list takes one log file"},
+        {{"--list", "a", "--list", "b"}, false, false, true, "a", "--list given twice"},
         // Short switches are case-sensitive: -v and -H mean nothing here.
         {{"-v"}, false, false, false, "", "unknown option -v"},
         {{"-H"}, false, false, false, "", "unknown option -H"},
         {{"-hV"}, false, false, false, "", "unknown option -hV"},
-        // One log for the window, and only one.
         {{"a.log"}, false, false, false, "", "", "a.log"},
-        {{"a.log", "b.log"}, false, false, false, "", "unexpected argument b.log", "a.log"},
+        // Several logs make one list; the first names it.
+        {{"a.log", "b.log"}, false, false, false, "", "", "a.log"},
+        {{"--list", "a.log", "b.log"}, false, false, true, "a.log", ""},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -58,6 +59,15 @@ TEST(LaunchOptionsTest, EachArgumentFormIsReadAsDocumented) {
         EXPECT_EQ(options.error, c.error) << line;
         EXPECT_EQ(options.openFile, c.openFile) << line;
     }
+}
+
+TEST(LaunchOptionsTest, EveryLogArgumentIsKeptInOrder) {
+    EXPECT_EQ(Parse({"a.log", "dir", "b.log.gz"}).files,
+              (std::vector<std::string>{"a.log", "dir", "b.log.gz"}));
+    EXPECT_EQ(Parse({"--list", "a.log", "b.log"}).files,
+              (std::vector<std::string>{"a.log", "b.log"}));
+    EXPECT_EQ(Parse({"a.log", "--list=b.log"}).files, (std::vector<std::string>{"a.log", "b.log"}));
+    EXPECT_TRUE(Parse({"--help"}).files.empty());
 }
 
 TEST(LaunchOptionsTest, UsageShowsListAsACommandAndBothSpellingsOfEachSwitch) {

@@ -22,6 +22,7 @@ QAction* MakeAction(QObject* owner, const QString& text, const char* objectName)
 AnalyzerActions::AnalyzerActions(QObject* parent)
     : QObject(parent),
       open_(MakeAction(this, tr("&Open..."), "openAction")),
+      openRange_(MakeAction(this, tr("Open &Range..."), "openRangeAction")),
       viewCurrentLog_(MakeAction(this, tr("&View Current Log..."), "viewCurrentLogAction")),
       exit_(MakeAction(this, tr("E&xit"), "exitAction")),
       copyEntry_(MakeAction(this, tr(kCopyInMenuBar), "copyEntryAction")),
@@ -42,6 +43,7 @@ AnalyzerActions::AnalyzerActions(QObject* parent)
 void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
     QMenu* file = menuBar.addMenu(tr("&File"));
     file->addAction(open_);
+    file->addAction(openRange_);
     file->addAction(viewCurrentLog_);
     file->addSeparator();
     file->addAction(exit_);

@@ -32,6 +32,7 @@ class AnalyzerActions : public QObject {
 
     // File
     QAction* open() const { return open_; }
+    QAction* openRange() const { return openRange_; }
     QAction* viewCurrentLog() const { return viewCurrentLog_; }
     QAction* exit() const { return exit_; }
     // Edit
@@ -60,6 +61,7 @@ class AnalyzerActions : public QObject {
 
   private:
     QAction* open_;
+    QAction* openRange_;
     QAction* viewCurrentLog_;
     QAction* exit_;
     QAction* copyEntry_;

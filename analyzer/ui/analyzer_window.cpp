@@ -1,5 +1,6 @@
 #include "analyzer/ui/analyzer_window.h"
 
+#include <sys/stat.h>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -11,9 +12,14 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <ctime>
 
 #include "analyzer/core/analyzer_options.h"
 #include "analyzer/core/analyzer_strings.h"
@@ -22,6 +28,7 @@
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/option_pages.h"
 #include "analyzer/core/port_table.h"
+#include "analyzer/io/any_log.h"
 #include "analyzer/ui/add_source_ip_dialog.h"
 #include "analyzer/ui/add_target_port_dialog.h"
 #include "analyzer/ui/analyzer_actions.h"
@@ -32,6 +39,8 @@
 #include "analyzer/ui/entry_fill_controller.h"
 #include "analyzer/ui/entry_list_pane.h"
 #include "analyzer/ui/filter_editor_dialog.h"
+#include "analyzer/ui/log_follower.h"
+#include "analyzer/ui/open_range_dialog.h"
 #include "analyzer/ui/port_list_dialog.h"
 #include "analyzer/ui/source_lookup_controller.h"
 #include "analyzer/ui/viewer_launch.h"
@@ -87,6 +96,9 @@ AnalyzerWindow::AnalyzerWindow(AnalyzerPaths paths, common_ui::DesktopPrompts& p
     detailsPane_ = new EntryDetailsPane(*client_, units);
     listPane_->view()->setFocus();
     fill_ = new EntryFillController(store_, *listPane_, this);
+    follower_ = new LogFollower(this);
+    connect(follower_, &LogFollower::fileChanged, this, &AnalyzerWindow::onLogChanged);
+    connect(follower_, &LogFollower::directoryChanged, this, &AnalyzerWindow::onDirectoryChanged);
 
     connect(listPane_, &EntryListPane::currentRowChanged, this, &AnalyzerWindow::onEntrySelected);
     connect(fill_, &EntryFillController::finished, this, &AnalyzerWindow::onFillFinished);
@@ -101,6 +113,7 @@ AnalyzerWindow::~AnalyzerWindow() = default;
 void AnalyzerWindow::connectActions() {
     const AnalyzerActions& a = *actions_;
     connect(a.open(), &QAction::triggered, this, &AnalyzerWindow::openLog);
+    connect(a.openRange(), &QAction::triggered, this, &AnalyzerWindow::openRange);
     connect(a.viewCurrentLog(), &QAction::triggered, this, &AnalyzerWindow::viewCurrentLog);
     connect(a.exit(), &QAction::triggered, this, &AnalyzerWindow::reject);
     connect(a.copyEntry(), &QAction::triggered, this, &AnalyzerWindow::copyEntry);
@@ -169,29 +182,152 @@ void AnalyzerWindow::showContextMenu(std::optional<QPoint> screenPoint) {
 }
 
 void AnalyzerWindow::openLog() {
-    const common_ui::OpenFileRequest request{String(ids::kOpenLogTitle),
-                                             FromFileText(LogPath(settings_)),
-                                             FromFileText(ToQtFileFilters(texts::kLogFileFilter))};
-    if (const std::optional<QString> chosen = prompts_.ChooseFileToOpen(request)) {
-        openLogFile(*chosen);
+    // Old days are often kept compressed; they get a choice of their own.
+    const common_ui::OpenFileRequest request{
+        String(ids::kOpenLogTitle), FromFileText(LogPath(settings_)),
+        FromFileText(ToQtFileFilters(texts::kLogFileFilter)) +
+            QStringLiteral(";;Compressed Router Logs (Velmora*.log.gz)")};
+    if (const std::optional<QStringList> chosen = prompts_.ChooseFilesToOpen(request)) {
+        openLogFiles(*chosen);
     }
 }
 
-void AnalyzerWindow::openLogFile(const QString& path) {
-    fill_->stop();
-    log_.Close();
-    currentLogPath_ = QFileInfo(path).absoluteFilePath();
-    logOpened_ = log_.Open(QFile::encodeName(currentLogPath_).toStdString());
-    updateActions();
-    if (!logOpened_) {
-        const std::string pathText = QFile::encodeName(currentLogPath_).toStdString();
-        prompts_.ShowMessage(
-            common::MessageIcon::kStop,
-            common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {pathText}));
+void AnalyzerWindow::openRange() {
+    const QDate today = QDate::currentDate();
+    OpenRangeDialog dialog(today.addDays(-6), today, this);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
         return;
     }
-    setWindowTitle(String(ids::kCaptionWithLog).replace("%s", currentLogPath_));
-    loadEntries();
+    // Without a log folder set, the file chooser starts in the working directory too.
+    std::string folder = LogPath(settings_);
+    if (folder.empty()) {
+        folder = ".";
+    }
+    const std::string from = dialog.from().toString(Qt::ISODate).toStdString();
+    const std::string to = dialog.to().toString(Qt::ISODate).toStdString();
+    std::vector<LogFileProblem> problems;
+    const std::vector<std::string> files = LogsInRange(folder, from, to, problems);
+    if (files.empty()) {
+        std::string text = "No logs from " + from + " to " + to + " in " + folder;
+        for (const LogFileProblem& problem : problems) {
+            text += "\n" + problem.path + ": " + problem.reason;
+        }
+        prompts_.ShowMessage(common::MessageIcon::kExclamation, text);
+        return;
+    }
+    QStringList paths;
+    for (const std::string& file : files) {
+        paths << QFile::decodeName(file.c_str());
+    }
+    openLogFiles(paths);
+}
+
+void AnalyzerWindow::openLogFile(const QString& path) {
+    openLogFiles({path});
+}
+
+void AnalyzerWindow::openLogFiles(const QStringList& paths) {
+    if (paths.isEmpty()) {
+        return;
+    }
+    std::vector<std::string> arguments;
+    for (const QString& path : paths) {
+        arguments.push_back(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString());
+    }
+    LogFileList list = ResolveLogArguments(arguments);
+    if (list.files.empty()) {
+        // Nothing to open: the list keeps what it shows.
+        problems_ = std::move(list.problems);
+        reportedProblems_.clear();
+        reportNewProblems();
+        return;
+    }
+    fill_->stop();
+    follower_->stop();
+    log_.Close();
+    logFiles_ = std::move(list.files);
+    listDirectory_ = std::move(list.directory);
+    problems_ = std::move(list.problems);
+    reportedProblems_.clear();
+    followNote_.clear();
+    listPane_->showNote({});
+    fileEnds_.clear();
+    fillFile_ = 0;
+    currentLogPath_ = QFile::decodeName(logFiles_.front().c_str());
+    logOpened_ = openFillFile() && fillFile_ == 0;
+    updateActions();
+    if (!logOpened_ && logFiles_.size() == 1) {
+        prompts_.ShowMessage(
+            common::MessageIcon::kStop,
+            common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {logFiles_.front()}));
+        return;
+    }
+    logOpened_ = fillFile_ < logFiles_.size();
+    updateCaption();
+    refill(false);
+}
+
+void AnalyzerWindow::updateCaption() {
+    QString caption = String(ids::kCaptionWithLog).replace("%s", currentLogPath_);
+    if (logFiles_.size() > 1) {
+        caption += QStringLiteral(" (+%1 more)").arg(logFiles_.size() - 1);
+    }
+    setWindowTitle(caption);
+}
+
+// Opens the list's log at fillFile_, or the first after it that opens; false past the end.
+bool AnalyzerWindow::openFillFile() {
+    log_.Close();
+    for (; fillFile_ < logFiles_.size(); ++fillFile_) {
+        const std::string& path = logFiles_[fillFile_];
+        if (OpenAnyLog(log_, path)) {
+            // A last log written to lately may still grow: a line not yet ended waits
+            // for its end rather than being listed in halves.
+            struct stat st {};
+            const bool recent = log_.fd() >= 0 && ::fstat(log_.fd(), &st) == 0 &&
+                                st.st_mtime + 86400 > std::time(nullptr);
+            log_.SetHoldPartialLine(fillFile_ + 1 == logFiles_.size() && recent);
+            return true;
+        }
+        problems_.push_back({path, std::strerror(errno), true});
+        fileEnds_.resize(fillFile_);
+        fileEnds_.push_back(store_.size());
+    }
+    return false;
+}
+
+void AnalyzerWindow::reportNewProblems() {
+    std::string text;
+    for (const LogFileProblem& problem : problems_) {
+        if (!reportedProblems_.insert(problem.path).second) {
+            continue;
+        }
+        if (!text.empty()) {
+            text += "\n";
+        }
+        text += problem.notOpened ? common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog),
+                                                             {problem.path}) +
+                                        ": " + problem.reason
+                                  : problem.path + ": " + problem.reason;
+    }
+    if (!text.empty()) {
+        prompts_.ShowMessage(common::MessageIcon::kExclamation, text);
+    }
+}
+
+bool AnalyzerWindow::isFollowing() const {
+    return follower_->isFollowing();
+}
+
+QString AnalyzerWindow::logPathOfSelection() const {
+    const int row = listPane_->currentRow();
+    if (row < 0 || logFiles_.empty()) {
+        return currentLogPath_;
+    }
+    const auto end =
+        std::upper_bound(fileEnds_.begin(), fileEnds_.end(), static_cast<std::size_t>(row));
+    const std::size_t file = std::min<std::size_t>(end - fileEnds_.begin(), logFiles_.size() - 1);
+    return QFile::decodeName(logFiles_[file].c_str());
 }
 
 bool AnalyzerWindow::isLoading() const {
@@ -199,10 +335,25 @@ bool AnalyzerWindow::isLoading() const {
 }
 
 void AnalyzerWindow::loadEntries() {
+    refill(logFiles_.size() > 1);
+}
+
+// From the first log again; `reopen` opens it anew rather than rewinding the open one.
+void AnalyzerWindow::refill(bool reopen) {
     // Until this fill ends the context menu has no entries to act on.
     entriesLoaded_ = false;
+    follower_->stop();
+    fileEnds_.clear();
+    if (reopen || fillFile_ != 0) {
+        fill_->stop();
+        fillFile_ = 0;
+        openFillFile();
+    }
     if (!fill_->start(log_, fillSettings_)) {
         updateActions();
+        if (logFiles_.size() > 1) {
+            reportNewProblems();
+        }
     }
 }
 
@@ -214,13 +365,115 @@ void AnalyzerWindow::onFillFinished(const LoadResult& result) {
                              std::string(AnalyzerString(ids::kEndOfLogReached)));
         return;
     }
+    if (fillFile_ < logFiles_.size()) {
+        if (log_.readError() != 0) {
+            problems_.push_back({logFiles_[fillFile_], ReadProblemText(log_.readError())});
+        }
+        fileEnds_.resize(fillFile_);
+        fileEnds_.push_back(store_.size());
+    }
+    // The next log of the list goes on from here, without emptying the list.
+    if (fillFile_ + 1 < logFiles_.size()) {
+        ++fillFile_;
+        if (openFillFile() && fill_->resume(log_, fillSettings_)) {
+            return;
+        }
+    }
     entriesLoaded_ = true;
-    listPane_->showCount(result.listed);
+    listPane_->showCount(store_.size());
     updateActions();
     if (listPane_->rowCount() == 0) {
         clearDetails();
     } else if (listPane_->currentRow() < 0) {
         listPane_->selectFirstRow();
+    }
+    finishList();
+}
+
+void AnalyzerWindow::finishList() {
+    if (followAtEnd_) {
+        listPane_->view()->scrollToBottom();
+        followAtEnd_ = false;
+    }
+    reportNewProblems();
+    // Only a plain last log can grow; a compressed one is finished.
+    // Once the list has gone on into a new day's log, that one is followed instead.
+    if (fillFile_ + 1 == logFiles_.size() && log_.fd() >= 0) {
+        const QString last = QFile::decodeName(logFiles_[fillFile_].c_str());
+        if (follower_->path() != last) {
+            follower_->follow(last, log_.fd(), QFile::decodeName(listDirectory_.c_str()));
+        }
+    }
+    if (changePending_) {
+        changePending_ = false;
+        onLogChanged();
+    }
+}
+
+void AnalyzerWindow::noteFollow(const QString& note) {
+    followNote_ = note;
+    listPane_->showNote(note);
+}
+
+void AnalyzerWindow::onLogChanged() {
+    if (fill_->isRunning()) {
+        changePending_ = true;
+        return;
+    }
+    const QScrollBar* bar = listPane_->view()->verticalScrollBar();
+    switch (follower_->check(log_.bytesRead())) {
+        case LogFollower::Change::kNone:
+            return;
+        case LogFollower::Change::kGrew:
+            // A view at the end stays at the end; anywhere else it stays where it is.
+            followAtEnd_ = bar->value() == bar->maximum();
+            fill_->resume(log_, fillSettings_);
+            return;
+        case LogFollower::Change::kTruncated:
+            noteFollow(tr("The log was truncated; it was read again from the start."));
+            refill(true);
+            return;
+        case LogFollower::Change::kReplaced:
+            noteFollow(tr("The log was replaced; it was read again from the start."));
+            refill(true);
+            return;
+        case LogFollower::Change::kGone:
+            noteFollow(tr("The log was deleted; the list keeps what was read."));
+            follower_->stop();
+            return;
+    }
+}
+
+void AnalyzerWindow::onDirectoryChanged() {
+    onLogChanged();
+    if (listDirectory_.empty() || logFiles_.empty()) {
+        return;
+    }
+    // A new day's log in the directory the list was opened from continues the list.
+    std::vector<LogFileProblem> ignored;
+    std::vector<std::string> found = LogsInDirectory(listDirectory_, ignored);
+    OrderLogFiles(found);
+    const std::string lastDate = LogDateInName(logFiles_.back());
+    bool added = false;
+    for (const std::string& path : found) {
+        const std::string date = LogDateInName(path);
+        if (!date.empty() && date > lastDate &&
+            std::find(logFiles_.begin(), logFiles_.end(), path) == logFiles_.end()) {
+            logFiles_.push_back(path);
+            added = true;
+        }
+    }
+    if (!added) {
+        return;
+    }
+    updateCaption();
+    if (!fill_->isRunning()) {
+        follower_->stop();
+        const QScrollBar* bar = listPane_->view()->verticalScrollBar();
+        followAtEnd_ = bar->value() == bar->maximum();
+        // What is left of the old day first, then the new one.
+        log_.SetHoldPartialLine(false);
+        fill_->resume(log_, fillSettings_);
     }
 }
 
@@ -292,7 +545,7 @@ void AnalyzerWindow::addTargetPortFilter() {
 
 void AnalyzerWindow::viewCurrentLog() {
     const std::optional<ViewerLaunch> launch =
-        ViewerLaunchFor(FromFileText(ViewerCommand(settings_)), currentLogPath_);
+        ViewerLaunchFor(FromFileText(ViewerCommand(settings_)), logPathOfSelection());
     if (!launch || !QProcess::startDetached(launch->program, launch->arguments)) {
         prompts_.ShowMessage(common::MessageIcon::kStop, std::string(texts::kCreateProcessError));
     }
@@ -328,6 +581,7 @@ void AnalyzerWindow::showAbout() {
 
 void AnalyzerWindow::reject() {
     fill_->stop();
+    follower_->stop();
     log_.Close();
     QDialog::reject();
 }

@@ -5,12 +5,16 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/entry_loader.h"
 #include "analyzer/core/entry_store.h"
 #include "analyzer/core/host_lookup.h"
 #include "analyzer/core/log_entry.h"
+#include "analyzer/core/log_list.h"
 #include "analyzer/core/log_reader.h"
 #include "analyzer/core/settings_file.h"
 #include "common_ui/desktop_prompts.h"
@@ -25,6 +29,7 @@ class AnalyzerActions;
 class EntryDetailsPane;
 class EntryFillController;
 class EntryListPane;
+class LogFollower;
 class SourceLookupController;
 
 // The analyzer's main window: one open log, its inbound entries, the selected entry
@@ -42,9 +47,21 @@ class AnalyzerWindow : public QDialog {
 
     // File, Open: asks for a log, then opens it.
     void openLog();
+    // File, Open Range: asks for two days, then opens the logs of those days in the log
+    // folder as one list.
+    void openRange();
     // Opens the log at `path` and fills the list from it; on failure says so and keeps
     // what the list shows.
     void openLogFile(const QString& path);
+    // Opens several logs, files or directories, as one list in the order of their days.
+    // The last log is followed while it grows; a list opened from a directory goes on
+    // into the next day's log when it appears there.
+    void openLogFiles(const QStringList& paths);
+    // The log the selected entry was read from; the first log when none is selected.
+    QString logPathOfSelection() const;
+    // What following the last log noticed last (truncated, replaced, deleted), or empty.
+    QString followNote() const { return followNote_; }
+    bool isFollowing() const;
     // Refills the list from the start of the open log. A large log fills in slices, so
     // the window keeps drawing; the first entry is selected as soon as it is listed.
     void loadEntries();
@@ -81,6 +98,14 @@ class AnalyzerWindow : public QDialog {
     void clearDetails();
     void addFilter(std::string_view section, const QString& key);
     void reportFailure(const char* callName, int code);
+    void refill(bool reopen);
+    bool openFillFile();
+    void finishList();
+    void reportNewProblems();
+    void onLogChanged();
+    void onDirectoryChanged();
+    void noteFollow(const QString& note);
+    void updateCaption();
 
     analyzer::AnalyzerPaths paths_;
     common_ui::DesktopPrompts& prompts_;
@@ -91,6 +116,17 @@ class AnalyzerWindow : public QDialog {
 
     analyzer::LogReader log_;
     QString currentLogPath_;
+    // The logs of the list in order, and how many entries the list held at the end of each.
+    std::vector<std::string> logFiles_;
+    std::vector<std::size_t> fileEnds_;
+    std::size_t fillFile_ = 0;
+    std::string listDirectory_;
+    std::vector<analyzer::LogFileProblem> problems_;
+    std::set<std::string> reportedProblems_;
+    LogFollower* follower_ = nullptr;
+    QString followNote_;
+    bool followAtEnd_ = false;
+    bool changePending_ = false;
     bool logOpened_ = false;
     bool entriesLoaded_ = false;
     analyzer::EntryStore store_;

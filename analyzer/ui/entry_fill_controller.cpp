@@ -1,6 +1,7 @@
 #include "analyzer/ui/entry_fill_controller.h"
 
 #include <QTimer>
+#include <algorithm>
 
 #include "analyzer/ui/entry_list_model.h"
 #include "analyzer/ui/entry_list_pane.h"
@@ -12,6 +13,7 @@ namespace {
 constexpr int kSliceMilliseconds = 12;
 constexpr std::size_t kChunksPerStep = 1024;
 constexpr int kPublishMilliseconds = 300;
+constexpr int kRowsPerInterval = 1000000;
 
 }  // namespace
 
@@ -31,6 +33,17 @@ bool EntryFillController::start(analyzer::LogReader& log, analyzer::SettingsFile
         return false;
     }
     cursor_.emplace();
+    sincePublished_.start();
+    fillSlice();
+    return true;
+}
+
+bool EntryFillController::resume(analyzer::LogReader& log, analyzer::SettingsFile& settings) {
+    stop();
+    fill_.Continue(log, settings, store_);
+    if (!log.IsOpen()) {
+        return false;
+    }
     sincePublished_.start();
     fillSlice();
     return true;
@@ -58,7 +71,11 @@ void EntryFillController::fillSlice() {
     // The view lays out all its rows again at each announcement, so rows are announced
     // at once only until the first one shows, and then now and then.
     const bool wasEmpty = list_.rowCount() == 0;
-    if (wasEmpty || sincePublished_.elapsed() >= kPublishMilliseconds) {
+    // Each announcement costs the view time in proportion to the rows it holds, so a list
+    // of many days is announced less often as it grows.
+    const qint64 interval =
+        kPublishMilliseconds * std::max<qint64>(1, list_.rowCount() / kRowsPerInterval);
+    if (wasEmpty || sincePublished_.elapsed() >= interval) {
         list_.model()->publish();
         sincePublished_.start();
         if (wasEmpty && list_.rowCount() > 0) {
@@ -66,7 +83,7 @@ void EntryFillController::fillSlice() {
         }
     }
     // The count tells how far a long fill has come.
-    list_.showCount(fill_.result().listed);
+    list_.showCount(store_.size());
     timer_->start(0);
 }
 

@@ -26,6 +26,8 @@ class EntryFillController : public QObject {
     // filters of `settings`, which is left alone until the fill ends. The first slice
     // runs now. False when the log is not open.
     bool start(analyzer::LogReader& log, analyzer::SettingsFile& settings);
+    // Adds to the list what `log` holds from where it was left, without emptying it first.
+    bool resume(analyzer::LogReader& log, analyzer::SettingsFile& settings);
     // Stops a fill part-way; what was listed stays listed.
     void stop();
     bool isRunning() const { return fill_.running(); }

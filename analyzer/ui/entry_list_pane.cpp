@@ -46,4 +46,9 @@ void EntryListPane::showCount(std::size_t count) {
     count_->setText(QString::number(count));
 }
 
+void EntryListPane::showNote(const QString& note) {
+    count_->setToolTip(note);
+    count_->setStatusTip(note);
+}
+
 }  // namespace analyzer_ui

@@ -30,6 +30,8 @@ class EntryListPane : public QObject {
     int currentRow() const;
     void selectFirstRow();
     void showCount(std::size_t count);
+    // A word on what happened to a followed log, shown with the count; empty clears it.
+    void showNote(const QString& note);
 
   signals:
     void currentRowChanged();

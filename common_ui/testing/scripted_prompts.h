@@ -29,6 +29,19 @@ class ScriptedPrompts : public common_ui::DesktopPrompts {
         return chosen;
     }
 
+    // Takes a scripted list when one is queued, else the next single file as a list of one.
+    std::optional<QStringList> ChooseFilesToOpen(
+        const common_ui::OpenFileRequest& request) override {
+        if (chosenFileLists.empty()) {
+            const std::optional<QString> one = ChooseFileToOpen(request);
+            return one ? std::optional<QStringList>(QStringList{*one}) : std::nullopt;
+        }
+        fileRequests.push_back(request);
+        std::optional<QStringList> chosen = chosenFileLists.front();
+        chosenFileLists.pop_front();
+        return chosen;
+    }
+
     // Each queued answer takes the next dialog run, may fill its widgets, and says how it
     // ended (QDialog::Accepted or Rejected).
     void answerDialog(std::function<int(QDialog&)> answer) {
@@ -52,6 +65,7 @@ class ScriptedPrompts : public common_ui::DesktopPrompts {
     ScriptedMessages messages;
     // std::nullopt stands for Cancel.
     std::deque<std::optional<QString>> chosenFiles;
+    std::deque<std::optional<QStringList>> chosenFileLists;
     std::vector<common_ui::OpenFileRequest> fileRequests;
 
   private:

@@ -16,7 +16,8 @@ import receivers
 import report
 from receivers import log
 
-TARGETS = ["velmora", "corvix", "blaster", "bare_receiver", "corvix_list_bench", "receiver_bench",
+TARGETS = ["velmora", "corvix", "blaster", "bare_receiver", "corvix_list_bench", "corvix_days_bench",
+           "receiver_bench",
            "corvix_window_bench", "receiver_window_bench", "list_commands_bench"]
 
 
@@ -31,6 +32,7 @@ class Tools:
         self.bare = os.path.join(bench, "bare_receiver")
         self.receiver_bench = os.path.join(bench, "receiver_bench")
         self.corvix_list_bench = os.path.join(bench, "corvix_list_bench")
+        self.corvix_days_bench = os.path.join(bench, "corvix_days_bench")
         self.corvix_window_bench = os.path.join(bench, "corvix_window_bench")
         self.receiver_window_bench = os.path.join(bench, "receiver_window_bench")
         self.list_commands_bench = os.path.join(bench, "list_commands_bench")
@@ -206,6 +208,16 @@ def main():
             log("\n".join(report.corvix_list_text(corvix_list)))
             lnav = lnav_figures(work)
             table += [""] + report.corvix_list_section(corvix_list, lnav)
+
+        # corvix --list over a month of daily logs (BENCH_DAYS, default 30)
+        if not env_flag("BENCH_SKIP_CORVIX"):
+            log("corvix --list over many days")
+            days = subprocess.run(
+                [tools.corvix_days_bench, f"--days={os.environ.get('BENCH_DAYS', '30')}"],
+                check=True, capture_output=True, text=True).stdout.rstrip().split("\n")
+            log("\n".join(days))
+            table += [""] + report.code_section("### corvix --list over a month of daily logs",
+                                                days)
 
         # corvix's window, offscreen, on the same generated log
         if not env_flag("BENCH_SKIP_WINDOW"):

@@ -1,0 +1,363 @@
+#include "analyzer/core/log_list.h"
+
+#include "analyzer/core/entry_store.h"
+#include "analyzer/io/any_log.h"
+#include "analyzer/io/gzip_source.h"
+#include "common/testing/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace analyzer {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// A day of router log ending at `endSecond` past midnight, or starting at midnight when
+// `fromMidnight`; the mix of lines a receiver writes, with some CR LF ends and long lines.
+std::string MakeLog(const std::string& date, unsigned seed, int lines, bool lateInDay) {
+    std::mt19937 rng(seed);
+    std::string log = "Velmora SNMP log opened " + date + " 00:00:00\n";
+    for (int i = 0; i < lines; ++i) {
+        const int second = lateInDay ? 86400 - lines + i : i;
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "%s %02d:%02d:%02d ", date.c_str(), second / 3600,
+                      second / 60 % 60, second % 60);
+        const unsigned r = rng();
+        std::string line = stamp;
+        switch (r % 6) {
+            case 0:
+                line += "out 192.168.1." + std::to_string(r % 250) + " 1030 198.51.100.80 53";
+                break;
+            case 1:
+                line += "WAN link is up";
+                break;
+            case 2:
+                line += "in 203.0.113." + std::to_string(r % 250) + " " +
+                        std::to_string(r % 65536) + " 192.168.1.7 " +
+                        std::string(r % 7 == 0 ? 140 : 0, 'x') + "137";
+                break;
+            default:
+                line += "in 203.0.113." + std::to_string(r % 250) + " 4512 198.51.100.7 " +
+                        std::to_string(r % 1000);
+        }
+        log += line + (r % 11 == 0 ? "\r\n" : "\n");
+    }
+    return log;
+}
+
+std::string Gzip(const std::string& text, int members = 1) {
+    std::string out;
+    const std::size_t part = text.size() / members + 1;
+    for (std::size_t at = 0; at < text.size() || (at == 0 && out.empty()); at += part) {
+        const std::string piece = text.substr(at, part);
+        z_stream z{};
+        EXPECT_EQ(deflateInit2(&z, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY), Z_OK);
+        std::string buffer(deflateBound(&z, piece.size()) + 64, '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+        z.avail_in = static_cast<uInt>(piece.size());
+        z.next_out = reinterpret_cast<Bytef*>(buffer.data());
+        z.avail_out = static_cast<uInt>(buffer.size());
+        EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+        buffer.resize(z.total_out);
+        deflateEnd(&z);
+        out += buffer;
+        if (text.empty()) {
+            break;
+        }
+    }
+    return out;
+}
+
+class LogListTest : public test_support::TempDirTest {
+  protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        Put("corvix.cfg", "[SourceIPFilters]\n203.0.113.9=1\n[TargetPortFilters]\n137=1\n");
+        settings_ = std::make_unique<SettingsFile>(Path("corvix.cfg"));
+    }
+
+    static Texts Entries(const EntryStore& store) {
+        Texts texts;
+        for (std::size_t i = 0; i < store.size(); ++i) {
+            texts.emplace_back(store.Entry(i));
+        }
+        return texts;
+    }
+
+    // One file alone, the way the window always read one log.
+    Texts Single(const std::string& name) {
+        LogReader log;
+        EXPECT_TRUE(OpenAnyLog(log, Path(name))) << name;
+        EntryStore store;
+        LoadEntries(log, *settings_, store);
+        return Entries(store);
+    }
+
+    Texts Listed(const std::vector<std::string>& arguments, LogListResult* out = nullptr,
+                 LogFileList* files = nullptr) {
+        const LogFileList list = ResolveLogArguments(arguments);
+        EntryStore store;
+        store.AppendEntry("left over from before");
+        const LogListResult result = LoadLogList(list.files, OpenAnyLog, *settings_, store);
+        if (out) {
+            *out = result;
+        }
+        if (files) {
+            *files = list;
+        }
+        return Entries(store);
+    }
+
+    std::unique_ptr<SettingsFile> settings_;
+};
+
+TEST_F(LogListTest, DateInTheNameOrdersTheLogs) {
+    EXPECT_EQ(LogDateInName("/x/Velmora-incoming-2026-12-07.log"), "2026-12-07");
+    EXPECT_EQ(LogDateInName("Velmora-combined-2026-01-31.log.gz"), "2026-01-31");
+    EXPECT_EQ(LogDateInName("notes.log"), "");
+    EXPECT_EQ(LogDateInName("Velmora-incoming-2026-12-7.log"), "");
+    EXPECT_EQ(LogDateInName("Velmora-incoming-2026x12-07.log"), "");
+    EXPECT_EQ(LogDateInName("Velmora-incoming-2026-12-07.txt"), "");
+
+    EXPECT_TRUE(IsListedLogName("Velmora-incoming-2026-12-07.log"));
+    EXPECT_TRUE(IsListedLogName("Velmora-combined-2026-12-07.log.gz"));
+    EXPECT_FALSE(IsListedLogName("Velmora-outgoing-2026-12-07.log"));
+    EXPECT_FALSE(IsListedLogName("Velmora-messages-2026-12-07.log"));
+    EXPECT_FALSE(IsListedLogName("Velmora-incoming-2026-12-07.log.bak"));
+
+    // Undated names stay where they were given; dated ones take the dated places in order.
+    std::vector<std::string> paths = {"b-incoming-2026-12-08.log", "own.log",
+                                      "a-incoming-2026-12-06.log.gz", "z-combined-2026-12-06.log",
+                                      "other.txt"};
+    OrderLogFiles(paths);
+    EXPECT_EQ(paths, (std::vector<std::string>{"a-incoming-2026-12-06.log.gz", "own.log",
+                                               "z-combined-2026-12-06.log",
+                                               "b-incoming-2026-12-08.log", "other.txt"}));
+}
+
+// Several days are the single days one after the other, whatever order they were named in.
+TEST_F(LogListTest, SeveralLogsListAsTheSingleLogsOneAfterTheOther) {
+    const std::string before = "Velmora-incoming-2026-12-06.log";
+    const std::string after = "Velmora-incoming-2026-12-07.log";
+    const std::string third = "Velmora-incoming-2026-12-08.log";
+    Put(before, MakeLog("2026-12-06", 1, 3000, true));
+    Put(after, MakeLog("2026-12-07", 2, 3000, false));
+    Put(third, MakeLog("2026-12-08", 3, 500, false));
+
+    Texts expected = Single(before);
+    const std::size_t firstDay = expected.size();
+    ASSERT_GT(firstDay, 1000u);
+    for (const std::string& name : {after, third}) {
+        const Texts one = Single(name);
+        expected.insert(expected.end(), one.begin(), one.end());
+    }
+    ASSERT_TRUE(expected[firstDay - 1].starts_with("2026-12-06 23:59:")) << expected[firstDay - 1];
+    ASSERT_TRUE(expected[firstDay].starts_with("2026-12-07 00:00:")) << expected[firstDay];
+
+    LogListResult result;
+    EXPECT_EQ(Listed({Path(third), Path(after), Path(before)}, &result), expected);
+    EXPECT_EQ(result.listed, expected.size());
+    EXPECT_EQ(result.perFile.size(), 3u);
+    EXPECT_EQ(result.perFile[0], firstDay);
+    EXPECT_TRUE(result.problems.empty());
+
+    // The directory gives the same list, and is remembered for the days that follow.
+    LogFileList files;
+    Put("notes.txt", "in 1 2 3 4 5 6 7\n");
+    Put("Velmora-outgoing-2026-12-07.log", MakeLog("2026-12-07", 4, 100, false));
+    EXPECT_EQ(Listed({dir_}, nullptr, &files), expected);
+    EXPECT_EQ(files.directory, dir_);
+    EXPECT_EQ(files.files.size(), 3u);
+}
+
+TEST_F(LogListTest, CompressedAndPlainLogsGiveTheSameList) {
+    const std::string text = MakeLog("2026-12-06", 7, 20000, false);
+    Put("Velmora-incoming-2026-12-06.log", text);
+    Put("Velmora-incoming-2026-12-06.log.gz", Gzip(text));
+    Put("several-members.log.gz", Gzip(text, 5));
+    Put("empty.log.gz", Gzip(""));
+    const Texts plain = Single("Velmora-incoming-2026-12-06.log");
+    ASSERT_GT(plain.size(), 5000u);
+    EXPECT_EQ(Single("Velmora-incoming-2026-12-06.log.gz"), plain);
+    EXPECT_EQ(Single("several-members.log.gz"), plain);
+    EXPECT_TRUE(Single("empty.log.gz").empty());
+
+    // Reading again from the start reads the whole log again.
+    LogReader log;
+    ASSERT_TRUE(OpenAnyLog(log, Path("several-members.log.gz")));
+    EntryStore store;
+    LoadEntries(log, *settings_, store);
+    LoadEntries(log, *settings_, store);
+    EXPECT_EQ(Entries(store), plain);
+    EXPECT_EQ(log.readError(), 0);
+}
+
+TEST_F(LogListTest, CutShortOrDamagedCompressedLogListsWhatCouldBeRead) {
+    const std::string text = MakeLog("2026-12-06", 9, 20000, false);
+    Put("whole.log", text);
+    const Texts whole = Single("whole.log");
+    const std::string packed = Gzip(text);
+    Put("cut-incoming-2026-12-06.log.gz", packed.substr(0, packed.size() / 2));
+    std::string damaged = packed;
+    for (std::size_t i = packed.size() / 2; i < packed.size() / 2 + 64; ++i) {
+        damaged[i] = static_cast<char>(damaged[i] ^ 0x5a);
+    }
+    Put("bad-incoming-2026-12-07.log.gz", damaged);
+    // Named .gz but plain text; and bytes that are neither.
+    Put("plain-incoming-2026-12-08.log.gz", text);
+    Put("junk-incoming-2026-12-09.log.gz", std::string("\x1f\x8b\x08\x00garbage", 11));
+
+    LogListResult result;
+    const Texts listed = Listed({dir_}, &result);
+    ASSERT_EQ(result.perFile.size(), 4u);
+    ASSERT_EQ(result.problems.size(), 3u);
+    EXPECT_EQ(result.problems[0].path, Path("cut-incoming-2026-12-06.log.gz"));
+    EXPECT_NE(result.problems[0].reason.find("cut short"), std::string::npos);
+    EXPECT_FALSE(result.problems[0].notOpened);
+    EXPECT_EQ(result.problems[1].path, Path("bad-incoming-2026-12-07.log.gz"));
+    EXPECT_EQ(result.problems[2].path, Path("junk-incoming-2026-12-09.log.gz"));
+    // What came before the cut is listed, exactly as in the whole log.
+    for (const std::size_t part : {result.perFile[0], result.perFile[1]}) {
+        EXPECT_GT(part, whole.size() / 10);
+        EXPECT_LT(part, whole.size());
+    }
+    EXPECT_TRUE(std::equal(listed.begin(), listed.begin() + result.perFile[0], whole.begin()));
+    EXPECT_EQ(result.perFile[2], whole.size());
+    EXPECT_EQ(result.perFile[3], 0u);
+}
+
+TEST_F(LogListTest, BadInputAmongManyIsNamedOnceAndTheRestIsListed) {
+    const std::string text = MakeLog("2026-12-06", 5, 1000, false);
+    Put("Velmora-incoming-2026-12-06.log", text);
+    Put("Velmora-incoming-2026-12-07.log", text);
+    ::chmod(Path("Velmora-incoming-2026-12-07.log").c_str(), 0);
+    ASSERT_EQ(::symlink("Velmora-combined-2026-12-08.log",
+                        Path("Velmora-combined-2026-12-08.log").c_str()),
+              0);
+    Put("Velmora-combined-2026-12-09.log", std::string(5000, '\0') +
+                                               "\x7f"
+                                               "ELF");
+    const bool root = ::geteuid() == 0;
+
+    LogListResult result;
+    LogFileList files;
+    const Texts listed = Listed({dir_, Path("missing-incoming-2026-12-01.log")}, &result, &files);
+    // Two arguments: no one directory to follow into the next day.
+    EXPECT_EQ(files.directory, "");
+    ASSERT_EQ(files.problems.size(), 1u);
+    EXPECT_EQ(files.problems[0].path, Path("Velmora-combined-2026-12-08.log"));
+    EXPECT_EQ(files.problems[0].reason, "Too many levels of symbolic links");
+    ASSERT_EQ(result.problems.size(), root ? 1u : 2u);
+    EXPECT_EQ(result.problems[0].path, Path("missing-incoming-2026-12-01.log"));
+    EXPECT_EQ(result.problems[0].reason, "No such file or directory");
+    EXPECT_TRUE(result.problems[0].notOpened);
+    if (!root) {
+        EXPECT_EQ(result.problems[1].path, Path("Velmora-incoming-2026-12-07.log"));
+        EXPECT_EQ(result.problems[1].reason, "Permission denied");
+    }
+    EXPECT_EQ(listed, [&] {
+        Texts twice = Single("Velmora-incoming-2026-12-06.log");
+        if (root) {
+            const Texts again = twice;
+            twice.insert(twice.end(), again.begin(), again.end());
+        }
+        return twice;
+    }());
+
+    LogFileList empty = ResolveLogArguments({Path("nothing")});
+    ::mkdir(Path("nothing").c_str(), 0700);
+    empty = ResolveLogArguments({Path("nothing")});
+    EXPECT_TRUE(empty.files.empty());
+    ASSERT_EQ(empty.problems.size(), 1u);
+    EXPECT_EQ(empty.problems[0].path, Path("nothing"));
+    EXPECT_TRUE(empty.problems[0].notOpened);
+}
+
+TEST_F(LogListTest, RangeOfDaysPicksTheLogsOfThoseDays) {
+    for (const char* name :
+         {"Velmora-incoming-2026-11-30.log", "Velmora-incoming-2026-12-01.log.gz",
+          "Velmora-combined-2026-12-03.log", "Velmora-incoming-2026-12-02.log",
+          "Velmora-outgoing-2026-12-02.log", "Velmora-incoming-2026-12-04.log", "notes.log"}) {
+        Put(name, "");
+    }
+    std::vector<LogFileProblem> problems;
+    EXPECT_EQ(LogsInRange(dir_, "2026-12-01", "2026-12-03", problems),
+              (std::vector<std::string>{Path("Velmora-incoming-2026-12-01.log.gz"),
+                                        Path("Velmora-incoming-2026-12-02.log"),
+                                        Path("Velmora-combined-2026-12-03.log")}));
+    EXPECT_TRUE(LogsInRange(dir_, "2026-12-05", "2026-12-09", problems).empty());
+    EXPECT_TRUE(LogsInRange(dir_, "2026-12-03", "2026-12-01", problems).empty());
+    EXPECT_TRUE(problems.empty());
+    EXPECT_TRUE(LogsInRange(Path("missing"), "2026-12-01", "2026-12-03", problems).empty());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].reason, "No such file or directory");
+}
+
+// A log being written: read on from where the last pass ended, a line without its end
+// held back until the end comes, and the bytes taken counted for truncation checks.
+TEST_F(LogListTest, FollowedLogReadsOnAndHoldsALineStillBeingWritten) {
+    Put("today.log", "a in 1\r");
+    LogReader log;
+    ASSERT_TRUE(log.Open(Path("today.log")));
+    log.SetHoldPartialLine(true);
+    EXPECT_EQ(log.NextChunk(), std::nullopt);
+    EXPECT_EQ(log.bytesRead(), 7u);
+    std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << "\nb in 2\nc in";
+    log.Resume();
+    EXPECT_EQ(log.NextChunk(), "a in 1\n");
+    EXPECT_EQ(log.NextChunk(), "b in 2\n");
+    EXPECT_EQ(log.NextChunk(), std::nullopt);
+    std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << " 3\n";
+    EXPECT_EQ(log.NextChunk(), std::nullopt);  // nothing new until resumed
+    log.Resume();
+    EXPECT_EQ(log.NextChunk(), "c in 3\n");
+    EXPECT_EQ(log.NextChunk(), std::nullopt);
+    EXPECT_EQ(log.bytesRead(), 22u);
+
+    // Without holding, the unfinished line is a chunk of its own, as for any log.
+    std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << "d in";
+    log.SetHoldPartialLine(false);
+    log.Resume();
+    EXPECT_EQ(log.NextChunk(), "d in");
+    EXPECT_TRUE(log.Rewind());
+    EXPECT_EQ(log.NextChunk(), "a in 1\n");
+}
+
+TEST(GzipSourceTest, ArbitraryBytesEndCleanlyOrWithADamageError) {
+    const unsigned char header[] = {0x1f, 0x8b, 0x08, 0x00, 0, 0, 0, 0, 0, 0x03};
+    std::vector<unsigned char> bytes(header, header + sizeof header);
+    for (int i = 0; i < 300; ++i) {
+        bytes.push_back(static_cast<unsigned char>(i * 37));
+    }
+    auto source = GzipSourceOverBytes(bytes.data(), bytes.size());
+    ASSERT_NE(source, nullptr);
+    char buffer[4096];
+    ssize_t n;
+    std::size_t total = 0;
+    while ((n = source->Read(buffer, sizeof buffer)) > 0) {
+        total += static_cast<std::size_t>(n);
+    }
+    EXPECT_EQ(n, -1);
+    EXPECT_EQ(errno, EBADMSG);
+    // Still failed when asked again, and whole again after a rewind.
+    EXPECT_EQ(source->Read(buffer, sizeof buffer), -1);
+    ASSERT_TRUE(source->Rewind());
+    std::size_t again = 0;
+    while ((n = source->Read(buffer, sizeof buffer)) > 0) {
+        again += static_cast<std::size_t>(n);
+    }
+    EXPECT_EQ(again, total);
+}
+
+}  // namespace
+}  // namespace analyzer
