@@ -103,6 +103,27 @@ TEST_F(CorvixListTest, ListsTheInboundEntriesVelmoraLoggedPlainAndFormatted) {
     EXPECT_EQ(ReadFile(Output(1)), "");
 }
 
+// velmora compresses the day's logs once the day is over; corvix lists the compressed log
+// line for line as it listed the plain one.
+TEST_F(CorvixListTest, ADayVelmoraCompressedListsAsItsPlainLog) {
+    ASSERT_NO_FATAL_FAILURE(Receive(kAllLogs, "messages"));
+    const fs::path corvix = Install("corvix", kFilters);
+    ASSERT_EQ(Run(corvix, {"--list", LogPath("incoming")}), 0);
+    const std::string plain = ReadFile(Output(1));
+    ASSERT_EQ(Lines(plain), kInboundList);
+
+    faketime_ = "2002-09-28 08:00:00";
+    WriteProfile(kAllLogs + "[Retention]\ncompress=On\n");
+    ASSERT_NO_FATAL_FAILURE(StartHeadless());
+    ASSERT_TRUE(WaitFor([&] { return Shows("Velmora-incoming-2002-09-27.log.gz."); })) << Stderr();
+    ASSERT_EQ(Signal(SIGTERM), 0);
+    ASSERT_FALSE(fs::exists(LogPath("incoming")));
+
+    EXPECT_EQ(Run(corvix, {"--list", LogPath("incoming") + ".gz"}), 0);
+    EXPECT_EQ(ReadFile(Output(1)), plain);
+    EXPECT_EQ(ReadFile(Output(2)), "");
+}
+
 TEST_F(CorvixListTest, SettingsFileIsNamedAfterTheProgramFile) {
     ASSERT_NO_FATAL_FAILURE(Receive(kAllLogs, "messages"));
     Install("corvix", "");
