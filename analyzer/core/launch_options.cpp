@@ -1,11 +1,36 @@
 #include "analyzer/core/launch_options.h"
 
+#include <optional>
 #include <string_view>
+#include <utility>
 
 namespace analyzer {
+namespace {
+
+// Options that say how --list prints, so "--list --format=csv FILE" reads as written.
+bool IsOutputOption(std::string_view argument) {
+    return argument == "--stats" || argument.starts_with("--format=") ||
+           argument.starts_with("--top=");
+}
+
+std::optional<std::size_t> ParseCount(std::string_view text) {
+    constexpr std::size_t kMostDigits = 9;
+    if (text.empty() || text.size() > kMostDigits ||
+        text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t value = 0;
+    for (const char c : text) {
+        value = value * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return value;
+}
+
+}  // namespace
 
 LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
     LaunchOptions options;
+    bool topGiven = false;
     for (int i = 1; i < argc && options.error.empty(); ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -17,12 +42,30 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
                 options.error = "--list takes one log file";
             } else if (argument != "--list") {
                 options.listFile = argument.substr(7);
-            } else if (i + 1 < argc) {
+            } else if (i + 1 < argc && !IsOutputOption(argv[i + 1])) {
                 options.listFile = argv[++i];
             }
             options.list = true;
-            if (options.error.empty() && options.listFile.empty()) {
+            if (options.error.empty() && options.listFile.empty() && argument != "--list") {
                 options.error = "--list needs a log file";
+            }
+        } else if (argument == "--stats") {
+            options.stats = true;
+        } else if (argument.starts_with("--format=")) {
+            const std::string_view name = argument.substr(9);
+            options.format = ParseReportFormat(name);
+            if (!options.format) {
+                options.error =
+                    "--format takes text, csv or json, not \"" + std::string(name) + "\"";
+            }
+        } else if (argument.starts_with("--top=")) {
+            const std::optional<std::size_t> top = ParseCount(argument.substr(6));
+            if (top) {
+                options.top = *top;
+                topGiven = true;
+            } else {
+                options.error = "--top takes a whole number (0 for all), not \"" +
+                                std::string(argument.substr(6)) + "\"";
             }
         } else if (argument.starts_with("-")) {
             options.error = "unknown option " + std::string(argument);
@@ -32,12 +75,33 @@ LaunchOptions ParseLaunchOptions(int argc, const char* const* argv) {
             options.error = "unexpected argument " + std::string(argument);
         }
     }
+    if (!options.error.empty()) {
+        return options;
+    }
+    // The log may follow the output options: "--stats --top=5 FILE".
+    if ((options.list || options.stats) && options.listFile.empty()) {
+        options.listFile = std::move(options.openFile);
+        options.openFile.clear();
+    }
+    if (options.list && options.stats) {
+        options.error = "--list and --stats cannot be combined";
+    } else if (options.list && options.listFile.empty()) {
+        options.error = "--list needs a log file";
+    } else if (options.stats && options.listFile.empty()) {
+        options.error = "--stats needs a log file";
+    } else if (options.format && !options.list && !options.stats) {
+        options.error = "--format goes with --list or --stats";
+    } else if (topGiven && !options.stats) {
+        options.error = "--top goes with --stats";
+    }
     return options;
 }
 
 std::string UsageText() {
     return "Usage: corvix [FILE]\n"
            "       corvix --list FILE\n"
+           "       corvix --list --format=text|csv|json FILE\n"
+           "       corvix --stats [--top=N] [--format=text|csv|json] FILE\n"
            "       corvix -h | --help\n"
            "       corvix -V | --version\n"
            "\n"
@@ -46,6 +110,12 @@ std::string UsageText() {
            "  --list FILE    print the inbound connection entries of FILE that pass the\n"
            "                 filters of the settings file (corvix.cfg), one per line,\n"
            "                 and exit\n"
+           "  --stats FILE   print who, what and when of those entries: top sources, top\n"
+           "                 destination ports and entries per hour, and exit\n"
+           "  --top=N        how many sources and ports --stats prints (default 10,\n"
+           "                 0 for all)\n"
+           "  --format=F     text (default), csv or json; csv lists have the columns\n"
+           "                 date,time,source,source_port,destination,destination_port\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"
            "\n"
