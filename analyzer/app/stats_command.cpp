@@ -47,6 +47,11 @@ class StatisticsSink : public EntrySink {
         }
         return true;
     }
+    bool AppendParsedEntry(const LogEntry& entry, std::string_view) override {
+        statistics_.Add(entry);
+        return true;
+    }
+    bool NeedsText() const override { return false; }
 
   private:
     EntryStatistics& statistics_;
@@ -64,6 +69,11 @@ class FormattedListSink : public EntrySink {
         }
         return buffer_.size() < kCapacity || Flush();
     }
+    bool AppendParsedEntry(const LogEntry& entry, std::string_view) override {
+        writer_.Row(entry, buffer_);
+        return buffer_.size() < kCapacity || Flush();
+    }
+    bool NeedsText() const override { return false; }
     bool Finish() {
         writer_.End(buffer_);
         return Flush();

@@ -117,6 +117,22 @@ std::optional<std::uint32_t> DottedQuad(std::string_view text) {
     return address;
 }
 
+// A dotted quad written the plain way (no leading zeros), so one text is one number.
+std::optional<std::uint32_t> PlainDottedQuad(std::string_view text) {
+    std::uint32_t address = 0;
+    std::size_t pos = 0;
+    for (int part = 0; part < 4; ++part) {
+        const std::size_t start = pos;
+        const std::optional<int> value = Number(text, pos, 1, 3, part < 3 ? '.' : '\0');
+        if (!value || *value > 255 || (text[start] == '0' && *value != 0) ||
+            (*value == 0 && pos - start != (part < 3 ? 2 : 1))) {
+            return std::nullopt;
+        }
+        address = address << 8 | static_cast<std::uint32_t>(*value);
+    }
+    return address;
+}
+
 std::uint64_t Mix(std::uint64_t value) {
     value ^= value >> 33;
     value *= 0xff51afd7ed558ccdULL;
@@ -220,6 +236,56 @@ std::uint32_t EntryStatistics::Intern(Index& index, std::vector<std::string>& na
     return id;
 }
 
+std::uint32_t EntryStatistics::SourceId(std::string_view source) {
+    const std::optional<std::uint32_t> address = PlainDottedQuad(source);
+    if (!address) {
+        return Intern(sourceIndex_, sourceNames_, source);
+    }
+    if ((sourceNames_.size() + 1) * 2 > addressSlots_.size()) {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(addressSlots_.size() * 2, 1024), 0);
+        old.swap(addressSlots_);
+        const std::size_t mask = addressSlots_.size() - 1;
+        for (const std::uint64_t value : old) {
+            if (value != 0) {
+                std::size_t slot = Mix(value >> 32) & mask;
+                while (addressSlots_[slot] != 0) {
+                    slot = (slot + 1) & mask;
+                }
+                addressSlots_[slot] = value;
+            }
+        }
+    }
+    const std::size_t mask = addressSlots_.size() - 1;
+    for (std::size_t slot = Mix(*address) & mask;; slot = (slot + 1) & mask) {
+        const std::uint64_t value = addressSlots_[slot];
+        if (value == 0) {
+            const auto id = static_cast<std::uint32_t>(sourceNames_.size());
+            sourceNames_.emplace_back(source);
+            addressSlots_[slot] = static_cast<std::uint64_t>(*address) << 32 | (id + 1);
+            return id;
+        }
+        if (value >> 32 == *address) {
+            return static_cast<std::uint32_t>(value) - 1;
+        }
+    }
+}
+
+std::uint32_t EntryStatistics::PortId(std::string_view port) {
+    const std::optional<unsigned> number = CanonicalPort(port);
+    if (!number) {
+        return Intern(portIndex_, portNames_, port);
+    }
+    if (portIds_.empty()) {
+        portIds_.assign(65536, 0);
+    }
+    std::uint32_t& id = portIds_[*number];
+    if (id == 0) {
+        portNames_.emplace_back(port);
+        id = static_cast<std::uint32_t>(portNames_.size());
+    }
+    return id - 1;
+}
+
 bool EntryStatistics::InsertPair(std::uint64_t pair) {
     const std::uint64_t stored = pair + 1;
     if ((pairCount_ + 1) * 2 > pairs_.size()) {
@@ -267,11 +333,11 @@ void EntryStatistics::Add(const LogEntry& entry) {
 void EntryStatistics::Add(std::string_view source, std::string_view port,
                           std::optional<std::int64_t> when) {
     ++entries_;
-    const std::uint32_t sourceId = Intern(sourceIndex_, sourceNames_, source);
+    const std::uint32_t sourceId = SourceId(source);
     if (sourceId == sources_.size()) {
         sources_.emplace_back();
     }
-    const std::uint32_t portId = Intern(portIndex_, portNames_, port);
+    const std::uint32_t portId = PortId(port);
     if (portId == ports_.size()) {
         ports_.emplace_back();
     }
@@ -295,7 +361,12 @@ void EntryStatistics::Add(std::string_view source, std::string_view port,
     }
     first_ = first_ ? std::min(*first_, *when) : *when;
     last_ = last_ ? std::max(*last_, *when) : *when;
-    ++hours_[FloorDiv(*when, kSecondsPerHour)];
+    const std::int64_t hour = FloorDiv(*when, kSecondsPerHour);
+    if (lastHourCount_ == nullptr || hour != lastHour_) {
+        lastHour_ = hour;
+        lastHourCount_ = &hours_[hour];
+    }
+    ++*lastHourCount_;
 }
 
 StatisticsReport EntryStatistics::Report(std::size_t top) const {

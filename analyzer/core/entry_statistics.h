@@ -98,6 +98,8 @@ class EntryStatistics {
 
     static std::uint32_t Intern(Index& index, std::vector<std::string>& names,
                                 std::string_view text);
+    std::uint32_t SourceId(std::string_view source);
+    std::uint32_t PortId(std::string_view port);
     bool InsertPair(std::uint64_t pair);
 
     std::size_t entries_ = 0;
@@ -109,7 +111,13 @@ class EntryStatistics {
     Index portIndex_;
     std::vector<std::string> portNames_;
     std::vector<Port> ports_;
+    // Fast paths for the usual tokens: addresses in plain dotted form, open-addressed by
+    // their number ((address << 32) | (id + 1), zero free), and plain port numbers.
+    std::vector<std::uint64_t> addressSlots_;
+    std::vector<std::uint32_t> portIds_;  // by port number; 0 none, else id + 1
     std::unordered_map<std::int64_t, std::size_t> hours_;
+    std::int64_t lastHour_ = 0;
+    std::size_t* lastHourCount_ = nullptr;
     // Open-addressed set of (source, port) pairs; zero marks a free slot, so pairs are
     // stored plus one.
     std::vector<std::uint64_t> pairs_;
