@@ -21,6 +21,8 @@ run_packages=(
   pkg-config
   qt6-base-dev
   qt6-qpa-plugins
+  # so both windows run as native clients on Wayland desktops
+  qt6-wayland
   netbase
 )
 
@@ -49,7 +51,6 @@ test_packages=(
   # the same windows as Wayland clients of a headless compositor, and a test tray that
   # speaks the StatusNotifierItem protocol on the session bus
   weston
-  qt6-wayland
   wl-clipboard
   python3-gi
   # checks of what gets installed: desktop entries, man pages, service units

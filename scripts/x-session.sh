@@ -25,38 +25,8 @@ if (($# == 0)); then
   exit 2
 fi
 
-session_dir=$(mktemp -d "${TMPDIR:-/tmp}/x-session.XXXXXX")
-pids=()
-cleanup() {
-  local pid
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    pid=${pids[i]}
-    kill "$pid" 2>/dev/null || true
-  done
-  for pid in "${pids[@]}"; do
-    # Bounded: a helper that ignores SIGTERM gets SIGKILL after two seconds.
-    for _ in $(seq 20); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-  done
-  rm -rf "$session_dir"
-}
-trap cleanup EXIT
-
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds; fails after SECONDS.
-wait_for() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    if ((SECONDS >= deadline)); then
-      echo "x-session: gave up waiting for: $*" >&2
-      return 1
-    fi
-    sleep 0.05
-  done
-}
+source "$(dirname "$0")/session-common.sh"
+new_session x-session
 
 # The server picks a free display number itself and writes it once it accepts clients.
 Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
@@ -65,19 +35,7 @@ pids+=($!)
 wait_for 15 grep -q '[0-9]' "$session_dir/display"
 export DISPLAY=":$(tr -dc '0-9' <"$session_dir/display")"
 
-dbus-daemon --session --nofork --nopidfile --print-address=4 \
-  4>"$session_dir/bus" >"$session_dir/dbus.log" 2>&1 &
-pids+=($!)
-wait_for 10 grep -q 'unix:' "$session_dir/bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$session_dir/bus")
-export DBUS_SESSION_BUS_ADDRESS
-
-# The accessibility bus; Qt exposes its widgets there once asked to.
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$session_dir/atspi.log" 2>&1 &
-pids+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export QT_ACCESSIBILITY=1
-export NO_AT_BRIDGE=0
+start_buses
 
 openbox --sm-disable >"$session_dir/openbox.log" 2>&1 &
 pids+=($!)

@@ -1,5 +1,6 @@
 #include "receiver/ui/status_pane.h"
 
+#include "common_ui/file_text.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/loss_notice.h"
 
@@ -20,11 +21,11 @@ void StatusPane::setStatus(const std::string& statusText) {
 }
 
 void StatusPane::setCount(int rows) {
-    countText_.setText(QString::fromStdString(receiver::FormatCount(rows)));
+    countText_.setText(common_ui::FromFileText(receiver::FormatCount(rows)));
 }
 
 void StatusPane::showStatus() {
-    QString text = QString::fromStdString(status_);
+    QString text = common_ui::FromFileText(status_);
     if (!lossLine_.isEmpty()) {
         text += lossLine_ + QLatin1Char('\n');
     }
@@ -48,7 +49,7 @@ void StatusPane::showLoss() {
     }
     shownLoss_ = lostDatagrams_;
     sinceLossShown_.start();
-    lossLine_ = QString::fromStdString(receiver::LossSoFarText(lostDatagrams_));
+    lossLine_ = common_ui::FromFileText(receiver::LossSoFarText(lostDatagrams_));
     showStatus();
 }
 

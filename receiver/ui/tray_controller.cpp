@@ -7,6 +7,7 @@
 #include <QDBusVariant>
 #include <QGuiApplication>
 
+#include "common_ui/file_text.h"
 #include "receiver/core/formatting.h"
 #include "receiver/core/tray_tip.h"
 
@@ -14,7 +15,7 @@ namespace receiver_ui {
 namespace {
 
 QString Tip(receiver::RunningState running, int rows) {
-    return QString::fromStdString(receiver::FormatTrayTip(
+    return common_ui::FromFileText(receiver::FormatTrayTip(
         running == receiver::RunningState::kRunning, receiver::FormatCount(rows)));
 }
 
