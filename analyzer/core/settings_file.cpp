@@ -1,10 +1,16 @@
 #include "analyzer/core/settings_file.h"
 
+#include "analyzer/core/filter_keys.h"
+
 #include "common/ascii.h"
 #include "common/profile_lines.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <set>
 #include <utility>
 
 namespace analyzer {
@@ -18,6 +24,52 @@ KeySet ActiveKeys(const common::ProfileSnapshot& settings, std::string_view sect
         }
     }
     return keys;
+}
+
+// A hand-edited file may hold a block or range that does not parse: it hides nothing,
+// and is said once per program run, not at every read of the file.
+void ReportMalformedKey(std::string_view section, std::string_view key) {
+    static std::mutex mutex;
+    static std::set<std::string, std::less<>> reported;
+    const std::lock_guard<std::mutex> lock(mutex);
+    std::string name = std::string(section) + "/" + std::string(key);
+    if (reported.insert(name).second) {
+        std::fprintf(stderr,
+                     "corvix: [%.*s] %.*s is neither an address block nor a port "
+                     "range and is ignored\n",
+                     static_cast<int>(section.size()), section.data(), static_cast<int>(key.size()),
+                     key.data());
+    }
+}
+
+std::vector<common::AddressBlock> ActiveBlocks(const common::ProfileSnapshot& settings) {
+    std::vector<common::AddressBlock> blocks;
+    for (const std::string& name : settings.ListKeys(kSourceIpFilters, "")) {
+        if (!IsBlockKey(name) || settings.ReadInt(kSourceIpFilters, name, 0) == 0) {
+            continue;
+        }
+        if (const auto block = common::ParseAddressBlock(common::profile::Trim(name))) {
+            blocks.push_back(*block);
+        } else {
+            ReportMalformedKey(kSourceIpFilters, name);
+        }
+    }
+    return blocks;
+}
+
+std::vector<common::PortRange> ActiveRanges(const common::ProfileSnapshot& settings) {
+    std::vector<common::PortRange> ranges;
+    for (const std::string& name : settings.ListKeys(kTargetPortFilters, "")) {
+        if (!IsRangeKey(name) || settings.ReadInt(kTargetPortFilters, name, 0) == 0) {
+            continue;
+        }
+        if (const auto range = common::ParsePortRange(common::profile::Trim(name))) {
+            ranges.push_back(*range);
+        } else {
+            ReportMalformedKey(kTargetPortFilters, name);
+        }
+    }
+    return ranges;
 }
 
 bool SameTime(const timespec& a, const timespec& b) {
@@ -67,6 +119,8 @@ void SettingsFile::Revalidate() {
     snapshot_ = common::ProfileSnapshot::Load(path_);
     activeSourceIps_ = ActiveKeys(snapshot_, kSourceIpFilters);
     activeTargetPorts_ = ActiveKeys(snapshot_, kTargetPortFilters);
+    sourceBlocks_ = ActiveBlocks(snapshot_);
+    portRanges_ = ActiveRanges(snapshot_);
     identity_ = now;
     readStart_ = lookStart;
     loaded_ = true;
@@ -92,10 +146,27 @@ bool SettingsFile::IsActiveFilter(std::string_view section, std::string_view key
     // Names are looked up trimmed, as every read of the file does.
     key = common::profile::Trim(key);
     if (common::EqualsIgnoringAsciiCase(section, kSourceIpFilters)) {
-        return activeSourceIps_.Contains(key);
+        if (activeSourceIps_.Contains(key)) {
+            return true;
+        }
+        if (sourceBlocks_.empty()) {
+            return false;
+        }
+        const std::optional<std::uint32_t> address = common::ParseAddress(key);
+        return address && std::any_of(sourceBlocks_.begin(), sourceBlocks_.end(),
+                                      [&](const auto& block) { return block.Contains(*address); });
     }
     if (common::EqualsIgnoringAsciiCase(section, kTargetPortFilters)) {
-        return activeTargetPorts_.Contains(key);
+        if (activeTargetPorts_.Contains(key)) {
+            return true;
+        }
+        // A port token is one number; "6000-6063" in a log is no port of the range.
+        if (portRanges_.empty() || key.find('-') != std::string_view::npos) {
+            return false;
+        }
+        const std::optional<common::PortRange> port = common::ParsePortRange(key);
+        return port && std::any_of(portRanges_.begin(), portRanges_.end(),
+                                   [&](const auto& range) { return range.Contains(port->first); });
     }
     return snapshot_.ReadInt(section, key, 0) != 0;
 }

@@ -2,6 +2,7 @@
 
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/key_set.h"
+#include "common/net_ranges.h"
 #include "common/profile_snapshot.h"
 
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace analyzer {
 
@@ -61,6 +63,10 @@ class SettingsFile : private FilterSource {
     // The active keys of the two filter sections, taken from snapshot_.
     KeySet activeSourceIps_;
     KeySet activeTargetPorts_;
+    // Active keys written as an address block ("203.0.113.0/24") or a port range
+    // ("6000-6063"); they hide every address or port they hold.
+    std::vector<common::AddressBlock> sourceBlocks_;
+    std::vector<common::PortRange> portRanges_;
     Identity identity_;
     timespec readStart_{};
     bool loaded_ = false;
