@@ -24,6 +24,10 @@ run_packages=(
   # so both windows run as native clients on Wayland desktops
   qt6-wayland
   netbase
+  # corvix's statistics window draws its chart with Qt Charts, whose CMake package
+  # wants Qt's OpenGL one
+  qt6-charts-dev
+  libqt6opengl6-dev
 )
 
 test_packages=(

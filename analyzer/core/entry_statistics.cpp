@@ -330,6 +330,18 @@ void EntryStatistics::Add(const LogEntry& entry) {
     Add(entry.sourceIp, entry.destinationPort, when);
 }
 
+void EntryStatistics::AddListed(std::string_view listText) {
+    // The filters were applied when the list was made; none is asked again.
+    class NoFilters : public FilterSource {
+      public:
+        bool IsActiveFilter(std::string_view, std::string_view) const override { return false; }
+    };
+    static const NoFilters kNone;
+    if (ParseEntry(listText, kNone, scratch_)) {
+        Add(scratch_);
+    }
+}
+
 void EntryStatistics::Add(std::string_view source, std::string_view port,
                           std::optional<std::int64_t> when) {
     ++entries_;

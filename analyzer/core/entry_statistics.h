@@ -71,6 +71,8 @@ class EntryStatistics {
     void Clear();
     void Add(const LogEntry& entry);
     void Add(std::string_view source, std::string_view port, std::optional<std::int64_t> when);
+    // An entry by its list text, which parses back into its fields.
+    void AddListed(std::string_view listText);
 
     std::size_t entries() const { return entries_; }
 
@@ -125,6 +127,7 @@ class EntryStatistics {
     // Dates repeat line after line; their day number is kept.
     std::string lastDate_;
     std::optional<std::int64_t> lastDay_;
+    LogEntry scratch_;
 };
 
 // Gives each row the description the ports file holds for its port, reading the file

@@ -30,6 +30,9 @@ AnalyzerActions::AnalyzerActions(QObject* parent)
           MakeAction(this, tr("Add Incoming &Destination Port..."), "addTargetPortAction")),
       editFilters_(MakeAction(this, tr("&Edit Filters..."), "editFiltersAction")),
       lookupSource_(MakeAction(this, tr("Look&up Source IP"), "lookupSourceAction")),
+      statistics_(MakeAction(this, tr("S&tatistics..."), "statisticsAction")),
+      hideSource_(MakeAction(this, tr("Hide this source"), "hideSourceAction")),
+      hidePort_(MakeAction(this, tr("Hide this port"), "hidePortAction")),
       portDefinitions_(MakeAction(this, tr("&Port Definitions..."), "portDefinitionsAction")),
       // The menu has always spelled it so.
       options_(MakeAction(this, tr("Optons..."), "optionsAction")),
@@ -37,6 +40,7 @@ AnalyzerActions::AnalyzerActions(QObject* parent)
       about_(MakeAction(this, tr("&About Corvix Log Analyzer..."), "aboutAction")),
       contextMenu_(MakeAction(this, QString(), "contextMenuAction")) {
     contextMenu_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    statistics_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 }
 
 void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
@@ -54,6 +58,7 @@ void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
     filters->addAction(editFilters_);
     QMenu* tools = menuBar.addMenu(tr("&Tools"));
     tools->addAction(lookupSource_);
+    tools->addAction(statistics_);
     tools->addSeparator();
     tools->addAction(portDefinitions_);
     tools->addAction(options_);
@@ -69,6 +74,8 @@ void AnalyzerActions::fillContextMenu(QMenu& menu) const {
     menu.addSeparator();
     menu.addAction(addSourceIp_);
     menu.addAction(addTargetPort_);
+    menu.addAction(hideSource_);
+    menu.addAction(hidePort_);
     menu.addSeparator();
     menu.addAction(viewCurrentLog_);
 }
@@ -79,7 +86,8 @@ void AnalyzerActions::updateActions(const CommandState& state) {
     const bool inContextMenu = state.menu == CommandMenu::kContextMenu;
     const analyzer::MenuSwitches on = inContextMenu ? switches.contextMenu : switches.menuBar;
     viewCurrentLog_->setEnabled(on.viewLog);
-    for (QAction* action : {addSourceIp_, addTargetPort_, copyEntry_, lookupSource_}) {
+    for (QAction* action :
+         {addSourceIp_, addTargetPort_, copyEntry_, lookupSource_, hideSource_, hidePort_}) {
         action->setEnabled(on.entryCommands);
     }
     copyEntry_->setText(tr(inContextMenu ? kCopyInContextMenu : kCopyInMenuBar));

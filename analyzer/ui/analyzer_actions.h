@@ -42,8 +42,12 @@ class AnalyzerActions : public QObject {
     QAction* editFilters() const { return editFilters_; }
     // Tools
     QAction* lookupSource() const { return lookupSource_; }
+    QAction* statistics() const { return statistics_; }
     QAction* portDefinitions() const { return portDefinitions_; }
     QAction* options() const { return options_; }
+    // Context menu: the selected entry's source or port as an active filter at once.
+    QAction* hideSource() const { return hideSource_; }
+    QAction* hidePort() const { return hidePort_; }
     // Help
     QAction* help() const { return help_; }
     QAction* about() const { return about_; }
@@ -67,6 +71,9 @@ class AnalyzerActions : public QObject {
     QAction* addTargetPort_;
     QAction* editFilters_;
     QAction* lookupSource_;
+    QAction* statistics_;
+    QAction* hideSource_;
+    QAction* hidePort_;
     QAction* portDefinitions_;
     QAction* options_;
     QAction* help_;

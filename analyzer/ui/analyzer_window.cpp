@@ -34,6 +34,7 @@
 #include "analyzer/ui/filter_editor_dialog.h"
 #include "analyzer/ui/port_list_dialog.h"
 #include "analyzer/ui/source_lookup_controller.h"
+#include "analyzer/ui/statistics_window.h"
 #include "analyzer/ui/viewer_launch.h"
 #include "common/profile_store.h"
 #include "common/text_format.h"
@@ -108,6 +109,11 @@ void AnalyzerWindow::connectActions() {
     connect(a.addTargetPort(), &QAction::triggered, this, &AnalyzerWindow::addTargetPortFilter);
     connect(a.editFilters(), &QAction::triggered, this, &AnalyzerWindow::editFilters);
     connect(a.lookupSource(), &QAction::triggered, this, &AnalyzerWindow::lookupSourceHost);
+    connect(a.statistics(), &QAction::triggered, this, &AnalyzerWindow::showStatistics);
+    connect(a.hideSource(), &QAction::triggered, this,
+            [this] { hideSource(FromFileText(selected_.sourceIp)); });
+    connect(a.hidePort(), &QAction::triggered, this,
+            [this] { hidePort(FromFileText(selected_.destinationPort)); });
     connect(a.portDefinitions(), &QAction::triggered, this, &AnalyzerWindow::editPortDefinitions);
     connect(a.options(), &QAction::triggered, this, &AnalyzerWindow::editOptions);
     connect(a.help(), &QAction::triggered, this, &AnalyzerWindow::showHelp);
@@ -207,6 +213,9 @@ void AnalyzerWindow::loadEntries() {
 }
 
 void AnalyzerWindow::onFillFinished(const LoadResult& result) {
+    if (statistics_ != nullptr) {
+        statistics_->recount();
+    }
     if (result.refused) {
         entriesLoaded_ = false;
         updateActions();
@@ -274,6 +283,33 @@ void AnalyzerWindow::addFilter(std::string_view section, const QString& key) {
     common::ProfileStore(paths_.settingsFilePath)
         .WriteString(section, common_ui::ToFileText(key), "1");
     loadEntries();
+}
+
+void AnalyzerWindow::showStatistics() {
+    if (statistics_ == nullptr) {
+        statistics_ = new StatisticsWindow(store_, paths_.portsFilePath, this);
+        connect(statistics_, &StatisticsWindow::hideSourceRequested, this,
+                &AnalyzerWindow::hideSource);
+        connect(statistics_, &StatisticsWindow::hidePortRequested, this, &AnalyzerWindow::hidePort);
+        if (!isLoading()) {
+            statistics_->recount();
+        }
+    }
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+}
+
+void AnalyzerWindow::hideSource(const QString& address) {
+    if (!address.isEmpty()) {
+        addFilter(kSourceIpFilters, address);
+    }
+}
+
+void AnalyzerWindow::hidePort(const QString& port) {
+    if (!port.isEmpty()) {
+        addFilter(kTargetPortFilters, port);
+    }
 }
 
 void AnalyzerWindow::addSourceIpFilter() {

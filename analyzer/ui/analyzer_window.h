@@ -13,6 +13,7 @@
 #include "analyzer/core/log_entry.h"
 #include "analyzer/core/log_reader.h"
 #include "analyzer/core/settings_file.h"
+#include "analyzer/ui/statistics_window.h"
 #include "common_ui/desktop_prompts.h"
 
 class QMenu;
@@ -56,6 +57,13 @@ class AnalyzerWindow : public QDialog {
     void addSourceIpFilter();
     void addTargetPortFilter();
     void viewCurrentLog();
+
+    // Tools, Statistics: opens the statistics window over the list, or brings it forward.
+    void showStatistics();
+    StatisticsWindow* statisticsWindow() const { return statistics_; }
+    // Click to filter: the key as an active filter, and the list filled again at once.
+    void hideSource(const QString& address);
+    void hidePort(const QString& port);
 
     // The commands that open the editors and boxes.
     void editFilters();
@@ -104,6 +112,7 @@ class AnalyzerWindow : public QDialog {
     EntryDetailsPane* detailsPane_ = nullptr;
     EntryFillController* fill_ = nullptr;
     QPointer<QMenu> contextMenu_;
+    QPointer<StatisticsWindow> statistics_;
     // While the context menu shows, the shared entry commands take its states.
     bool contextMenuShown_ = false;
     int contextMenuSerial_ = 0;
