@@ -1,76 +1,14 @@
 #include "analyzer/core/settings_file.h"
 
-#include "analyzer/core/filter_keys.h"
-
 #include "common/ascii.h"
 #include "common/profile_lines.h"
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <mutex>
-#include <set>
 #include <utility>
 
 namespace analyzer {
 namespace {
-
-KeySet ActiveKeys(const common::ProfileSnapshot& settings, std::string_view section) {
-    KeySet keys;
-    for (const std::string& name : settings.ListKeys(section, "")) {
-        if (settings.ReadInt(section, name, 0) != 0) {
-            keys.Insert(name);
-        }
-    }
-    return keys;
-}
-
-// A hand-edited file may hold a block or range that does not parse: it hides nothing,
-// and is said once per program run, not at every read of the file.
-void ReportMalformedKey(std::string_view section, std::string_view key) {
-    static std::mutex mutex;
-    static std::set<std::string, std::less<>> reported;
-    const std::lock_guard<std::mutex> lock(mutex);
-    std::string name = std::string(section) + "/" + std::string(key);
-    if (reported.insert(name).second) {
-        std::fprintf(stderr,
-                     "corvix: [%.*s] %.*s is neither an address block nor a port "
-                     "range and is ignored\n",
-                     static_cast<int>(section.size()), section.data(), static_cast<int>(key.size()),
-                     key.data());
-    }
-}
-
-std::vector<common::AddressBlock> ActiveBlocks(const common::ProfileSnapshot& settings) {
-    std::vector<common::AddressBlock> blocks;
-    for (const std::string& name : settings.ListKeys(kSourceIpFilters, "")) {
-        if (!IsBlockKey(name) || settings.ReadInt(kSourceIpFilters, name, 0) == 0) {
-            continue;
-        }
-        if (const auto block = common::ParseAddressBlock(common::profile::Trim(name))) {
-            blocks.push_back(*block);
-        } else {
-            ReportMalformedKey(kSourceIpFilters, name);
-        }
-    }
-    return blocks;
-}
-
-std::vector<common::PortRange> ActiveRanges(const common::ProfileSnapshot& settings) {
-    std::vector<common::PortRange> ranges;
-    for (const std::string& name : settings.ListKeys(kTargetPortFilters, "")) {
-        if (!IsRangeKey(name) || settings.ReadInt(kTargetPortFilters, name, 0) == 0) {
-            continue;
-        }
-        if (const auto range = common::ParsePortRange(common::profile::Trim(name))) {
-            ranges.push_back(*range);
-        } else {
-            ReportMalformedKey(kTargetPortFilters, name);
-        }
-    }
-    return ranges;
-}
 
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
@@ -117,10 +55,11 @@ void SettingsFile::Revalidate() {
     // Read after the look at the file: a change in between makes the next look read
     // the file again rather than keep stale content.
     snapshot_ = common::ProfileSnapshot::Load(path_);
-    activeSourceIps_ = ActiveKeys(snapshot_, kSourceIpFilters);
-    activeTargetPorts_ = ActiveKeys(snapshot_, kTargetPortFilters);
-    sourceBlocks_ = ActiveBlocks(snapshot_);
-    portRanges_ = ActiveRanges(snapshot_);
+    using Kind = KeyMatcher::Kind;
+    hiddenSources_ = KeyMatcher::Load(snapshot_, kSourceIpFilters, Kind::kAddresses);
+    hiddenPorts_ = KeyMatcher::Load(snapshot_, kTargetPortFilters, Kind::kPorts);
+    onlySources_ = KeyMatcher::Load(snapshot_, kShowOnlySources, Kind::kAddresses);
+    onlyPorts_ = KeyMatcher::Load(snapshot_, kShowOnlyPorts, Kind::kPorts);
     identity_ = now;
     readStart_ = lookStart;
     loaded_ = true;
@@ -145,28 +84,12 @@ const FilterSource& SettingsFile::CurrentFilters() {
 bool SettingsFile::IsActiveFilter(std::string_view section, std::string_view key) const {
     // Names are looked up trimmed, as every read of the file does.
     key = common::profile::Trim(key);
+    // An entry outside the show-only conditions is filtered like a hidden one.
     if (common::EqualsIgnoringAsciiCase(section, kSourceIpFilters)) {
-        if (activeSourceIps_.Contains(key)) {
-            return true;
-        }
-        if (sourceBlocks_.empty()) {
-            return false;
-        }
-        const std::optional<std::uint32_t> address = common::ParseAddress(key);
-        return address && std::any_of(sourceBlocks_.begin(), sourceBlocks_.end(),
-                                      [&](const auto& block) { return block.Contains(*address); });
+        return hiddenSources_.Matches(key) || (!onlySources_.empty() && !onlySources_.Matches(key));
     }
     if (common::EqualsIgnoringAsciiCase(section, kTargetPortFilters)) {
-        if (activeTargetPorts_.Contains(key)) {
-            return true;
-        }
-        // A port token is one number; "6000-6063" in a log is no port of the range.
-        if (portRanges_.empty() || key.find('-') != std::string_view::npos) {
-            return false;
-        }
-        const std::optional<common::PortRange> port = common::ParsePortRange(key);
-        return port && std::any_of(portRanges_.begin(), portRanges_.end(),
-                                   [&](const auto& range) { return range.Contains(port->first); });
+        return hiddenPorts_.Matches(key) || (!onlyPorts_.empty() && !onlyPorts_.Matches(key));
     }
     return snapshot_.ReadInt(section, key, 0) != 0;
 }

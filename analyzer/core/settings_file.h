@@ -1,8 +1,8 @@
 #pragma once
 
+#include "analyzer/core/filter_keys.h"
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/key_set.h"
-#include "common/net_ranges.h"
 #include "common/profile_snapshot.h"
 
 #include <sys/stat.h>
@@ -60,13 +60,12 @@ class SettingsFile : private FilterSource {
     std::string path_;
     StatFunction statFile_;
     common::ProfileSnapshot snapshot_;
-    // The active keys of the two filter sections, taken from snapshot_.
-    KeySet activeSourceIps_;
-    KeySet activeTargetPorts_;
-    // Active keys written as an address block ("203.0.113.0/24") or a port range
-    // ("6000-6063"); they hide every address or port they hold.
-    std::vector<common::AddressBlock> sourceBlocks_;
-    std::vector<common::PortRange> portRanges_;
+    // The active keys of the two filter sections and of the show-only ones, taken from
+    // snapshot_.
+    KeyMatcher hiddenSources_;
+    KeyMatcher hiddenPorts_;
+    KeyMatcher onlySources_;
+    KeyMatcher onlyPorts_;
     Identity identity_;
     timespec readStart_{};
     bool loaded_ = false;

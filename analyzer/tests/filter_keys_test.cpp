@@ -105,5 +105,34 @@ TEST(FilterKeyInputTest, TypedKeysMayBeBlocksAndRanges) {
     }
 }
 
+TEST_F(FilterKeysTest, ShowOnlySectionsListJustWhatTheyNameAndHiddenStaysHidden) {
+    Put("cfg",
+        "[ShowOnlySources]\n203.0.113.0/24=1\n198.51.100.9=1\n10.0.0.1=0\n"
+        "[SourceIPFilters]\n203.0.113.7=1\n"
+        "[ShowOnlyPorts]\n6000-6063=1\n80=1\n");
+    SettingsFile settings(Path("cfg"));
+    const FilterSource& filters = settings.CurrentFilters();
+    for (const char* shown : {"203.0.113.1", "203.0.113.255", "198.51.100.9"}) {
+        EXPECT_FALSE(filters.IsActiveFilter(kSourceIpFilters, shown)) << shown;
+    }
+    // Outside the condition, named by an inactive key, or hidden as well.
+    for (const char* filtered : {"203.0.114.1", "10.0.0.1", "198.51.100.8", "203.0.113.7", "x"}) {
+        EXPECT_TRUE(filters.IsActiveFilter(kSourceIpFilters, filtered)) << filtered;
+    }
+    for (const char* shown : {"80", "6000", "6063"}) {
+        EXPECT_FALSE(filters.IsActiveFilter(kTargetPortFilters, shown)) << shown;
+    }
+    for (const char* filtered : {"81", "5999", "6064", "443"}) {
+        EXPECT_TRUE(filters.IsActiveFilter(kTargetPortFilters, filtered)) << filtered;
+    }
+}
+
+TEST_F(FilterKeysTest, EmptyOrInactiveShowOnlySectionsListEverything) {
+    Put("cfg", "[ShowOnlySources]\n[ShowOnlyPorts]\n80=0\n");
+    SettingsFile settings(Path("cfg"));
+    EXPECT_FALSE(settings.CurrentFilters().IsActiveFilter(kSourceIpFilters, "203.0.113.1"));
+    EXPECT_FALSE(settings.CurrentFilters().IsActiveFilter(kTargetPortFilters, "443"));
+}
+
 }  // namespace
 }  // namespace analyzer

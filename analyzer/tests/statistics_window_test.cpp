@@ -119,7 +119,7 @@ TEST_F(StatisticsWindowTest, ToolsStatisticsShowsTheListedEntriesCounted) {
     EXPECT_EQ(Column(stats.portTable(), 0), (std::vector<std::string>{"443", "80", "22"}));
 
     ASSERT_NE(stats.bars(), nullptr);
-    EXPECT_EQ(stats.barLabels(), (QStringList{"09-27T07", "09-27T08", "09-27T09"}));
+    EXPECT_EQ(stats.barLabels(), (QStringList{"07:00", "08:00", "09:00"}));
     EXPECT_EQ(stats.bars()->count(), 3);
     EXPECT_EQ(stats.bars()->at(0), 2);
     EXPECT_EQ(stats.bars()->at(1), 1);
@@ -160,6 +160,31 @@ TEST_F(StatisticsWindowTest, TheListsContextMenuHidesTheSelectedEntrysSourceOrPo
     window_->commands().hideSource()->trigger();
     ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
     EXPECT_EQ(Listed(), 2);
+}
+
+TEST_F(StatisticsWindowTest, ShowOnlyASourceThenShowAllAgain) {
+    StatisticsWindow& stats = Open();
+    QSignalSpy counted(&stats, &StatisticsWindow::counted);
+    emit stats.showOnlySourceRequested(QStringLiteral("10.0.0.2"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 0; }));
+    EXPECT_EQ(Listed(), 2);
+    EXPECT_EQ(Column(stats.sourceTable(), 0), (std::vector<std::string>{"10.0.0.2"}));
+    // Another one replaces it, it does not add to it.
+    emit stats.showOnlySourceRequested(QStringLiteral("192.0.2.9"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 1; }));
+    EXPECT_EQ(Listed(), 1);
+
+    window_->commands().showAll()->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 2; }));
+    EXPECT_EQ(Listed(), 7);
+
+    QListView* list = window_->findChild<QListView*>();
+    list->setCurrentIndex(list->model()->index(1, 0));  // 203.0.113.45 to port 22
+    QCoreApplication::processEvents();
+    window_->commands().showOnlyPort()->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    EXPECT_EQ(Listed(), 2);
+    EXPECT_EQ(Get("corvix.cfg"), "[ShowOnlySources]\n[ShowOnlyPorts]\n22=1\n");
 }
 
 }  // namespace

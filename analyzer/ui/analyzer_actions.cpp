@@ -33,6 +33,9 @@ AnalyzerActions::AnalyzerActions(QObject* parent)
       statistics_(MakeAction(this, tr("S&tatistics..."), "statisticsAction")),
       hideSource_(MakeAction(this, tr("Hide this source"), "hideSourceAction")),
       hidePort_(MakeAction(this, tr("Hide this port"), "hidePortAction")),
+      showOnlySource_(MakeAction(this, tr("Show only this source"), "showOnlySourceAction")),
+      showOnlyPort_(MakeAction(this, tr("Show only this port"), "showOnlyPortAction")),
+      showAll_(MakeAction(this, tr("Show all"), "showAllAction")),
       portDefinitions_(MakeAction(this, tr("&Port Definitions..."), "portDefinitionsAction")),
       // The menu has always spelled it so.
       options_(MakeAction(this, tr("Optons..."), "optionsAction")),
@@ -56,6 +59,7 @@ void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
     filters->addAction(addTargetPort_);
     filters->addSeparator();
     filters->addAction(editFilters_);
+    filters->addAction(showAll_);
     QMenu* tools = menuBar.addMenu(tr("&Tools"));
     tools->addAction(lookupSource_);
     tools->addAction(statistics_);
@@ -76,6 +80,9 @@ void AnalyzerActions::fillContextMenu(QMenu& menu) const {
     menu.addAction(addTargetPort_);
     menu.addAction(hideSource_);
     menu.addAction(hidePort_);
+    menu.addAction(showOnlySource_);
+    menu.addAction(showOnlyPort_);
+    menu.addAction(showAll_);
     menu.addSeparator();
     menu.addAction(viewCurrentLog_);
 }
@@ -86,8 +93,8 @@ void AnalyzerActions::updateActions(const CommandState& state) {
     const bool inContextMenu = state.menu == CommandMenu::kContextMenu;
     const analyzer::MenuSwitches on = inContextMenu ? switches.contextMenu : switches.menuBar;
     viewCurrentLog_->setEnabled(on.viewLog);
-    for (QAction* action :
-         {addSourceIp_, addTargetPort_, copyEntry_, lookupSource_, hideSource_, hidePort_}) {
+    for (QAction* action : {addSourceIp_, addTargetPort_, copyEntry_, lookupSource_, hideSource_,
+                            hidePort_, showOnlySource_, showOnlyPort_}) {
         action->setEnabled(on.entryCommands);
     }
     copyEntry_->setText(tr(inContextMenu ? kCopyInContextMenu : kCopyInMenuBar));

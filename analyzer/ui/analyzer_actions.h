@@ -48,6 +48,10 @@ class AnalyzerActions : public QObject {
     // Context menu: the selected entry's source or port as an active filter at once.
     QAction* hideSource() const { return hideSource_; }
     QAction* hidePort() const { return hidePort_; }
+    QAction* showOnlySource() const { return showOnlySource_; }
+    QAction* showOnlyPort() const { return showOnlyPort_; }
+    // Drops every show-only condition; in the Filters menu and the context menu.
+    QAction* showAll() const { return showAll_; }
     // Help
     QAction* help() const { return help_; }
     QAction* about() const { return about_; }
@@ -74,6 +78,9 @@ class AnalyzerActions : public QObject {
     QAction* statistics_;
     QAction* hideSource_;
     QAction* hidePort_;
+    QAction* showOnlySource_;
+    QAction* showOnlyPort_;
+    QAction* showAll_;
     QAction* portDefinitions_;
     QAction* options_;
     QAction* help_;

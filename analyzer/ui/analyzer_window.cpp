@@ -1,5 +1,7 @@
 #include "analyzer/ui/analyzer_window.h"
 
+#include "analyzer/core/filter_keys.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -114,6 +116,11 @@ void AnalyzerWindow::connectActions() {
             [this] { hideSource(FromFileText(selected_.sourceIp)); });
     connect(a.hidePort(), &QAction::triggered, this,
             [this] { hidePort(FromFileText(selected_.destinationPort)); });
+    connect(a.showOnlySource(), &QAction::triggered, this,
+            [this] { showOnlySource(FromFileText(selected_.sourceIp)); });
+    connect(a.showOnlyPort(), &QAction::triggered, this,
+            [this] { showOnlyPort(FromFileText(selected_.destinationPort)); });
+    connect(a.showAll(), &QAction::triggered, this, &AnalyzerWindow::showAll);
     connect(a.portDefinitions(), &QAction::triggered, this, &AnalyzerWindow::editPortDefinitions);
     connect(a.options(), &QAction::triggered, this, &AnalyzerWindow::editOptions);
     connect(a.help(), &QAction::triggered, this, &AnalyzerWindow::showHelp);
@@ -291,6 +298,11 @@ void AnalyzerWindow::showStatistics() {
         connect(statistics_, &StatisticsWindow::hideSourceRequested, this,
                 &AnalyzerWindow::hideSource);
         connect(statistics_, &StatisticsWindow::hidePortRequested, this, &AnalyzerWindow::hidePort);
+        connect(statistics_, &StatisticsWindow::showOnlySourceRequested, this,
+                &AnalyzerWindow::showOnlySource);
+        connect(statistics_, &StatisticsWindow::showOnlyPortRequested, this,
+                &AnalyzerWindow::showOnlyPort);
+        connect(statistics_, &StatisticsWindow::showAllRequested, this, &AnalyzerWindow::showAll);
         if (!isLoading()) {
             statistics_->recount();
         }
@@ -310,6 +322,34 @@ void AnalyzerWindow::hidePort(const QString& port) {
     if (!port.isEmpty()) {
         addFilter(kTargetPortFilters, port);
     }
+}
+
+void AnalyzerWindow::replaceSection(std::string_view section, const QString& key) {
+    std::vector<common::ProfileStore::KeyValue> entries;
+    if (!key.isEmpty()) {
+        entries.emplace_back(common_ui::ToFileText(key), "1");
+    }
+    common::ProfileStore(paths_.settingsFilePath).ReplaceSection(section, entries);
+}
+
+void AnalyzerWindow::showOnlySource(const QString& address) {
+    if (!address.isEmpty()) {
+        replaceSection(kShowOnlySources, address);
+        loadEntries();
+    }
+}
+
+void AnalyzerWindow::showOnlyPort(const QString& port) {
+    if (!port.isEmpty()) {
+        replaceSection(kShowOnlyPorts, port);
+        loadEntries();
+    }
+}
+
+void AnalyzerWindow::showAll() {
+    replaceSection(kShowOnlySources, QString());
+    replaceSection(kShowOnlyPorts, QString());
+    loadEntries();
 }
 
 void AnalyzerWindow::addSourceIpFilter() {

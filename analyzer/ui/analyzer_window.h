@@ -64,6 +64,10 @@ class AnalyzerWindow : public QDialog {
     // Click to filter: the key as an active filter, and the list filled again at once.
     void hideSource(const QString& address);
     void hidePort(const QString& port);
+    // Lists only the entries of that source (or port) until Show all.
+    void showOnlySource(const QString& address);
+    void showOnlyPort(const QString& port);
+    void showAll();
 
     // The commands that open the editors and boxes.
     void editFilters();
@@ -88,6 +92,7 @@ class AnalyzerWindow : public QDialog {
     void onEntrySelected();
     void clearDetails();
     void addFilter(std::string_view section, const QString& key);
+    void replaceSection(std::string_view section, const QString& key);
     void reportFailure(const char* callName, int code);
 
     analyzer::AnalyzerPaths paths_;

@@ -86,6 +86,8 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
     auto* split = new QSplitter(Qt::Vertical);
     split->addWidget(tables);
     split->addWidget(chartView_);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(split, 1);
@@ -144,10 +146,16 @@ void StatisticsWindow::publish() {
     barLabels_.clear();
     std::vector<std::size_t> counts;
     const bool daily = report.hours.size() > static_cast<std::size_t>(kMostHourlyBars);
+    const bool oneDay =
+        !report.hours.empty() && report.hours.front().hour / 24 == report.hours.back().hour / 24;
     for (const analyzer::HourRow& hour : report.hours) {
         const std::int64_t day = hour.hour >= 0 ? hour.hour / 24 : (hour.hour - 23) / 24;
-        const QString label = QString::fromStdString(
-            daily ? analyzer::FormatLocalDay(day) : analyzer::FormatLocalHour(hour.hour).substr(5));
+        // "07:00" within one day, "09-27 07:00" across days, "2002-09-27" per day.
+        const std::string hourText = analyzer::FormatLocalHour(hour.hour);
+        const QString label = QString::fromStdString(daily    ? analyzer::FormatLocalDay(day)
+                                                     : oneDay ? hourText.substr(11) + ":00"
+                                                              : hourText.substr(5, 5) + " " +
+                                                                    hourText.substr(11) + ":00");
         if (barLabels_.isEmpty() || barLabels_.back() != label) {
             barLabels_ << label;
             counts.push_back(0);
@@ -175,6 +183,7 @@ void StatisticsWindow::publish() {
     auto* axisY = new QValueAxis;
     axisY->setRange(0, static_cast<double>(std::max<std::size_t>(most, 1)));
     axisY->setLabelFormat(QStringLiteral("%.0f"));
+    axisY->applyNiceNumbers();
     chart->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisY);
     connect(bars_, &QBarSet::hovered, this, [this](bool shown, int index) {
@@ -206,6 +215,8 @@ void StatisticsWindow::showTableMenu(QTableView* table, const QPoint& point) {
                 .toString();
         connect(menu.addAction(tr("Hide this source")), &QAction::triggered, this,
                 [this, address] { emit hideSourceRequested(address); });
+        connect(menu.addAction(tr("Show only this source")), &QAction::triggered, this,
+                [this, address] { emit showOnlySourceRequested(address); });
     } else {
         const QString port =
             portModel_
@@ -213,7 +224,11 @@ void StatisticsWindow::showTableMenu(QTableView* table, const QPoint& point) {
                 .toString();
         connect(menu.addAction(tr("Hide this port")), &QAction::triggered, this,
                 [this, port] { emit hidePortRequested(port); });
+        connect(menu.addAction(tr("Show only this port")), &QAction::triggered, this,
+                [this, port] { emit showOnlyPortRequested(port); });
     }
+    connect(menu.addAction(tr("Show all")), &QAction::triggered, this,
+            [this] { emit showAllRequested(); });
     menu.exec(table->viewport()->mapToGlobal(point));
 }
 

@@ -45,6 +45,9 @@ class StatisticsWindow : public QWidget {
   signals:
     void hideSourceRequested(const QString& address);
     void hidePortRequested(const QString& port);
+    void showOnlySourceRequested(const QString& address);
+    void showOnlyPortRequested(const QString& port);
+    void showAllRequested();
     // The tables and the chart show a finished count.
     void counted();
 
