@@ -17,6 +17,7 @@ class QtDesktopPrompts : public DesktopPrompts {
     void ShowMessage(common::MessageIcon icon, const std::string& text) override;
     common::Answer Ask(const std::string& question, common::AnswerChoices choices) override;
     std::optional<QString> ChooseFileToOpen(const OpenFileRequest& request) override;
+    std::optional<SaveFileChoice> ChooseFileToSave(const OpenFileRequest& request) override;
     int RunDialog(QDialog& dialog) override;
 
     void SetFallbackParent(QWidget* parent) { fallbackParent_ = parent; }

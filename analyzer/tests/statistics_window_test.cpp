@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -185,6 +187,56 @@ TEST_F(StatisticsWindowTest, ShowOnlyASourceThenShowAllAgain) {
     ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
     EXPECT_EQ(Listed(), 2);
     EXPECT_EQ(Get("corvix.cfg"), "[ShowOnlySources]\n[ShowOnlyPorts]\n22=1\n");
+}
+
+}  // namespace
+}  // namespace analyzer_ui
+
+namespace analyzer_ui {
+namespace {
+
+TEST_F(StatisticsWindowTest, ExportWritesTheListOrItsStatisticsByTheChosenType) {
+    EXPECT_EQ(window_->commands().exportList()->text(), "Ex&port...");
+    prompts_.savedFiles.push_back(
+        common_ui::SaveFileChoice{QString::fromStdString(Path("out.csv")), "Entries, CSV (*.csv)"});
+    window_->exportList();
+    ASSERT_EQ(prompts_.fileRequests.size(), 1u);
+    EXPECT_EQ(prompts_.fileRequests[0].filters.toStdString(),
+              "Entries, CSV (*.csv);;Entries, JSON (*.json);;Statistics, CSV (*.csv);;"
+              "Statistics, JSON (*.json);;Statistics, text (*.txt)");
+    const std::string csv = Get("out.csv");
+    EXPECT_EQ(csv.substr(0, csv.find('\n', 60) + 1),
+              "date,time,source,source_port,destination,destination_port\n"
+              "09/27/2002,07:00:01,203.0.113.45,4512,198.51.100.7,80\n");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 8);
+
+    prompts_.savedFiles.push_back(common_ui::SaveFileChoice{
+        QString::fromStdString(Path("out.json")), "Statistics, JSON (*.json)"});
+    window_->exportList();
+    const std::string json = Get("out.json");
+    EXPECT_EQ(json.substr(0, json.find('\n') + 1),
+              "{\"entries\": 7, \"first\": \"2002-09-27T07:00:01\", \"last\": "
+              "\"2002-09-27T09:59:59\",\n");
+    EXPECT_NE(json.find("{\"port\": 80, \"count\": 4, \"description\": \"web server\", "
+                        "\"sources\": 2}"),
+              std::string::npos)
+        << json;
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+}
+
+TEST_F(StatisticsWindowTest, ExportToAnUnwritablePlaceNamesItAndLeavesNothing) {
+    const std::string path = Path("missing dir/out.csv");
+    prompts_.savedFiles.push_back(
+        common_ui::SaveFileChoice{QString::fromStdString(path), "Entries, CSV (*.csv)"});
+    window_->exportList();
+    ASSERT_EQ(prompts_.messages.shown.size(), 1u);
+    EXPECT_EQ(prompts_.messages.shown[0].text,
+              "Cannot export to " + path + ": No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists(Path("missing dir")));
+    // A cancelled chooser writes nothing and says nothing.
+    prompts_.savedFiles.push_back(std::nullopt);
+    window_->exportList();
+    EXPECT_EQ(prompts_.messages.shown.size(), 1u);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ AnalyzerActions::AnalyzerActions(QObject* parent)
     : QObject(parent),
       open_(MakeAction(this, tr("&Open..."), "openAction")),
       viewCurrentLog_(MakeAction(this, tr("&View Current Log..."), "viewCurrentLogAction")),
+      export_(MakeAction(this, tr("Ex&port..."), "exportAction")),
       exit_(MakeAction(this, tr("E&xit"), "exitAction")),
       copyEntry_(MakeAction(this, tr(kCopyInMenuBar), "copyEntryAction")),
       addSourceIp_(MakeAction(this, tr("Add Incoming &Source IP..."), "addSourceIpAction")),
@@ -50,6 +51,7 @@ void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
     QMenu* file = menuBar.addMenu(tr("&File"));
     file->addAction(open_);
     file->addAction(viewCurrentLog_);
+    file->addAction(export_);
     file->addSeparator();
     file->addAction(exit_);
     QMenu* edit = menuBar.addMenu(tr("&Edit"));

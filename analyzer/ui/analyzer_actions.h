@@ -33,6 +33,7 @@ class AnalyzerActions : public QObject {
     // File
     QAction* open() const { return open_; }
     QAction* viewCurrentLog() const { return viewCurrentLog_; }
+    QAction* exportList() const { return export_; }
     QAction* exit() const { return exit_; }
     // Edit
     QAction* copyEntry() const { return copyEntry_; }
@@ -69,6 +70,7 @@ class AnalyzerActions : public QObject {
   private:
     QAction* open_;
     QAction* viewCurrentLog_;
+    QAction* export_;
     QAction* exit_;
     QAction* copyEntry_;
     QAction* addSourceIp_;

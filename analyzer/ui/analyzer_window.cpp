@@ -1,5 +1,6 @@
 #include "analyzer/ui/analyzer_window.h"
 
+#include "analyzer/core/entry_export.h"
 #include "analyzer/core/filter_keys.h"
 
 #include <QAction>
@@ -112,6 +113,7 @@ void AnalyzerWindow::connectActions() {
     connect(a.editFilters(), &QAction::triggered, this, &AnalyzerWindow::editFilters);
     connect(a.lookupSource(), &QAction::triggered, this, &AnalyzerWindow::lookupSourceHost);
     connect(a.statistics(), &QAction::triggered, this, &AnalyzerWindow::showStatistics);
+    connect(a.exportList(), &QAction::triggered, this, &AnalyzerWindow::exportList);
     connect(a.hideSource(), &QAction::triggered, this,
             [this] { hideSource(FromFileText(selected_.sourceIp)); });
     connect(a.hidePort(), &QAction::triggered, this,
@@ -290,6 +292,23 @@ void AnalyzerWindow::addFilter(std::string_view section, const QString& key) {
     common::ProfileStore(paths_.settingsFilePath)
         .WriteString(section, common_ui::ToFileText(key), "1");
     loadEntries();
+}
+
+void AnalyzerWindow::exportList() {
+    const std::optional<common_ui::SaveFileChoice> chosen = prompts_.ChooseFileToSave(
+        {tr("Export"), QString(), QString::fromStdString(analyzer::ExportFileTypes())});
+    if (!chosen) {
+        return;
+    }
+    const std::optional<analyzer::ExportChoice> choice =
+        analyzer::ExportChoiceForType(chosen->fileType.toStdString());
+    const std::string path = common_ui::ToFileText(chosen->path);
+    const std::string text = analyzer::ExportText(store_, paths_.portsFilePath,
+                                                  choice.value_or(analyzer::ExportChoice{}));
+    if (const std::optional<std::string> reason = analyzer::WriteExport(path, text)) {
+        prompts_.ShowMessage(common::MessageIcon::kStop,
+                             "Cannot export to " + path + ": " + *reason);
+    }
 }
 
 void AnalyzerWindow::showStatistics() {

@@ -58,6 +58,9 @@ class AnalyzerWindow : public QDialog {
     void addTargetPortFilter();
     void viewCurrentLog();
 
+    // File, Export: the listed entries or their statistics, as the chosen file type
+    // says, written in one step; a failure names the path and the reason.
+    void exportList();
     // Tools, Statistics: opens the statistics window over the list, or brings it forward.
     void showStatistics();
     StatisticsWindow* statisticsWindow() const { return statistics_; }
