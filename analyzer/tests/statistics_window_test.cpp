@@ -8,6 +8,7 @@
 #include <QBarSet>
 #include <QElapsedTimer>
 #include <QListView>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "analyzer/tests/gated_resolver.h"
 #include "analyzer/ui/analyzer_actions.h"
 #include "analyzer/ui/analyzer_window.h"
+#include "analyzer/ui/input_dialog.h"
 #include "analyzer/ui/statistics_models.h"
 #include "common/testing/temp_dir.h"
 #include "common_ui/testing/scripted_prompts.h"
@@ -237,6 +239,43 @@ TEST_F(StatisticsWindowTest, ExportToAnUnwritablePlaceNamesItAndLeavesNothing) {
     prompts_.savedFiles.push_back(std::nullopt);
     window_->exportList();
     EXPECT_EQ(prompts_.messages.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace analyzer_ui
+
+namespace analyzer_ui {
+namespace {
+
+TEST_F(StatisticsWindowTest, FilterSetsAreSavedSwitchedAndDeletedFromTheFiltersMenu) {
+    window_->showOnlySource(QStringLiteral("10.0.0.2"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    ASSERT_EQ(Listed(), 2);
+    prompts_.answerDialog([](QDialog& dialog) {
+        static_cast<InputDialog&>(dialog).field()->setText(QStringLiteral("one host"));
+        dialog.accept();
+        return dialog.result();
+    });
+    window_->commands().saveFilterSet()->trigger();
+    window_->showAll();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    ASSERT_EQ(Listed(), 7);
+
+    QMenu* sets = window_->commands().filterSetsMenu();
+    emit sets->aboutToShow();
+    ASSERT_EQ(sets->actions().size(), 1);
+    EXPECT_EQ(sets->actions()[0]->text(), "one host");
+    sets->actions()[0]->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    EXPECT_EQ(Listed(), 2);
+
+    QMenu* remove = window_->commands().deleteFilterSetMenu();
+    emit remove->aboutToShow();
+    ASSERT_EQ(remove->actions().size(), 1);
+    remove->actions()[0]->trigger();
+    emit sets->aboutToShow();
+    ASSERT_EQ(sets->actions().size(), 1);
+    EXPECT_FALSE(sets->actions()[0]->isEnabled());
 }
 
 }  // namespace

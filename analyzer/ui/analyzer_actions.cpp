@@ -30,6 +30,9 @@ AnalyzerActions::AnalyzerActions(QObject* parent)
       addTargetPort_(
           MakeAction(this, tr("Add Incoming &Destination Port..."), "addTargetPortAction")),
       editFilters_(MakeAction(this, tr("&Edit Filters..."), "editFiltersAction")),
+      saveFilterSet_(MakeAction(this, tr("Save Filter Set..."), "saveFilterSetAction")),
+      filterSetsMenu_(new QMenu(tr("Filter Sets"))),
+      deleteFilterSetMenu_(new QMenu(tr("Delete Filter Set"))),
       lookupSource_(MakeAction(this, tr("Look&up Source IP"), "lookupSourceAction")),
       statistics_(MakeAction(this, tr("S&tatistics..."), "statisticsAction")),
       hideSource_(MakeAction(this, tr("Hide this source"), "hideSourceAction")),
@@ -44,7 +47,15 @@ AnalyzerActions::AnalyzerActions(QObject* parent)
       about_(MakeAction(this, tr("&About Corvix Log Analyzer..."), "aboutAction")),
       contextMenu_(MakeAction(this, QString(), "contextMenuAction")) {
     contextMenu_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    filterSetsMenu_->setObjectName(QStringLiteral("filterSetsMenu"));
+    deleteFilterSetMenu_->setObjectName(QStringLiteral("deleteFilterSetMenu"));
     statistics_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+}
+
+// The two menus are widgets and so cannot be children of this object.
+AnalyzerActions::~AnalyzerActions() {
+    delete filterSetsMenu_;
+    delete deleteFilterSetMenu_;
 }
 
 void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
@@ -62,6 +73,10 @@ void AnalyzerActions::fillMenuBar(QMenuBar& menuBar) const {
     filters->addSeparator();
     filters->addAction(editFilters_);
     filters->addAction(showAll_);
+    filters->addSeparator();
+    filters->addAction(saveFilterSet_);
+    filters->addMenu(filterSetsMenu_);
+    filters->addMenu(deleteFilterSetMenu_);
     QMenu* tools = menuBar.addMenu(tr("&Tools"));
     tools->addAction(lookupSource_);
     tools->addAction(statistics_);

@@ -29,6 +29,7 @@ class AnalyzerActions : public QObject {
 
   public:
     explicit AnalyzerActions(QObject* parent = nullptr);
+    ~AnalyzerActions() override;
 
     // File
     QAction* open() const { return open_; }
@@ -41,6 +42,10 @@ class AnalyzerActions : public QObject {
     QAction* addSourceIp() const { return addSourceIp_; }
     QAction* addTargetPort() const { return addTargetPort_; }
     QAction* editFilters() const { return editFilters_; }
+    QAction* saveFilterSet() const { return saveFilterSet_; }
+    // Filled by the window as they open: one item per saved set.
+    QMenu* filterSetsMenu() const { return filterSetsMenu_; }
+    QMenu* deleteFilterSetMenu() const { return deleteFilterSetMenu_; }
     // Tools
     QAction* lookupSource() const { return lookupSource_; }
     QAction* statistics() const { return statistics_; }
@@ -76,6 +81,9 @@ class AnalyzerActions : public QObject {
     QAction* addSourceIp_;
     QAction* addTargetPort_;
     QAction* editFilters_;
+    QAction* saveFilterSet_;
+    QMenu* filterSetsMenu_;
+    QMenu* deleteFilterSetMenu_;
     QAction* lookupSource_;
     QAction* statistics_;
     QAction* hideSource_;

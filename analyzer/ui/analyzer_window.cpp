@@ -2,6 +2,7 @@
 
 #include "analyzer/core/entry_export.h"
 #include "analyzer/core/filter_keys.h"
+#include "analyzer/core/filter_sets.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -35,6 +36,7 @@
 #include "analyzer/ui/entry_fill_controller.h"
 #include "analyzer/ui/entry_list_pane.h"
 #include "analyzer/ui/filter_editor_dialog.h"
+#include "analyzer/ui/filter_set_name_dialog.h"
 #include "analyzer/ui/port_list_dialog.h"
 #include "analyzer/ui/source_lookup_controller.h"
 #include "analyzer/ui/statistics_window.h"
@@ -114,6 +116,10 @@ void AnalyzerWindow::connectActions() {
     connect(a.lookupSource(), &QAction::triggered, this, &AnalyzerWindow::lookupSourceHost);
     connect(a.statistics(), &QAction::triggered, this, &AnalyzerWindow::showStatistics);
     connect(a.exportList(), &QAction::triggered, this, &AnalyzerWindow::exportList);
+    connect(a.saveFilterSet(), &QAction::triggered, this, &AnalyzerWindow::saveFilterSet);
+    connect(a.filterSetsMenu(), &QMenu::aboutToShow, this, &AnalyzerWindow::fillFilterSetMenus);
+    connect(a.deleteFilterSetMenu(), &QMenu::aboutToShow, this,
+            &AnalyzerWindow::fillFilterSetMenus);
     connect(a.hideSource(), &QAction::triggered, this,
             [this] { hideSource(FromFileText(selected_.sourceIp)); });
     connect(a.hidePort(), &QAction::triggered, this,
@@ -292,6 +298,45 @@ void AnalyzerWindow::addFilter(std::string_view section, const QString& key) {
     common::ProfileStore(paths_.settingsFilePath)
         .WriteString(section, common_ui::ToFileText(key), "1");
     loadEntries();
+}
+
+void AnalyzerWindow::saveFilterSet() {
+    FilterSetNameDialog dialog(prompts_, this);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    if (!analyzer::FilterSets(paths_.settingsFilePath).Save(common_ui::ToFileText(dialog.text()))) {
+        prompts_.ShowMessage(common::MessageIcon::kStop, "Cannot write " + paths_.settingsFilePath);
+    }
+}
+
+void AnalyzerWindow::applyFilterSet(const QString& name) {
+    if (analyzer::FilterSets(paths_.settingsFilePath).Apply(common_ui::ToFileText(name))) {
+        loadEntries();
+    }
+}
+
+void AnalyzerWindow::deleteFilterSet(const QString& name) {
+    analyzer::FilterSets(paths_.settingsFilePath).Remove(common_ui::ToFileText(name));
+}
+
+void AnalyzerWindow::fillFilterSetMenus() {
+    QMenu* apply = actions_->filterSetsMenu();
+    QMenu* remove = actions_->deleteFilterSetMenu();
+    apply->clear();
+    remove->clear();
+    for (const std::string& name : analyzer::FilterSets(paths_.settingsFilePath).Names()) {
+        const QString shown = FromFileText(name);
+        connect(apply->addAction(shown), &QAction::triggered, this,
+                [this, shown] { applyFilterSet(shown); });
+        connect(remove->addAction(shown), &QAction::triggered, this,
+                [this, shown] { deleteFilterSet(shown); });
+    }
+    for (QMenu* menu : {apply, remove}) {
+        if (menu->isEmpty()) {
+            menu->addAction(tr("(none saved)"))->setEnabled(false);
+        }
+    }
 }
 
 void AnalyzerWindow::exportList() {

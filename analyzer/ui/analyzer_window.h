@@ -58,6 +58,10 @@ class AnalyzerWindow : public QDialog {
     void addTargetPortFilter();
     void viewCurrentLog();
 
+    // Filters, Save Filter Set / Filter Sets / Delete Filter Set.
+    void saveFilterSet();
+    void applyFilterSet(const QString& name);
+    void deleteFilterSet(const QString& name);
     // File, Export: the listed entries or their statistics, as the chosen file type
     // says, written in one step; a failure names the path and the reason.
     void exportList();
@@ -96,6 +100,7 @@ class AnalyzerWindow : public QDialog {
     void clearDetails();
     void addFilter(std::string_view section, const QString& key);
     void replaceSection(std::string_view section, const QString& key);
+    void fillFilterSetMenus();
     void reportFailure(const char* callName, int code);
 
     analyzer::AnalyzerPaths paths_;
