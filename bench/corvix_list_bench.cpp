@@ -1,6 +1,6 @@
 // Wall time and peak memory of `corvix --list` on a generated day of router log, next to
-// grep and a grep|awk pipeline doing the same listing. Figures only; nothing is asserted.
-// Run: build/bench/corvix_list_bench [--lines=N] [--keep=DIR] [--json]
+// grep and a grep|awk pipeline doing the same listing, and of `corvix --stats` on it. Figures only;
+// nothing is asserted. Run: build/bench/corvix_list_bench [--lines=N] [--keep=DIR] [--json]
 // --keep leaves the generated log in DIR as big.log, for timing other viewers on it;
 // --json prints the figures as one JSON object instead of the tables.
 #include <fcntl.h>
@@ -131,6 +131,12 @@ void PrintTables(const std::vector<Result>& rows, const std::vector<Check>& chec
                 "filter overhead <= 25%");
     std::printf("%-44s %4.1f / %.1f   %s\n", "peak RSS MiB, N/10 vs N", rows[1].maxRssKiB / 1024.0,
                 rows[0].maxRssKiB / 1024.0, "memory flat");
+    std::printf("%-44s %9.2fx   %s\n", "corvix --stats / --list (200 filters)",
+                rows[5].best / rows[2].best, "<= 1.2 x");
+    std::printf("%-44s %9.2fx   %s\n", "--stats --top=0 --format=json / --list",
+                rows[7].best / rows[2].best, "");
+    std::printf("%-44s %4.1f / %.1f   %s\n", "--stats peak RSS MiB, N/10 vs N",
+                rows[6].maxRssKiB / 1024.0, rows[5].maxRssKiB / 1024.0, "memory flat");
 }
 
 void PrintJson(const std::vector<Result>& rows, const std::vector<Check>& checks, int runs,
@@ -198,6 +204,14 @@ int main(int argc, char** argv) {
         std::ifstream(out("c.out")) >> rows[3].listed;
         rows.push_back(
             Measure("grep | awk", {"sh", "-c", awk}, big.fileLines, out("d.out"), kRuns));
+        // --stats reads what --list lists and must not hold it: same time, flat memory.
+        rows.push_back(Measure("corvix --stats, 200 filters", {corvix, "--stats", log},
+                               big.fileLines, out("e.out"), kRuns));
+        rows.push_back(Measure("corvix --stats, 200 filters, N/10", {corvix, "--stats", small},
+                               tenth.fileLines, out("e10.out"), kRuns));
+        rows.push_back(Measure("corvix --stats --format=json, 200 filters",
+                               {corvix, "--stats", "--format=json", "--top=0", log}, big.fileLines,
+                               out("f.out"), kRuns));
 
         rusage self{};
         getrusage(RUSAGE_SELF, &self);

@@ -88,6 +88,16 @@ std::optional<QStringList> QtDesktopPrompts::ChooseFilesToOpen(const OpenFileReq
     return paths;
 }
 
+std::optional<SaveFileChoice> QtDesktopPrompts::ChooseFileToSave(const OpenFileRequest& request) {
+    QString fileType;
+    const QString path = QFileDialog::getSaveFileName(Parent(), request.title, request.directory,
+                                                      request.filters, &fileType);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return SaveFileChoice{path, fileType};
+}
+
 int QtDesktopPrompts::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }

@@ -18,6 +18,7 @@ class QtDesktopPrompts : public DesktopPrompts {
     common::Answer Ask(const std::string& question, common::AnswerChoices choices) override;
     std::optional<QString> ChooseFileToOpen(const OpenFileRequest& request) override;
     std::optional<QStringList> ChooseFilesToOpen(const OpenFileRequest& request) override;
+    std::optional<SaveFileChoice> ChooseFileToSave(const OpenFileRequest& request) override;
     int RunDialog(QDialog& dialog) override;
 
     void SetFallbackParent(QWidget* parent) { fallbackParent_ = parent; }

@@ -11,7 +11,8 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(datagram_fuzz connection_text_fuzz alert_rule_fuzz profile_fuzz log_entry_fuzz port_table_fuzz gzip_log_fuzz)
+    targets=(datagram_fuzz connection_text_fuzz alert_rule_fuzz profile_fuzz log_entry_fuzz
+             port_table_fuzz gzip_log_fuzz settings_filters_fuzz)
 fi
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \

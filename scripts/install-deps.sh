@@ -27,6 +27,10 @@ run_packages=(
   # alert rules' regular expressions; compressed logs, written by velmora and read by corvix
   libpcre2-dev
   zlib1g-dev
+  # corvix's statistics window draws its chart with Qt Charts, whose CMake package
+  # wants Qt's OpenGL one
+  qt6-charts-dev
+  libqt6opengl6-dev
 )
 
 test_packages=(

@@ -61,12 +61,11 @@ class StandardOutputSink : public EntrySink {
 
 }  // namespace
 
-int RunList(const std::vector<std::string>& logArguments, const std::string& settingsFilePath) {
+bool LoadLogArguments(const std::vector<std::string>& logArguments, SettingsFile& settings,
+                      EntrySink& sink, bool& refused) {
     const LogFileList files = ResolveLogArguments(logArguments);
-    SettingsFile settings(settingsFilePath);
-    StandardOutputSink output;
-    LogListResult result = LoadLogList(files.files, OpenAnyLog, settings, output);
-    const bool written = !result.refused && output.Flush();
+    LogListResult result = LoadLogList(files.files, OpenAnyLog, settings, sink);
+    refused = result.refused;
     std::vector<LogFileProblem> problems = files.problems;
     problems.insert(problems.end(), result.problems.begin(), result.problems.end());
     for (const LogFileProblem& problem : problems) {
@@ -78,11 +77,19 @@ int RunList(const std::vector<std::string>& logArguments, const std::string& set
             std::fprintf(stderr, "corvix: %s: %s\n", problem.path.c_str(), problem.reason.c_str());
         }
     }
-    if (!written) {
+    return problems.empty();
+}
+
+int RunList(const std::vector<std::string>& logArguments, const std::string& settingsFilePath) {
+    SettingsFile settings(settingsFilePath);
+    StandardOutputSink output;
+    bool refused = false;
+    const bool readWhole = LoadLogArguments(logArguments, settings, output, refused);
+    if (refused || !output.Flush()) {
         std::fprintf(stderr, "corvix: cannot write the list: %s\n", std::strerror(output.error()));
         return 1;
     }
-    return problems.empty() ? 0 : 1;
+    return readWhole ? 0 : 1;
 }
 
 }  // namespace analyzer

@@ -1,4 +1,5 @@
 #include "analyzer/app/list_command.h"
+#include "analyzer/app/stats_command.h"
 #include "analyzer/app/window_command.h"
 #include "analyzer/core/analyzer_paths.h"
 #include "analyzer/core/launch_options.h"
@@ -30,8 +31,15 @@ int main(int argc, char* argv[]) {
     const AnalyzerPaths paths =
         LocateAnalyzerFiles(program ? *program : std::string(argv[0]),
                             std::getenv("XDG_CONFIG_HOME"), common::HomeDirectory());
+    if (launch.stats) {
+        return RunStats(launch.files, paths.settingsFilePath, paths.portsFilePath,
+                        launch.format.value_or(ReportFormat::kText), launch.top);
+    }
     if (!launch.list) {
         return RunWindow(argc, argv, paths, launch.files);
+    }
+    if (launch.format && *launch.format != ReportFormat::kText) {
+        return RunFormattedList(launch.files, paths.settingsFilePath, *launch.format);
     }
     return RunList(launch.files, paths.settingsFilePath);
 }

@@ -40,8 +40,10 @@ bool EntryFill::Step(std::size_t chunks) {
         if (!HasInboundMarker(line) || !ParseEntry(line, *filters_, entry_)) {
             continue;
         }
-        FormatEntryInto(entry_, entry_.destinationIp, text_);
-        if (!list_->AppendEntry(text_)) {
+        if (list_->NeedsText()) {
+            FormatEntryInto(entry_, entry_.destinationIp, text_);
+        }
+        if (!list_->AppendParsedEntry(entry_, text_)) {
             result_.refused = true;
             running_ = false;
             break;

@@ -17,6 +17,12 @@ class EntrySink {
     virtual void ClearEntries() = 0;
     // False when the list can take no more; reading stops there.
     virtual bool AppendEntry(std::string_view text) = 0;
+    // The entry as parsed, for sinks that count its fields rather than keep its text;
+    // `text` is empty when the sink said it needs none.
+    virtual bool AppendParsedEntry(const LogEntry& /*entry*/, std::string_view text) {
+        return AppendEntry(text);
+    }
+    virtual bool NeedsText() const { return true; }
 };
 
 struct LoadResult {

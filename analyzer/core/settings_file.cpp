@@ -10,16 +10,6 @@
 namespace analyzer {
 namespace {
 
-KeySet ActiveKeys(const common::ProfileSnapshot& settings, std::string_view section) {
-    KeySet keys;
-    for (const std::string& name : settings.ListKeys(section, "")) {
-        if (settings.ReadInt(section, name, 0) != 0) {
-            keys.Insert(name);
-        }
-    }
-    return keys;
-}
-
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -65,8 +55,11 @@ void SettingsFile::Revalidate() {
     // Read after the look at the file: a change in between makes the next look read
     // the file again rather than keep stale content.
     snapshot_ = common::ProfileSnapshot::Load(path_);
-    activeSourceIps_ = ActiveKeys(snapshot_, kSourceIpFilters);
-    activeTargetPorts_ = ActiveKeys(snapshot_, kTargetPortFilters);
+    using Kind = KeyMatcher::Kind;
+    hiddenSources_ = KeyMatcher::Load(snapshot_, kSourceIpFilters, Kind::kAddresses);
+    hiddenPorts_ = KeyMatcher::Load(snapshot_, kTargetPortFilters, Kind::kPorts);
+    onlySources_ = KeyMatcher::Load(snapshot_, kShowOnlySources, Kind::kAddresses);
+    onlyPorts_ = KeyMatcher::Load(snapshot_, kShowOnlyPorts, Kind::kPorts);
     identity_ = now;
     readStart_ = lookStart;
     loaded_ = true;
@@ -91,11 +84,12 @@ const FilterSource& SettingsFile::CurrentFilters() {
 bool SettingsFile::IsActiveFilter(std::string_view section, std::string_view key) const {
     // Names are looked up trimmed, as every read of the file does.
     key = common::profile::Trim(key);
+    // An entry outside the show-only conditions is filtered like a hidden one.
     if (common::EqualsIgnoringAsciiCase(section, kSourceIpFilters)) {
-        return activeSourceIps_.Contains(key);
+        return hiddenSources_.Matches(key) || (!onlySources_.empty() && !onlySources_.Matches(key));
     }
     if (common::EqualsIgnoringAsciiCase(section, kTargetPortFilters)) {
-        return activeTargetPorts_.Contains(key);
+        return hiddenPorts_.Matches(key) || (!onlyPorts_.empty() && !onlyPorts_.Matches(key));
     }
     return snapshot_.ReadInt(section, key, 0) != 0;
 }

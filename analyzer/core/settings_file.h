@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyzer/core/filter_keys.h"
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/key_set.h"
 #include "common/profile_snapshot.h"
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace analyzer {
 
@@ -58,9 +60,12 @@ class SettingsFile : private FilterSource {
     std::string path_;
     StatFunction statFile_;
     common::ProfileSnapshot snapshot_;
-    // The active keys of the two filter sections, taken from snapshot_.
-    KeySet activeSourceIps_;
-    KeySet activeTargetPorts_;
+    // The active keys of the two filter sections and of the show-only ones, taken from
+    // snapshot_.
+    KeyMatcher hiddenSources_;
+    KeyMatcher hiddenPorts_;
+    KeyMatcher onlySources_;
+    KeyMatcher onlyPorts_;
     Identity identity_;
     timespec readStart_{};
     bool loaded_ = false;

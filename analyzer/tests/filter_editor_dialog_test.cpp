@@ -189,5 +189,45 @@ TEST(FilterInputTest, TargetPortRefusesEmptyAndZeroAndKeepsTheTextAsTyped) {
     EXPECT_EQ(typed.text(), "80123");
 }
 
+TEST(FilterInputTest, BlocksAndRangesAreTypedAndMalformedOnesRefused) {
+    for (const auto& [text, accepted] : {std::pair{"255.255.255.255/32", true},
+                                         {"203.0.113.0/24", true},
+                                         {"203.0.113.0/33", false},
+                                         {"203.0.113.0/", false}}) {
+        test_support::ScriptedPrompts prompts;
+        AddSourceIpDialog dialog(QString(), prompts);
+        dialog.show();
+        QTest::keyClicks(dialog.field(), text);
+        EXPECT_EQ(dialog.text(), text);
+        dialog.accept();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, accepted) << text;
+        EXPECT_EQ(prompts.messages.shown.size(), accepted ? 0u : 1u) << text;
+    }
+    for (const auto& [text, accepted] : {std::pair{"6000-6063", true},
+                                         {"1-65535", true},
+                                         {"6063-6000", false},
+                                         {"0-80", false},
+                                         {"80-", false}}) {
+        test_support::ScriptedPrompts prompts;
+        AddTargetPortDialog dialog(QString(), prompts);
+        dialog.show();
+        QTest::keyClicks(dialog.field(), text);
+        EXPECT_EQ(dialog.text(), text);
+        dialog.accept();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, accepted) << text;
+        const std::vector<Box> expected =
+            accepted ? std::vector<Box>{}
+                     : std::vector<Box>{
+                           {MessageIcon::kStop, "Port " + std::string(text) + " is invalid"}};
+        EXPECT_EQ(prompts.messages.shown, expected) << text;
+    }
+    // One dash, five digits each side.
+    test_support::ScriptedPrompts prompts;
+    AddTargetPortDialog typed(QString(), prompts);
+    typed.show();
+    QTest::keyClicks(typed.field(), "1--2-3456789");
+    EXPECT_EQ(typed.text(), "1-23456");
+}
+
 }  // namespace
 }  // namespace analyzer_ui

@@ -78,5 +78,50 @@ TEST(LaunchOptionsTest, UsageShowsListAsACommandAndBothSpellingsOfEachSwitch) {
     EXPECT_EQ(usage.find("[--list"), std::string::npos) << usage;
 }
 
+TEST(LaunchOptionsTest, StatsFormatAndTopAreReadWithTheLogAfterThem) {
+    LaunchOptions o = Parse({"--stats", "--top=5", "--format=json", "a.log"});
+    EXPECT_EQ(o.error, "");
+    EXPECT_TRUE(o.stats);
+    EXPECT_FALSE(o.list);
+    EXPECT_EQ(o.listFile, "a.log");
+    EXPECT_EQ(o.openFile, "");
+    EXPECT_EQ(o.top, 5u);
+    EXPECT_EQ(o.format, ReportFormat::kJson);
+
+    o = Parse({"--stats", "a.log"});
+    EXPECT_EQ(o.error, "");
+    EXPECT_EQ(o.top, 10u);
+    EXPECT_FALSE(o.format.has_value());
+    EXPECT_EQ(Parse({"--stats", "--top=0", "a.log"}).top, 0u);
+
+    // --list takes the next argument as its log unless it is one of the output options.
+    o = Parse({"--list", "--format=csv", "a.log"});
+    EXPECT_EQ(o.error, "");
+    EXPECT_TRUE(o.list);
+    EXPECT_EQ(o.listFile, "a.log");
+    EXPECT_EQ(o.format, ReportFormat::kCsv);
+    o = Parse({"--list", "a.log", "--format=text"});
+    EXPECT_EQ(o.listFile, "a.log");
+    EXPECT_EQ(o.format, ReportFormat::kText);
+}
+
+TEST(LaunchOptionsTest, BadStatsArgumentsAreNamed) {
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"--stats"}, "--stats needs a log file"},
+        {{"--stats", "--format=xml", "a"}, "--format takes text, csv or json, not \"xml\""},
+        {{"--stats", "--top=-3", "a"}, "--top takes a whole number (0 for all), not \"-3\""},
+        {{"--stats", "--top=1e3", "a"}, "--top takes a whole number (0 for all), not \"1e3\""},
+        {{"--stats", "--top=9999999999", "a"},
+         "--top takes a whole number (0 for all), not \"9999999999\""},
+        {{"--list", "a", "--stats"}, "--list and --stats cannot be combined"},
+        {{"--format=csv", "a"}, "--format goes with --list or --stats"},
+        {{"--list", "a", "--top=3"}, "--top goes with --stats"},
+        {{"--list", "--format=csv"}, "--list needs a log file"},
+    };
+    for (const auto& [args, error] : cases) {
+        EXPECT_EQ(Parse(args).error, error) << args[0];
+    }
+}
+
 }  // namespace
 }  // namespace analyzer

@@ -1,14 +1,15 @@
 #include "analyzer/ui/add_source_ip_dialog.h"
 
 #include "analyzer/core/analyzer_strings.h"
-#include "analyzer/core/filter_section_editor.h"
+#include "analyzer/core/filter_keys.h"
 #include "common_ui/file_text.h"
 
 namespace analyzer_ui {
 namespace {
 
 QLineEdit* MakeAddressField() {
-    constexpr int kLongestAddress = 15;
+    // "255.255.255.255/32": an address, or a block of them.
+    constexpr int kLongestAddress = 18;
     auto* field = new QLineEdit;
     field->setMaxLength(kLongestAddress);
     return field;
@@ -23,7 +24,7 @@ AddSourceIpDialog::AddSourceIpDialog(const QString& presetText, common_ui::Deskt
       prompts_(prompts) {}
 
 bool AddSourceIpDialog::isAcceptable(const QString& text) {
-    if (analyzer::IsValidSourceIp(common_ui::ToFileText(text))) {
+    if (analyzer::IsValidSourceIpKey(common_ui::ToFileText(text))) {
         return true;
     }
     prompts_.ShowMessage(common::MessageIcon::kStop, std::string(analyzer::texts::kInvalidIp));

@@ -1,6 +1,6 @@
 #include "analyzer/ui/add_target_port_dialog.h"
 
-#include "analyzer/core/port_table.h"
+#include "analyzer/core/filter_keys.h"
 #include "analyzer/ui/port_field.h"
 #include "common_ui/file_text.h"
 
@@ -9,11 +9,11 @@ namespace analyzer_ui {
 AddTargetPortDialog::AddTargetPortDialog(const QString& presetText,
                                          common_ui::DesktopPrompts& prompts, QWidget* parent)
     : InputDialog(QStringLiteral("Add Incoming Destination Port"), QStringLiteral("Port:"),
-                  MakePortField(nullptr), presetText, parent),
+                  MakePortRangeField(nullptr), presetText, parent),
       prompts_(prompts) {}
 
 bool AddTargetPortDialog::isAcceptable(const QString& text) {
-    return analyzer::IsValidPort(common_ui::ToFileText(text), prompts_);
+    return analyzer::IsValidPortKey(common_ui::ToFileText(text), prompts_);
 }
 
 }  // namespace analyzer_ui

@@ -29,11 +29,13 @@ class AnalyzerActions : public QObject {
 
   public:
     explicit AnalyzerActions(QObject* parent = nullptr);
+    ~AnalyzerActions() override;
 
     // File
     QAction* open() const { return open_; }
     QAction* openRange() const { return openRange_; }
     QAction* viewCurrentLog() const { return viewCurrentLog_; }
+    QAction* exportList() const { return export_; }
     QAction* exit() const { return exit_; }
     // Edit
     QAction* copyEntry() const { return copyEntry_; }
@@ -41,10 +43,22 @@ class AnalyzerActions : public QObject {
     QAction* addSourceIp() const { return addSourceIp_; }
     QAction* addTargetPort() const { return addTargetPort_; }
     QAction* editFilters() const { return editFilters_; }
+    QAction* saveFilterSet() const { return saveFilterSet_; }
+    // Filled by the window as they open: one item per saved set.
+    QMenu* filterSetsMenu() const { return filterSetsMenu_; }
+    QMenu* deleteFilterSetMenu() const { return deleteFilterSetMenu_; }
     // Tools
     QAction* lookupSource() const { return lookupSource_; }
+    QAction* statistics() const { return statistics_; }
     QAction* portDefinitions() const { return portDefinitions_; }
     QAction* options() const { return options_; }
+    // Context menu: the selected entry's source or port as an active filter at once.
+    QAction* hideSource() const { return hideSource_; }
+    QAction* hidePort() const { return hidePort_; }
+    QAction* showOnlySource() const { return showOnlySource_; }
+    QAction* showOnlyPort() const { return showOnlyPort_; }
+    // Drops every show-only condition; in the Filters menu and the context menu.
+    QAction* showAll() const { return showAll_; }
     // Help
     QAction* help() const { return help_; }
     QAction* about() const { return about_; }
@@ -63,12 +77,22 @@ class AnalyzerActions : public QObject {
     QAction* open_;
     QAction* openRange_;
     QAction* viewCurrentLog_;
+    QAction* export_;
     QAction* exit_;
     QAction* copyEntry_;
     QAction* addSourceIp_;
     QAction* addTargetPort_;
     QAction* editFilters_;
+    QAction* saveFilterSet_;
+    QMenu* filterSetsMenu_;
+    QMenu* deleteFilterSetMenu_;
     QAction* lookupSource_;
+    QAction* statistics_;
+    QAction* hideSource_;
+    QAction* hidePort_;
+    QAction* showOnlySource_;
+    QAction* showOnlyPort_;
+    QAction* showAll_;
     QAction* portDefinitions_;
     QAction* options_;
     QAction* help_;

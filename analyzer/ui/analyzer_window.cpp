@@ -1,6 +1,7 @@
 #include "analyzer/ui/analyzer_window.h"
 
 #include <sys/stat.h>
+
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -25,6 +26,9 @@
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/entry_copy.h"
 #include "analyzer/core/entry_details.h"
+#include "analyzer/core/entry_export.h"
+#include "analyzer/core/filter_keys.h"
+#include "analyzer/core/filter_sets.h"
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/option_pages.h"
 #include "analyzer/core/port_table.h"
@@ -39,10 +43,12 @@
 #include "analyzer/ui/entry_fill_controller.h"
 #include "analyzer/ui/entry_list_pane.h"
 #include "analyzer/ui/filter_editor_dialog.h"
+#include "analyzer/ui/filter_set_name_dialog.h"
 #include "analyzer/ui/log_follower.h"
 #include "analyzer/ui/open_range_dialog.h"
 #include "analyzer/ui/port_list_dialog.h"
 #include "analyzer/ui/source_lookup_controller.h"
+#include "analyzer/ui/statistics_window.h"
 #include "analyzer/ui/viewer_launch.h"
 #include "common/profile_store.h"
 #include "common/text_format.h"
@@ -121,6 +127,21 @@ void AnalyzerWindow::connectActions() {
     connect(a.addTargetPort(), &QAction::triggered, this, &AnalyzerWindow::addTargetPortFilter);
     connect(a.editFilters(), &QAction::triggered, this, &AnalyzerWindow::editFilters);
     connect(a.lookupSource(), &QAction::triggered, this, &AnalyzerWindow::lookupSourceHost);
+    connect(a.statistics(), &QAction::triggered, this, &AnalyzerWindow::showStatistics);
+    connect(a.exportList(), &QAction::triggered, this, &AnalyzerWindow::exportList);
+    connect(a.saveFilterSet(), &QAction::triggered, this, &AnalyzerWindow::saveFilterSet);
+    connect(a.filterSetsMenu(), &QMenu::aboutToShow, this, &AnalyzerWindow::fillFilterSetMenus);
+    connect(a.deleteFilterSetMenu(), &QMenu::aboutToShow, this,
+            &AnalyzerWindow::fillFilterSetMenus);
+    connect(a.hideSource(), &QAction::triggered, this,
+            [this] { hideSource(FromFileText(selected_.sourceIp)); });
+    connect(a.hidePort(), &QAction::triggered, this,
+            [this] { hidePort(FromFileText(selected_.destinationPort)); });
+    connect(a.showOnlySource(), &QAction::triggered, this,
+            [this] { showOnlySource(FromFileText(selected_.sourceIp)); });
+    connect(a.showOnlyPort(), &QAction::triggered, this,
+            [this] { showOnlyPort(FromFileText(selected_.destinationPort)); });
+    connect(a.showAll(), &QAction::triggered, this, &AnalyzerWindow::showAll);
     connect(a.portDefinitions(), &QAction::triggered, this, &AnalyzerWindow::editPortDefinitions);
     connect(a.options(), &QAction::triggered, this, &AnalyzerWindow::editOptions);
     connect(a.help(), &QAction::triggered, this, &AnalyzerWindow::showHelp);
@@ -358,6 +379,9 @@ void AnalyzerWindow::refill(bool reopen) {
 }
 
 void AnalyzerWindow::onFillFinished(const LoadResult& result) {
+    if (statistics_ != nullptr) {
+        statistics_->recount();
+    }
     if (result.refused) {
         entriesLoaded_ = false;
         updateActions();
@@ -526,6 +550,122 @@ void AnalyzerWindow::copyEntry() {
 void AnalyzerWindow::addFilter(std::string_view section, const QString& key) {
     common::ProfileStore(paths_.settingsFilePath)
         .WriteString(section, common_ui::ToFileText(key), "1");
+    loadEntries();
+}
+
+void AnalyzerWindow::saveFilterSet() {
+    FilterSetNameDialog dialog(prompts_, this);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    if (!analyzer::FilterSets(paths_.settingsFilePath).Save(common_ui::ToFileText(dialog.text()))) {
+        prompts_.ShowMessage(common::MessageIcon::kStop, "Cannot write " + paths_.settingsFilePath);
+    }
+}
+
+void AnalyzerWindow::applyFilterSet(const QString& name) {
+    if (analyzer::FilterSets(paths_.settingsFilePath).Apply(common_ui::ToFileText(name))) {
+        loadEntries();
+    }
+}
+
+void AnalyzerWindow::deleteFilterSet(const QString& name) {
+    analyzer::FilterSets(paths_.settingsFilePath).Remove(common_ui::ToFileText(name));
+}
+
+void AnalyzerWindow::fillFilterSetMenus() {
+    QMenu* apply = actions_->filterSetsMenu();
+    QMenu* remove = actions_->deleteFilterSetMenu();
+    apply->clear();
+    remove->clear();
+    for (const std::string& name : analyzer::FilterSets(paths_.settingsFilePath).Names()) {
+        const QString shown = FromFileText(name);
+        connect(apply->addAction(shown), &QAction::triggered, this,
+                [this, shown] { applyFilterSet(shown); });
+        connect(remove->addAction(shown), &QAction::triggered, this,
+                [this, shown] { deleteFilterSet(shown); });
+    }
+    for (QMenu* menu : {apply, remove}) {
+        if (menu->isEmpty()) {
+            menu->addAction(tr("(none saved)"))->setEnabled(false);
+        }
+    }
+}
+
+void AnalyzerWindow::exportList() {
+    const std::optional<common_ui::SaveFileChoice> chosen = prompts_.ChooseFileToSave(
+        {tr("Export"), QString(), QString::fromStdString(analyzer::ExportFileTypes())});
+    if (!chosen) {
+        return;
+    }
+    const std::optional<analyzer::ExportChoice> choice =
+        analyzer::ExportChoiceForType(chosen->fileType.toStdString());
+    const std::string path = common_ui::ToFileText(chosen->path);
+    const std::string text = analyzer::ExportText(store_, paths_.portsFilePath,
+                                                  choice.value_or(analyzer::ExportChoice{}));
+    if (const std::optional<std::string> reason = analyzer::WriteExport(path, text)) {
+        prompts_.ShowMessage(common::MessageIcon::kStop,
+                             "Cannot export to " + path + ": " + *reason);
+    }
+}
+
+void AnalyzerWindow::showStatistics() {
+    if (statistics_ == nullptr) {
+        statistics_ = new StatisticsWindow(store_, paths_.portsFilePath, this);
+        connect(statistics_, &StatisticsWindow::hideSourceRequested, this,
+                &AnalyzerWindow::hideSource);
+        connect(statistics_, &StatisticsWindow::hidePortRequested, this, &AnalyzerWindow::hidePort);
+        connect(statistics_, &StatisticsWindow::showOnlySourceRequested, this,
+                &AnalyzerWindow::showOnlySource);
+        connect(statistics_, &StatisticsWindow::showOnlyPortRequested, this,
+                &AnalyzerWindow::showOnlyPort);
+        connect(statistics_, &StatisticsWindow::showAllRequested, this, &AnalyzerWindow::showAll);
+        if (!isLoading()) {
+            statistics_->recount();
+        }
+    }
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+}
+
+void AnalyzerWindow::hideSource(const QString& address) {
+    if (!address.isEmpty()) {
+        addFilter(kSourceIpFilters, address);
+    }
+}
+
+void AnalyzerWindow::hidePort(const QString& port) {
+    if (!port.isEmpty()) {
+        addFilter(kTargetPortFilters, port);
+    }
+}
+
+void AnalyzerWindow::replaceSection(std::string_view section, const QString& key) {
+    std::vector<common::ProfileStore::KeyValue> entries;
+    if (!key.isEmpty()) {
+        entries.emplace_back(common_ui::ToFileText(key), "1");
+    }
+    common::ProfileStore(paths_.settingsFilePath).ReplaceSection(section, entries);
+}
+
+void AnalyzerWindow::showOnlySource(const QString& address) {
+    if (!address.isEmpty()) {
+        replaceSection(kShowOnlySources, address);
+        loadEntries();
+    }
+}
+
+void AnalyzerWindow::showOnlyPort(const QString& port) {
+    if (!port.isEmpty()) {
+        replaceSection(kShowOnlyPorts, port);
+        loadEntries();
+    }
+}
+
+void AnalyzerWindow::showAll() {
+    replaceSection(kShowOnlySources, QString());
+    replaceSection(kShowOnlyPorts, QString());
     loadEntries();
 }
 

@@ -17,6 +17,7 @@
 #include "analyzer/core/log_list.h"
 #include "analyzer/core/log_reader.h"
 #include "analyzer/core/settings_file.h"
+#include "analyzer/ui/statistics_window.h"
 #include "common_ui/desktop_prompts.h"
 
 class QMenu;
@@ -74,6 +75,24 @@ class AnalyzerWindow : public QDialog {
     void addTargetPortFilter();
     void viewCurrentLog();
 
+    // Filters, Save Filter Set / Filter Sets / Delete Filter Set.
+    void saveFilterSet();
+    void applyFilterSet(const QString& name);
+    void deleteFilterSet(const QString& name);
+    // File, Export: the listed entries or their statistics, as the chosen file type
+    // says, written in one step; a failure names the path and the reason.
+    void exportList();
+    // Tools, Statistics: opens the statistics window over the list, or brings it forward.
+    void showStatistics();
+    StatisticsWindow* statisticsWindow() const { return statistics_; }
+    // Click to filter: the key as an active filter, and the list filled again at once.
+    void hideSource(const QString& address);
+    void hidePort(const QString& port);
+    // Lists only the entries of that source (or port) until Show all.
+    void showOnlySource(const QString& address);
+    void showOnlyPort(const QString& port);
+    void showAll();
+
     // The commands that open the editors and boxes.
     void editFilters();
     void editPortDefinitions();
@@ -97,6 +116,8 @@ class AnalyzerWindow : public QDialog {
     void onEntrySelected();
     void clearDetails();
     void addFilter(std::string_view section, const QString& key);
+    void replaceSection(std::string_view section, const QString& key);
+    void fillFilterSetMenus();
     void reportFailure(const char* callName, int code);
     void refill(bool reopen);
     bool openFillFile();
@@ -140,6 +161,7 @@ class AnalyzerWindow : public QDialog {
     EntryDetailsPane* detailsPane_ = nullptr;
     EntryFillController* fill_ = nullptr;
     QPointer<QMenu> contextMenu_;
+    QPointer<StatisticsWindow> statistics_;
     // While the context menu shows, the shared entry commands take its states.
     bool contextMenuShown_ = false;
     int contextMenuSerial_ = 0;

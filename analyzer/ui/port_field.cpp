@@ -16,6 +16,15 @@ QLineEdit* MakePortField(QWidget* parent) {
     return field;
 }
 
+QLineEdit* MakePortRangeField(QWidget* parent) {
+    constexpr int kRangeLength = 11;
+    auto* field = new QLineEdit(parent);
+    field->setMaxLength(kRangeLength);
+    field->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("([0-9]{1,5}(-[0-9]{0,5})?)?")), field));
+    return field;
+}
+
 bool IsPortAccepted(QLineEdit& field, common::UserMessages& messages) {
     if (analyzer::IsValidPort(common_ui::ToFileText(field.text()), messages)) {
         return true;

@@ -42,6 +42,17 @@ class ScriptedPrompts : public common_ui::DesktopPrompts {
         return chosen;
     }
 
+    std::optional<common_ui::SaveFileChoice> ChooseFileToSave(
+        const common_ui::OpenFileRequest& request) override {
+        fileRequests.push_back(request);
+        if (savedFiles.empty()) {
+            throw std::logic_error("unscripted save chooser: " + request.title.toStdString());
+        }
+        std::optional<common_ui::SaveFileChoice> chosen = savedFiles.front();
+        savedFiles.pop_front();
+        return chosen;
+    }
+
     // Each queued answer takes the next dialog run, may fill its widgets, and says how it
     // ended (QDialog::Accepted or Rejected).
     void answerDialog(std::function<int(QDialog&)> answer) {
@@ -66,6 +77,7 @@ class ScriptedPrompts : public common_ui::DesktopPrompts {
     // std::nullopt stands for Cancel.
     std::deque<std::optional<QString>> chosenFiles;
     std::deque<std::optional<QStringList>> chosenFileLists;
+    std::deque<std::optional<common_ui::SaveFileChoice>> savedFiles;
     std::vector<common_ui::OpenFileRequest> fileRequests;
 
   private:

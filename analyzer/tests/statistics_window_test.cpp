@@ -1,0 +1,282 @@
+#include "analyzer/ui/statistics_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QBarSet>
+#include <QElapsedTimer>
+#include <QListView>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "analyzer/tests/gated_resolver.h"
+#include "analyzer/ui/analyzer_actions.h"
+#include "analyzer/ui/analyzer_window.h"
+#include "analyzer/ui/input_dialog.h"
+#include "analyzer/ui/statistics_models.h"
+#include "common/testing/temp_dir.h"
+#include "common_ui/testing/scripted_prompts.h"
+
+namespace analyzer_ui {
+namespace {
+
+bool ProcessUntil(const std::function<bool()>& done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+// Three sources over two hours and a bit: 203.0.113.45 four times, 10.0.0.2 twice,
+// 192.0.2.9 once; port 80 four times, 22 twice, 443 once.
+const char kLog[] =
+    "Velmora SNMP log opened 09/27/2002 07:00:00\n"
+    "09/27/2002 07:00:01 in 203.0.113.45 4512 198.51.100.7 80\n"
+    "09/27/2002 07:10:00 in 203.0.113.45 4513 198.51.100.7 22\n"
+    "09/27/2002 07:20:00 out 192.168.1.20 1030 198.51.100.80 53\n"
+    "09/27/2002 08:00:00 in 10.0.0.2 1000 198.51.100.7 80\n"
+    "09/27/2002 09:59:59 in 203.0.113.45[4514] ==> 198.51.100.7[80]\n"
+    "09/27/2002 09:30:00 in 192.0.2.9 138 198.51.100.7 443\n"
+    "09/27/2002 09:40:00 in 10.0.0.2 1001 198.51.100.7 22\n"
+    "09/27/2002 09:50:00 in 203.0.113.45 4515 198.51.100.7 80\n";
+
+class StatisticsWindowTest : public test_support::TempDirTest {
+  protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        Put("day.log", kLog);
+        Put("corvix.ports", "80\tweb server\n22\tsecure shell\n");
+        resolver_->Open();
+        window_ = std::make_unique<AnalyzerWindow>(
+            analyzer::AnalyzerPaths{Path("corvix.ports"), Path("corvix.cfg")}, prompts_, resolver_);
+        window_->show();
+        window_->openLogFile(QString::fromStdString(Path("day.log")));
+        ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    }
+
+    StatisticsWindow& Open() {
+        window_->commands().statistics()->trigger();
+        StatisticsWindow* stats = window_->statisticsWindow();
+        EXPECT_NE(stats, nullptr);
+        EXPECT_TRUE(ProcessUntil([&] { return !stats->isCounting(); }));
+        return *stats;
+    }
+
+    int Listed() { return window_->findChild<QListView*>()->model()->rowCount(); }
+
+    static std::vector<std::string> Column(QTableView* table, int column) {
+        std::vector<std::string> cells;
+        const QAbstractItemModel* model = table->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            cells.push_back(model->index(row, column).data().toString().toStdString());
+        }
+        return cells;
+    }
+
+    test_support::ScriptedPrompts prompts_;
+    std::shared_ptr<test_support::GatedResolver> resolver_ =
+        std::make_shared<test_support::GatedResolver>();
+    std::unique_ptr<AnalyzerWindow> window_;
+};
+
+TEST_F(StatisticsWindowTest, ToolsStatisticsShowsTheListedEntriesCounted) {
+    QAction* action = window_->commands().statistics();
+    EXPECT_EQ(action->text(), "S&tatistics...");
+    EXPECT_EQ(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    StatisticsWindow& stats = Open();
+    QAbstractItemModelTester sourceTester(&stats.sourceModel(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester portTester(&stats.portModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester sortedTester(stats.sourceTable()->model(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_TRUE(stats.isVisible());
+    EXPECT_FALSE(stats.isModal());
+
+    EXPECT_EQ(Column(stats.sourceTable(), 0),
+              (std::vector<std::string>{"203.0.113.45", "10.0.0.2", "192.0.2.9"}));
+    EXPECT_EQ(Column(stats.sourceTable(), 1), (std::vector<std::string>{"4", "2", "1"}));
+    EXPECT_EQ(Column(stats.sourceTable(), 2), (std::vector<std::string>{"57.1", "28.6", "14.3"}));
+    EXPECT_EQ(Column(stats.sourceTable(), 3)[0], "2002-09-27 07:00:01");
+    EXPECT_EQ(Column(stats.sourceTable(), 4)[0], "2002-09-27 09:59:59");
+    EXPECT_EQ(Column(stats.sourceTable(), 5), (std::vector<std::string>{"2", "2", "1"}));
+    EXPECT_EQ(Column(stats.portTable(), 0), (std::vector<std::string>{"80", "22", "443"}));
+    EXPECT_EQ(Column(stats.portTable(), 3),
+              (std::vector<std::string>{"web server", "secure shell", "Unknown or unassigned"}));
+    EXPECT_EQ(Column(stats.portTable(), 4), (std::vector<std::string>{"2", "2", "1"}));
+
+    // Addresses sort as numbers, not as text.
+    stats.sourceTable()->sortByColumn(0, Qt::AscendingOrder);
+    EXPECT_EQ(Column(stats.sourceTable(), 0),
+              (std::vector<std::string>{"10.0.0.2", "192.0.2.9", "203.0.113.45"}));
+    stats.portTable()->sortByColumn(0, Qt::DescendingOrder);
+    EXPECT_EQ(Column(stats.portTable(), 0), (std::vector<std::string>{"443", "80", "22"}));
+
+    ASSERT_NE(stats.bars(), nullptr);
+    EXPECT_EQ(stats.barLabels(), (QStringList{"07:00", "08:00", "09:00"}));
+    EXPECT_EQ(stats.bars()->count(), 3);
+    EXPECT_EQ(stats.bars()->at(0), 2);
+    EXPECT_EQ(stats.bars()->at(1), 1);
+    EXPECT_EQ(stats.bars()->at(2), 4);
+
+    // Ctrl+T again brings the same window forward.
+    window_->commands().statistics()->trigger();
+    EXPECT_EQ(window_->statisticsWindow(), &stats);
+}
+
+TEST_F(StatisticsWindowTest, HidingASourceFromTheTableRefillsBothWindows) {
+    StatisticsWindow& stats = Open();
+    ASSERT_EQ(Listed(), 7);
+    QSignalSpy counted(&stats, &StatisticsWindow::counted);
+    emit stats.hideSourceRequested(QStringLiteral("203.0.113.45"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 0; }));
+    EXPECT_EQ(Listed(), 3);
+    EXPECT_EQ(Get("corvix.cfg"), "[SourceIPFilters]\n203.0.113.45=1\n");
+    EXPECT_EQ(Column(stats.sourceTable(), 0), (std::vector<std::string>{"10.0.0.2", "192.0.2.9"}));
+
+    emit stats.hidePortRequested(QStringLiteral("22"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 1; }));
+    EXPECT_EQ(Listed(), 2);
+    EXPECT_EQ(Column(stats.portTable(), 0), (std::vector<std::string>{"80", "443"}));
+}
+
+TEST_F(StatisticsWindowTest, TheListsContextMenuHidesTheSelectedEntrysSourceOrPort) {
+    QListView* list = window_->findChild<QListView*>();
+    list->setCurrentIndex(list->model()->index(2, 0));  // 10.0.0.2 to port 80
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window_->commands().hidePort()->isEnabled());
+    window_->commands().hidePort()->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    EXPECT_EQ(Listed(), 3);
+    EXPECT_EQ(Get("corvix.cfg"), "[TargetPortFilters]\n80=1\n");
+    list->setCurrentIndex(list->model()->index(0, 0));  // 203.0.113.45 to port 22
+    QCoreApplication::processEvents();
+    window_->commands().hideSource()->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    EXPECT_EQ(Listed(), 2);
+}
+
+TEST_F(StatisticsWindowTest, ShowOnlyASourceThenShowAllAgain) {
+    StatisticsWindow& stats = Open();
+    QSignalSpy counted(&stats, &StatisticsWindow::counted);
+    emit stats.showOnlySourceRequested(QStringLiteral("10.0.0.2"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 0; }));
+    EXPECT_EQ(Listed(), 2);
+    EXPECT_EQ(Column(stats.sourceTable(), 0), (std::vector<std::string>{"10.0.0.2"}));
+    // Another one replaces it, it does not add to it.
+    emit stats.showOnlySourceRequested(QStringLiteral("192.0.2.9"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 1; }));
+    EXPECT_EQ(Listed(), 1);
+
+    window_->commands().showAll()->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 2; }));
+    EXPECT_EQ(Listed(), 7);
+
+    QListView* list = window_->findChild<QListView*>();
+    list->setCurrentIndex(list->model()->index(1, 0));  // 203.0.113.45 to port 22
+    QCoreApplication::processEvents();
+    window_->commands().showOnlyPort()->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    EXPECT_EQ(Listed(), 2);
+    EXPECT_EQ(Get("corvix.cfg"), "[ShowOnlySources]\n[ShowOnlyPorts]\n22=1\n");
+}
+
+}  // namespace
+}  // namespace analyzer_ui
+
+namespace analyzer_ui {
+namespace {
+
+TEST_F(StatisticsWindowTest, ExportWritesTheListOrItsStatisticsByTheChosenType) {
+    EXPECT_EQ(window_->commands().exportList()->text(), "Ex&port...");
+    prompts_.savedFiles.push_back(
+        common_ui::SaveFileChoice{QString::fromStdString(Path("out.csv")), "Entries, CSV (*.csv)"});
+    window_->exportList();
+    ASSERT_EQ(prompts_.fileRequests.size(), 1u);
+    EXPECT_EQ(prompts_.fileRequests[0].filters.toStdString(),
+              "Entries, CSV (*.csv);;Entries, JSON (*.json);;Statistics, CSV (*.csv);;"
+              "Statistics, JSON (*.json);;Statistics, text (*.txt)");
+    const std::string csv = Get("out.csv");
+    EXPECT_EQ(csv.substr(0, csv.find('\n', 60) + 1),
+              "date,time,source,source_port,destination,destination_port\n"
+              "09/27/2002,07:00:01,203.0.113.45,4512,198.51.100.7,80\n");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 8);
+
+    prompts_.savedFiles.push_back(common_ui::SaveFileChoice{
+        QString::fromStdString(Path("out.json")), "Statistics, JSON (*.json)"});
+    window_->exportList();
+    const std::string json = Get("out.json");
+    EXPECT_EQ(json.substr(0, json.find('\n') + 1),
+              "{\"entries\": 7, \"first\": \"2002-09-27T07:00:01\", \"last\": "
+              "\"2002-09-27T09:59:59\",\n");
+    EXPECT_NE(json.find("{\"port\": 80, \"count\": 4, \"description\": \"web server\", "
+                        "\"sources\": 2}"),
+              std::string::npos)
+        << json;
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+}
+
+TEST_F(StatisticsWindowTest, ExportToAnUnwritablePlaceNamesItAndLeavesNothing) {
+    const std::string path = Path("missing dir/out.csv");
+    prompts_.savedFiles.push_back(
+        common_ui::SaveFileChoice{QString::fromStdString(path), "Entries, CSV (*.csv)"});
+    window_->exportList();
+    ASSERT_EQ(prompts_.messages.shown.size(), 1u);
+    EXPECT_EQ(prompts_.messages.shown[0].text,
+              "Cannot export to " + path + ": No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists(Path("missing dir")));
+    // A cancelled chooser writes nothing and says nothing.
+    prompts_.savedFiles.push_back(std::nullopt);
+    window_->exportList();
+    EXPECT_EQ(prompts_.messages.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace analyzer_ui
+
+namespace analyzer_ui {
+namespace {
+
+TEST_F(StatisticsWindowTest, FilterSetsAreSavedSwitchedAndDeletedFromTheFiltersMenu) {
+    window_->showOnlySource(QStringLiteral("10.0.0.2"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    ASSERT_EQ(Listed(), 2);
+    prompts_.answerDialog([](QDialog& dialog) {
+        static_cast<InputDialog&>(dialog).field()->setText(QStringLiteral("one host"));
+        dialog.accept();
+        return dialog.result();
+    });
+    window_->commands().saveFilterSet()->trigger();
+    window_->showAll();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    ASSERT_EQ(Listed(), 7);
+
+    QMenu* sets = window_->commands().filterSetsMenu();
+    emit sets->aboutToShow();
+    ASSERT_EQ(sets->actions().size(), 1);
+    EXPECT_EQ(sets->actions()[0]->text(), "one host");
+    sets->actions()[0]->trigger();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    EXPECT_EQ(Listed(), 2);
+
+    QMenu* remove = window_->commands().deleteFilterSetMenu();
+    emit remove->aboutToShow();
+    ASSERT_EQ(remove->actions().size(), 1);
+    remove->actions()[0]->trigger();
+    emit sets->aboutToShow();
+    ASSERT_EQ(sets->actions().size(), 1);
+    EXPECT_FALSE(sets->actions()[0]->isEnabled());
+}
+
+}  // namespace
+}  // namespace analyzer_ui

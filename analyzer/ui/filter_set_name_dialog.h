@@ -1,0 +1,20 @@
+#pragma once
+
+#include "analyzer/ui/input_dialog.h"
+#include "common_ui/desktop_prompts.h"
+
+namespace analyzer_ui {
+
+// Asks for the name the current filters are saved under.
+class FilterSetNameDialog : public InputDialog {
+  public:
+    explicit FilterSetNameDialog(common_ui::DesktopPrompts& prompts, QWidget* parent = nullptr);
+
+  protected:
+    bool isAcceptable(const QString& text) override;
+
+  private:
+    common_ui::DesktopPrompts& prompts_;
+};
+
+}  // namespace analyzer_ui

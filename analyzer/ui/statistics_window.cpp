@@ -1,0 +1,235 @@
+#include "analyzer/ui/statistics_window.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "analyzer/core/port_table.h"
+#include "analyzer/ui/statistics_models.h"
+
+namespace analyzer_ui {
+namespace {
+
+// Entries counted per turn of the event loop: a few milliseconds of work.
+constexpr std::size_t kSliceEntries = 20000;
+// Longer spans are drawn a bar per day.
+constexpr std::int64_t kMostHourlyBars = 72;
+
+QTableView* MakeTable(QSortFilterProxyModel* proxy, const QString& name, QWidget* parent) {
+    auto* table = new QTableView(parent);
+    table->setObjectName(name);
+    table->setModel(proxy);
+    table->setSortingEnabled(true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->sortByColumn(1, Qt::DescendingOrder);
+    return table;
+}
+
+QSortFilterProxyModel* MakeProxy(QAbstractItemModel* model, QObject* parent) {
+    auto* proxy = new QSortFilterProxyModel(parent);
+    proxy->setSourceModel(model);
+    proxy->setSortRole(kSortRole);
+    return proxy;
+}
+
+}  // namespace
+
+StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::string portsFilePath,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      store_(store),
+      portsFilePath_(std::move(portsFilePath)),
+      timer_(new QTimer(this)),
+      sourceModel_(new SourceStatisticsModel(this)),
+      portModel_(new PortStatisticsModel(this)),
+      sourceProxy_(MakeProxy(sourceModel_, this)),
+      portProxy_(MakeProxy(portModel_, this)),
+      sourceTable_(MakeTable(sourceProxy_, QStringLiteral("sourceTable"), this)),
+      portTable_(MakeTable(portProxy_, QStringLiteral("portTable"), this)),
+      summary_(new QLabel(this)),
+      chartView_(new QChartView(this)) {
+    setObjectName(QStringLiteral("statisticsWindow"));
+    setWindowTitle(tr("Statistics"));
+    summary_->setObjectName(QStringLiteral("statisticsSummary"));
+    chartView_->setObjectName(QStringLiteral("hourChart"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumHeight(200);
+
+    auto* tables = new QSplitter(Qt::Horizontal);
+    for (const auto& [title, table] : {std::pair{tr("Top sources"), sourceTable_},
+                                       std::pair{tr("Top destination ports"), portTable_}}) {
+        auto* pane = new QWidget;
+        auto* layout = new QVBoxLayout(pane);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new QLabel(title));
+        layout->addWidget(table);
+        tables->addWidget(pane);
+    }
+    auto* split = new QSplitter(Qt::Vertical);
+    split->addWidget(tables);
+    split->addWidget(chartView_);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(split, 1);
+    resize(900, 620);
+
+    connect(sourceTable_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& point) { showTableMenu(sourceTable_, point); });
+    connect(portTable_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& point) { showTableMenu(portTable_, point); });
+    timer_->setInterval(0);
+    connect(timer_, &QTimer::timeout, this, &StatisticsWindow::countSlice);
+}
+
+StatisticsWindow::~StatisticsWindow() = default;
+
+void StatisticsWindow::recount() {
+    statistics_.Clear();
+    next_ = 0;
+    summary_->setText(tr("Counting..."));
+    timer_->start();
+}
+
+bool StatisticsWindow::isCounting() const {
+    return timer_->isActive();
+}
+
+void StatisticsWindow::countSlice() {
+    const std::size_t end = std::min(store_.size(), next_ + kSliceEntries);
+    for (; next_ < end; ++next_) {
+        statistics_.AddListed(store_.Entry(next_));
+    }
+    if (next_ >= store_.size()) {
+        timer_->stop();
+        publish();
+    }
+}
+
+void StatisticsWindow::publish() {
+    analyzer::StatisticsReport report = statistics_.Report(0);
+    analyzer::DescribePorts(analyzer::PortTable(portsFilePath_), report.ports);
+    sourceModel_->setRows(std::move(report.sources), report.entries);
+    portModel_->setRows(std::move(report.ports), report.entries);
+    sourceTable_->resizeColumnsToContents();
+    portTable_->resizeColumnsToContents();
+
+    QString summary = tr("%n entries", nullptr, static_cast<int>(report.entries));
+    if (report.first) {
+        summary += tr(" from %1 to %2")
+                       .arg(QString::fromStdString(analyzer::FormatLocalStamp(*report.first)),
+                            QString::fromStdString(analyzer::FormatLocalStamp(*report.last)))
+                       .replace('T', ' ');
+    }
+    summary_->setText(summary);
+
+    // Hours, or days when the hours would be too many bars to read.
+    barLabels_.clear();
+    std::vector<std::size_t> counts;
+    const bool daily = report.hours.size() > static_cast<std::size_t>(kMostHourlyBars);
+    const bool oneDay =
+        !report.hours.empty() && report.hours.front().hour / 24 == report.hours.back().hour / 24;
+    for (const analyzer::HourRow& hour : report.hours) {
+        const std::int64_t day = hour.hour >= 0 ? hour.hour / 24 : (hour.hour - 23) / 24;
+        // "07:00" within one day, "09-27 07:00" across days, "2002-09-27" per day.
+        const std::string hourText = analyzer::FormatLocalHour(hour.hour);
+        const QString label = QString::fromStdString(daily    ? analyzer::FormatLocalDay(day)
+                                                     : oneDay ? hourText.substr(11) + ":00"
+                                                              : hourText.substr(5, 5) + " " +
+                                                                    hourText.substr(11) + ":00");
+        if (barLabels_.isEmpty() || barLabels_.back() != label) {
+            barLabels_ << label;
+            counts.push_back(0);
+        }
+        counts.back() += hour.count;
+    }
+    auto* chart = new QChart;
+    chart->setTitle(daily ? tr("Entries per day") : tr("Entries per hour"));
+    chart->legend()->hide();
+    bars_ = new QBarSet(tr("Entries"));
+    std::size_t most = 0;
+    for (const std::size_t count : counts) {
+        *bars_ << static_cast<double>(count);
+        most = std::max(most, count);
+    }
+    auto* series = new QBarSeries;
+    series->setBarWidth(0.9);
+    series->append(bars_);
+    chart->addSeries(series);
+    auto* axisX = new QBarCategoryAxis;
+    axisX->append(barLabels_);
+    axisX->setLabelsAngle(-90);
+    chart->addAxis(axisX, Qt::AlignBottom);
+    series->attachAxis(axisX);
+    auto* axisY = new QValueAxis;
+    axisY->setRange(0, static_cast<double>(std::max<std::size_t>(most, 1)));
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    axisY->applyNiceNumbers();
+    chart->addAxis(axisY, Qt::AlignLeft);
+    series->attachAxis(axisY);
+    connect(bars_, &QBarSet::hovered, this, [this](bool shown, int index) {
+        if (!shown || index < 0 || index >= barLabels_.size()) {
+            QToolTip::hideText();
+            return;
+        }
+        QToolTip::showText(QCursor::pos(), tr("%1: %2 entries")
+                                               .arg(barLabels_[index])
+                                               .arg(static_cast<qulonglong>(bars_->at(index))));
+    });
+    QChart* old = chartView_->chart();
+    chartView_->setChart(chart);
+    delete old;
+    emit counted();
+}
+
+void StatisticsWindow::showTableMenu(QTableView* table, const QPoint& point) {
+    const QModelIndex index = table->indexAt(point);
+    if (!index.isValid()) {
+        return;
+    }
+    QMenu menu(this);
+    if (table == sourceTable_) {
+        const QString address =
+            sourceModel_
+                ->data(sourceModel_->index(sourceProxy_->mapToSource(index).row(), 0),
+                       Qt::DisplayRole)
+                .toString();
+        connect(menu.addAction(tr("Hide this source")), &QAction::triggered, this,
+                [this, address] { emit hideSourceRequested(address); });
+        connect(menu.addAction(tr("Show only this source")), &QAction::triggered, this,
+                [this, address] { emit showOnlySourceRequested(address); });
+    } else {
+        const QString port =
+            portModel_
+                ->data(portModel_->index(portProxy_->mapToSource(index).row(), 0), Qt::DisplayRole)
+                .toString();
+        connect(menu.addAction(tr("Hide this port")), &QAction::triggered, this,
+                [this, port] { emit hidePortRequested(port); });
+        connect(menu.addAction(tr("Show only this port")), &QAction::triggered, this,
+                [this, port] { emit showOnlyPortRequested(port); });
+    }
+    connect(menu.addAction(tr("Show all")), &QAction::triggered, this,
+            [this] { emit showAllRequested(); });
+    menu.exec(table->viewport()->mapToGlobal(point));
+}
+
+}  // namespace analyzer_ui

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "analyzer/core/entry_statistics.h"
+#include "analyzer/core/entry_store.h"
+
+class QBarSet;
+class QChartView;
+class QLabel;
+class QSortFilterProxyModel;
+class QTableView;
+class QTimer;
+
+namespace analyzer_ui {
+
+class PortStatisticsModel;
+class SourceStatisticsModel;
+
+// Who, what and when over the entries the main window lists: top sources, top ports
+// and entries per hour (per day over longer spans). It counts the list in slices, so
+// neither window stops drawing while a million entries are counted.
+class StatisticsWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    StatisticsWindow(const analyzer::EntryStore& store, std::string portsFilePath,
+                     QWidget* parent = nullptr);
+    ~StatisticsWindow() override;
+
+    // Counts the list again from its first entry; the tables and chart change once the
+    // count is done.
+    void recount();
+    bool isCounting() const;
+
+    SourceStatisticsModel& sourceModel() const { return *sourceModel_; }
+    PortStatisticsModel& portModel() const { return *portModel_; }
+    QTableView* sourceTable() const { return sourceTable_; }
+    QTableView* portTable() const { return portTable_; }
+    QBarSet* bars() const { return bars_; }
+    // The bars' labels, one per hour or day.
+    const QStringList& barLabels() const { return barLabels_; }
+
+  signals:
+    void hideSourceRequested(const QString& address);
+    void hidePortRequested(const QString& port);
+    void showOnlySourceRequested(const QString& address);
+    void showOnlyPortRequested(const QString& port);
+    void showAllRequested();
+    // The tables and the chart show a finished count.
+    void counted();
+
+  private:
+    void countSlice();
+    void publish();
+    void showTableMenu(QTableView* table, const QPoint& point);
+
+    const analyzer::EntryStore& store_;
+    std::string portsFilePath_;
+    analyzer::EntryStatistics statistics_;
+    std::size_t next_ = 0;
+    QTimer* timer_;
+
+    SourceStatisticsModel* sourceModel_;
+    PortStatisticsModel* portModel_;
+    QSortFilterProxyModel* sourceProxy_;
+    QSortFilterProxyModel* portProxy_;
+    QTableView* sourceTable_;
+    QTableView* portTable_;
+    QLabel* summary_;
+    QChartView* chartView_;
+    QBarSet* bars_ = nullptr;
+    QStringList barLabels_;
+};
+
+}  // namespace analyzer_ui

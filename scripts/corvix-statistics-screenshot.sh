@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The README's picture of corvix's Statistics window over a day of router log, on a
+# private desktop, saved as docs/corvix-statistics.png. Run it again after the window
+# changes.
+#
+# Usage: bash scripts/corvix-statistics-screenshot.sh [OUT.png]
+# Environment: BUILD_DIR=build (where corvix is built)
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if [[ "${X_SESSION_DIR:-}" == "" ]]; then
+    BUILD=${BUILD_DIR:-build}
+    [[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
+    OUT=$(realpath -m "${1:-$ROOT/docs/corvix-statistics.png}")
+    exec "$ROOT/scripts/x-session.sh" --no-tray --size 1024x720 -- "$0" "$BUILD" "$OUT"
+fi
+
+BUILD=$1
+OUT=$2
+WORK=$X_SESSION_DIR/corvix
+mkdir -p "$WORK"
+
+# A copy of the program with its own port definitions beside it.
+cp "$BUILD/analyzer/app/corvix" "$WORK/corvix"
+printf '%s\t%s\n' 21 'file transfer control' 22 'remote login' 23 'remote terminal' \
+    80 'web server' 137 'name service' 443 'secure web server' 3389 'remote desktop' \
+    >"$WORK/corvix.ports"
+printf '[Options]\nLookupSource=0\n' >"$WORK/corvix.cfg"
+
+LOG=$WORK/Velmora-incoming-2002-09-27.log
+{
+    echo "Velmora SNMP log opened 09/27/2002 00:00:00"
+    sources=(203.0.113.45 198.51.100.23 192.0.2.77 203.0.113.9 198.51.100.140)
+    ports=(80 22 443 137 23 3389 21 80 443 8080)
+    # Busier in the evening; the first source keeps knocking.
+    for ((i = 0; i < 400; ++i)); do
+        hour=$(((i * i / 997 + i / 40) % 17 + 7))
+        printf '09/27/2002 %02d:%02d:%02d in %s %d 198.51.100.7 %d\n' $hour \
+            $((i * 13 % 60)) $((i * 7 % 60)) "${sources[(i * i) % 7 % 5]}" $((1024 + i * 97)) \
+            "${ports[(i * 3) % 10]}"
+    done
+} >"$LOG"
+
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+"$WORK/corvix" "$LOG" >/dev/null 2>&1 &
+corvix=$!
+trap 'kill "$corvix" 2>/dev/null || true' EXIT
+window=$(timeout 15 xdotool search --sync --name "Corvix Log Analyzer" | head -n 1)
+xdotool windowactivate --sync "$window" key ctrl+t
+stats=$(timeout 15 xdotool search --sync --name "^Statistics$" | head -n 1)
+xdotool windowsize --sync "$stats" 980 660
+sleep 1
+import -window "$stats" -frame "$WORK/shot.png"
+# Few colours: the picture stays small in the repository.
+convert "$WORK/shot.png" -strip -colors 96 "PNG8:$OUT"
+echo "written: $OUT ($(stat -c %s "$OUT") bytes)"
