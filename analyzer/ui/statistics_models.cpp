@@ -33,157 +33,111 @@ QVariant PortKey(const std::string& port) {
     return QVariant::fromValue<qlonglong>(value ? static_cast<qlonglong>(*value) : 65536);
 }
 
-bool IsNumberColumn(int column, std::initializer_list<int> textColumns) {
-    for (const int text : textColumns) {
-        if (column == text) {
-            return false;
-        }
-    }
-    return true;
+QVariant Count(std::size_t count) {
+    return QVariant::fromValue<qulonglong>(count);
 }
 
 }  // namespace
 
-void SourceStatisticsModel::setRows(std::vector<analyzer::SourceRow> rows, std::size_t total) {
-    beginResetModel();
-    rows_ = std::move(rows);
-    total_ = total;
-    endResetModel();
+StatisticsTableModel::StatisticsTableModel(QStringList titles, QObject* parent)
+    : QAbstractTableModel(parent), titles_(std::move(titles)) {}
+
+int StatisticsTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows();
 }
 
-int SourceStatisticsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+int StatisticsTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(titles_.size());
 }
 
-int SourceStatisticsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
-QVariant SourceStatisticsModel::data(const QModelIndex& index, int role) const {
+QVariant StatisticsTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
-    const analyzer::SourceRow& r = rows_[static_cast<std::size_t>(index.row())];
-    if (role == Qt::TextAlignmentRole) {
-        return IsNumberColumn(index.column(), {kAddress, kFirst, kLast})
-                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    if (role == kSortRole) {
-        switch (index.column()) {
-            case kAddress:
-                return AddressKey(r.address);
-            case kCount:
-            case kShare:
-                return QVariant::fromValue<qulonglong>(r.count);
-            case kFirst:
-                return StampKey(r.first);
-            case kLast:
-                return StampKey(r.last);
-            case kPorts:
-                return QVariant::fromValue<qulonglong>(r.ports);
-            default:
-                return {};
-        }
-    }
-    if (role != Qt::DisplayRole) {
-        return {};
-    }
-    switch (index.column()) {
-        case kAddress:
-            return FromFileText(r.address);
-        case kCount:
-            return QVariant::fromValue<qulonglong>(r.count);
-        case kShare:
-            return QString::number(Share(r.count, total_), 'f', 1);
-        case kFirst:
-            return Stamp(r.first);
-        case kLast:
-            return Stamp(r.last);
-        case kPorts:
-            return QVariant::fromValue<qulonglong>(r.ports);
+    const auto row = static_cast<std::size_t>(index.row());
+    switch (role) {
+        case Qt::TextAlignmentRole:
+            return isTextColumn(index.column()) ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                                : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        case kSortRole:
+            return cell(row, index.column(), true);
+        case Qt::DisplayRole:
+            return cell(row, index.column(), false);
         default:
             return {};
     }
 }
 
-QVariant SourceStatisticsModel::headerData(int section, Qt::Orientation orientation,
-                                           int role) const {
+QVariant StatisticsTableModel::headerData(int section, Qt::Orientation orientation,
+                                          int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= kColumnCount) {
+        section >= titles_.size()) {
         return {};
     }
-    static const char* const kTitles[] = {"Address",    "Count",     "Share %",
-                                          "First seen", "Last seen", "Ports"};
-    return tr(kTitles[section]);
+    return titles_[section];
 }
+
+QString StatisticsTableModel::share(std::size_t count) const {
+    return QString::number(Share(count, total_), 'f', 1);
+}
+
+SourceStatisticsModel::SourceStatisticsModel(QObject* parent)
+    : StatisticsTableModel({tr("Address"), tr("Count"), tr("Share %"), tr("First seen"),
+                            tr("Last seen"), tr("Ports")},
+                           parent) {}
+
+void SourceStatisticsModel::setRows(std::vector<analyzer::SourceRow> rows, std::size_t total) {
+    reset(total, [&] { rows_ = std::move(rows); });
+}
+
+bool SourceStatisticsModel::isTextColumn(int column) const {
+    return column == kAddress || column == kFirst || column == kLast;
+}
+
+QVariant SourceStatisticsModel::cell(std::size_t row, int column, bool sortKey) const {
+    const analyzer::SourceRow& r = rows_[row];
+    switch (column) {
+        case kAddress:
+            return sortKey ? AddressKey(r.address) : FromFileText(r.address);
+        case kCount:
+            return Count(r.count);
+        case kShare:
+            return sortKey ? Count(r.count) : share(r.count);
+        case kFirst:
+            return sortKey ? StampKey(r.first) : Stamp(r.first);
+        case kLast:
+            return sortKey ? StampKey(r.last) : Stamp(r.last);
+        case kPorts:
+            return Count(r.ports);
+        default:
+            return {};
+    }
+}
+
+PortStatisticsModel::PortStatisticsModel(QObject* parent)
+    : StatisticsTableModel(
+          {tr("Port"), tr("Count"), tr("Share %"), tr("Description"), tr("Sources")}, parent) {}
 
 void PortStatisticsModel::setRows(std::vector<analyzer::PortRow> rows, std::size_t total) {
-    beginResetModel();
-    rows_ = std::move(rows);
-    total_ = total;
-    endResetModel();
+    reset(total, [&] { rows_ = std::move(rows); });
 }
 
-int PortStatisticsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int PortStatisticsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
-QVariant PortStatisticsModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
-        return {};
-    }
-    const analyzer::PortRow& r = rows_[static_cast<std::size_t>(index.row())];
-    if (role == Qt::TextAlignmentRole) {
-        return IsNumberColumn(index.column(), {kDescription})
-                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    if (role == kSortRole) {
-        switch (index.column()) {
-            case kPort:
-                return PortKey(r.port);
-            case kCount:
-            case kShare:
-                return QVariant::fromValue<qulonglong>(r.count);
-            case kDescription:
-                return FromFileText(r.description);
-            case kSources:
-                return QVariant::fromValue<qulonglong>(r.sources);
-            default:
-                return {};
-        }
-    }
-    if (role != Qt::DisplayRole) {
-        return {};
-    }
-    switch (index.column()) {
+QVariant PortStatisticsModel::cell(std::size_t row, int column, bool sortKey) const {
+    const analyzer::PortRow& r = rows_[row];
+    switch (column) {
         case kPort:
-            return FromFileText(r.port);
+            return sortKey ? PortKey(r.port) : FromFileText(r.port);
         case kCount:
-            return QVariant::fromValue<qulonglong>(r.count);
+            return Count(r.count);
         case kShare:
-            return QString::number(Share(r.count, total_), 'f', 1);
+            return sortKey ? Count(r.count) : share(r.count);
         case kDescription:
             return FromFileText(r.description);
         case kSources:
-            return QVariant::fromValue<qulonglong>(r.sources);
+            return Count(r.sources);
         default:
             return {};
     }
-}
-
-QVariant PortStatisticsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= kColumnCount) {
-        return {};
-    }
-    static const char* const kTitles[] = {"Port", "Count", "Share %", "Description", "Sources"};
-    return tr(kTitles[section]);
 }
 
 }  // namespace analyzer_ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
 #include <vector>
 
 #include "analyzer/core/entry_statistics.h"
@@ -10,48 +11,76 @@ namespace analyzer_ui {
 // Sorting asks for this role: counts and times as numbers, addresses in numeric order.
 constexpr int kSortRole = Qt::UserRole + 1;
 
+// What both statistics tables share: titles, alignment, the sort role and the total the
+// shares are taken of. Each table says only what its cells hold.
+class StatisticsTableModel : public QAbstractTableModel {
+  public:
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  protected:
+    StatisticsTableModel(QStringList titles, QObject* parent);
+
+    virtual int rows() const = 0;
+    virtual bool isTextColumn(int column) const = 0;
+    // The cell as shown, or with `sortKey` the value it sorts by.
+    virtual QVariant cell(std::size_t row, int column, bool sortKey) const = 0;
+
+    QString share(std::size_t count) const;
+    // Replaces the rows (`replace`) and the total in one reset.
+    template <typename Replace>
+    void reset(std::size_t total, Replace replace) {
+        beginResetModel();
+        replace();
+        total_ = total;
+        endResetModel();
+    }
+
+  private:
+    QStringList titles_;
+    std::size_t total_ = 0;
+};
+
 // The top sources: address, count, share %, first seen, last seen, distinct ports.
-class SourceStatisticsModel : public QAbstractTableModel {
+class SourceStatisticsModel : public StatisticsTableModel {
     Q_OBJECT
 
   public:
     enum Column { kAddress, kCount, kShare, kFirst, kLast, kPorts, kColumnCount };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit SourceStatisticsModel(QObject* parent = nullptr);
     void setRows(std::vector<analyzer::SourceRow> rows, std::size_t total);
     const analyzer::SourceRow& row(int index) const {
         return rows_[static_cast<std::size_t>(index)];
     }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
   private:
+    int rows() const override { return static_cast<int>(rows_.size()); }
+    bool isTextColumn(int column) const override;
+    QVariant cell(std::size_t row, int column, bool sortKey) const override;
+
     std::vector<analyzer::SourceRow> rows_;
-    std::size_t total_ = 0;
 };
 
 // The top destination ports: port, count, share %, description, distinct sources.
-class PortStatisticsModel : public QAbstractTableModel {
+class PortStatisticsModel : public StatisticsTableModel {
     Q_OBJECT
 
   public:
     enum Column { kPort, kCount, kShare, kDescription, kSources, kColumnCount };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit PortStatisticsModel(QObject* parent = nullptr);
     void setRows(std::vector<analyzer::PortRow> rows, std::size_t total);
     const analyzer::PortRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
   private:
+    int rows() const override { return static_cast<int>(rows_.size()); }
+    bool isTextColumn(int column) const override { return column == kDescription; }
+    QVariant cell(std::size_t row, int column, bool sortKey) const override;
+
     std::vector<analyzer::PortRow> rows_;
-    std::size_t total_ = 0;
 };
 
 }  // namespace analyzer_ui

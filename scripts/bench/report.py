@@ -180,12 +180,12 @@ def code_section(title, text_lines):
     return [title, "", "```", *text_lines, "```"]
 
 
-def fixed(value, spec):
+def fixed(value, pattern):
     """A figure in a fixed-width column; what could not be measured shows as n/a."""
     if value is None:
-        width = spec.split(".")[0]
+        width = pattern.split(".")[0]
         return format("n/a", f">{width}")
-    return format(value, spec)
+    return format(value, pattern)
 
 
 def corvix_list_text(figures):
