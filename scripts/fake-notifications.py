@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """A stand-in desktop notification service for tests, on the session bus.
 
-    fake-notifications.py serve      own org.freedesktop.Notifications until killed;
-                                     prints "ready", then "ID<TAB>SUMMARY<TAB>BODY" for
-                                     each notification asked for
+    fake-notifications.py serve      own org.freedesktop.Notifications until killed,
+                                     taking it over from another owner and letting a
+                                     newer one take it ("replaced"); prints "ready", then
+                                     "ID<TAB>SUMMARY<TAB>BODY" for each notification
+                                     asked for
     fake-notifications.py serve hang     the same, but never answers a Notify call
     fake-notifications.py serve vanish   the same, but leaves the bus as soon as a
                                          Notify call comes, without answering it
@@ -83,13 +85,20 @@ def serve(mode):
             connection.register_object(PATH, info, on_call, None, None)
 
     def on_name(connection, name):
+        owned[0] = True
         print("ready", flush=True)
 
     def on_lost(connection, name):
+        if owned[0]:
+            # Taken over by a newer service; stays on the bus as a replaced one would.
+            print("replaced", flush=True)
+            return
         print(f"fake-notifications: could not own {name}", file=sys.stderr, flush=True)
         loop.quit()
 
-    Gio.bus_own_name(Gio.BusType.SESSION, NAME, Gio.BusNameOwnerFlags.NONE,
+    owned = [False]
+    Gio.bus_own_name(Gio.BusType.SESSION, NAME,
+                     Gio.BusNameOwnerFlags.ALLOW_REPLACEMENT | Gio.BusNameOwnerFlags.REPLACE,
                      on_bus, on_name, on_lost)
     loop.run()
     return 1

@@ -298,7 +298,8 @@ class ReceiverFigures:
     cpu: float = None  # CPU seconds per 100,000 at the common rate
     hwm_small: int = None  # KiB, common-rate trial
     # One burst at another receiver's zero-loss rate (velmora's, for velmora with rules):
-    # the rate the blaster achieved and how many of the datagrams went missing.
+    # the rate asked, the rate the blaster achieved and how many datagrams went missing.
+    burst_asked: int = None
     burst_rate: float = None
     burst_lost: int = None
 
@@ -317,6 +318,7 @@ def burst_at(kind, rate, count, tools, serial, figures):
     log(f"{kind}: one burst at {rate:.0f}/s, {count} datagrams")
     t = trial(kind, rate, count, tools, serial.next())
     if t is not None:
+        figures.burst_asked = rate
         figures.burst_rate = t.achieved
         figures.burst_lost = t.sent - t.received
 

@@ -56,10 +56,12 @@ def burst_target(rules, plain):
         return text
     text += f" ({fmt_rate(plain.zero, plain.zero_limited)}/s"
     if rules.zero:
-        text += f"; its own: {fmt_rate(rules.zero, rules.zero_limited)}/s" \
-                f" = {vs_bare(rules.zero, plain.zero, rules.zero_limited, plain.zero_limited)} x"
+        vs = vs_bare(rules.zero, plain.zero, rules.zero_limited, plain.zero_limited)
+        text += f"; its own: {fmt_rate(rules.zero, rules.zero_limited)}/s, " + \
+                ("both sender-bound" if vs.startswith("?") else vs + " x")
     if rules.burst_lost is not None:
-        text += f"; a burst sent at {thousands(rules.burst_rate)}/s: " + \
+        text += f"; a burst asked at {thousands(rules.burst_asked)}/s, sent at" \
+                f" {thousands(rules.burst_rate)}/s: " + \
                 ("lossless" if rules.burst_lost == 0 else f"{thousands(rules.burst_lost)} lost")
     return text + ")"
 
