@@ -26,8 +26,9 @@ class DesktopNotifier : public QObject {
 
     static constexpr int kCallTimeoutMs = 3000;
     // Calls the service may leave unanswered at once; past that, notifications go to the
-    // fallback instead of piling up behind a service that does not answer.
-    static constexpr std::size_t kMaxPending = 4;
+    // fallback instead of piling up behind a service that does not answer. Room for every
+    // rule of a large set firing in one burst, which a healthy service answers in moments.
+    static constexpr std::size_t kMaxPending = 32;
     // After a call went unanswered, the service is given another chance this much later,
     // or as soon as the name changes hands.
     static constexpr int kRetryAfterMs = 60'000;
