@@ -111,9 +111,10 @@ class DesktopNotifierTest : public test_support::TempDirTest {
     static void Run(int ms) { QTest::qWait(ms); }
 
     test_support::ChildProcess service_;
-    std::optional<DesktopNotifier> notifier_;
     std::vector<Shown> fallen_;
     std::vector<Token> clicked_;
+    // Last, so it goes first: its callbacks fill the two above.
+    std::optional<DesktopNotifier> notifier_;
 };
 
 TEST_F(DesktopNotifierTest, AnsweredNotificationNeedsNoFallbackAndItsClickComesBack) {
