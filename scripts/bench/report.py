@@ -49,6 +49,23 @@ def vs_bare(value, bare, limited=None, bare_limited=None):
     return text
 
 
+def burst_target(rules, plain):
+    """What the rules' burst figures say beside velmora's without rules."""
+    text = "stays lossless at velmora's zero-loss rate"
+    if plain is None or not plain.zero:
+        return text
+    text += f" ({fmt_rate(plain.zero, plain.zero_limited)}/s"
+    if rules.zero:
+        vs = vs_bare(rules.zero, plain.zero, rules.zero_limited, plain.zero_limited)
+        text += f"; its own: {fmt_rate(rules.zero, rules.zero_limited)}/s, " + \
+                ("both sender-bound" if vs.startswith("?") else vs + " x")
+    if rules.burst_lost is not None:
+        text += f"; a burst asked at {thousands(rules.burst_asked)}/s, sent at" \
+                f" {thousands(rules.burst_rate)}/s: " + \
+                ("lossless" if rules.burst_lost == 0 else f"{thousands(rules.burst_lost)} lost")
+    return text + ")"
+
+
 def receivers_section(results, kinds, count, overload, cpu_rate):
     """The receivers' table; results maps a kind to its ReceiverFigures."""
     bare = results.get("bare")
@@ -75,7 +92,7 @@ def receivers_section(results, kinds, count, overload, cpu_rate):
             ratio = f.cpu / plain.cpu if plain and plain.cpu and f.cpu else None
             target = (f"20 alert rules; CPU @{cpu_rate}/s <= 1.2 x velmora"
                       + (f" (now {ratio:.2f} x)" if ratio else "")
-                      + "; zero-loss as velmora")
+                      + "; " + burst_target(f, plain))
         zero_vs = vs_bare(f.zero, b.zero, kind != "bare" and f.zero_limited,
                           kind != "bare" and b.zero_limited)
         cells = [

@@ -120,6 +120,27 @@ class FormatTest(unittest.TestCase):
                       " | 1,369,860 | 1.00 | 0.81 | 1.00 | 0.07 | 2.8 / 2.8 |  |", lines)
         self.assertIn("peak RSS MiB, 100000 / 1000000 sent", lines[4])
 
+    def test_rules_row_sets_its_burst_beside_velmora_without_rules(self):
+        plain = receivers.ReceiverFigures(zero=400000, cpu=1.0)
+        rules = receivers.ReceiverFigures(zero=380000, cpu=1.1, burst_asked=400000,
+                                          burst_rate=399000, burst_lost=0)
+        lines = report.receivers_section({"velmora": plain, "velmora-rules": rules},
+                                         ["velmora", "velmora-rules"], 10, 10, 10000)
+        self.assertTrue(lines[-3].endswith(
+            "| 20 alert rules; CPU @10000/s <= 1.2 x velmora (now 1.10 x); stays lossless at"
+            " velmora's zero-loss rate (400,000/s; its own: 380,000/s, 0.95 x; a burst asked"
+            " at 400,000/s, sent at 399,000/s: lossless) |"), lines[-3])
+        rules.burst_lost = 1234
+        rules.zero_limited = plain.zero_limited = True
+        lines = report.receivers_section({"velmora": plain, "velmora-rules": rules},
+                                         ["velmora", "velmora-rules"], 10, 10, 10000)
+        self.assertIn("(>= 400,000/s; its own: >= 380,000/s, both sender-bound;"
+                      " a burst asked at 400,000/s, sent at 399,000/s: 1,234 lost)", lines[-3])
+        # Without velmora's own figure there is nothing to set it beside.
+        lines = report.receivers_section({"velmora-rules": rules}, ["velmora-rules"], 10, 10,
+                                         10000)
+        self.assertIn("stays lossless at velmora's zero-loss rate |", lines[-3])
+
     def test_a_receiver_that_never_started(self):
         bare = receivers.ReceiverFigures(zero=1000, cpu=1.0)
         lines = report.receivers_section({"bare": bare, "x": receivers.ReceiverFigures()},
