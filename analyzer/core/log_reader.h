@@ -23,6 +23,10 @@ class LogReader {
     LogReader(const LogReader&) = delete;
     LogReader& operator=(const LogReader&) = delete;
 
+    // Trades everything, the open file and what is buffered of it, with `other`: a log
+    // read elsewhere goes on here from where it was left.
+    void Swap(LogReader& other) noexcept;
+
     // Closes any open log first. False (errno set) when the file cannot be opened for
     // reading or is not a regular file.
     bool Open(const std::string& path);
