@@ -208,12 +208,13 @@ int RunMonth(const char* self, long days, long records, int runs, bool json) {
             .Add("ok", best.listed == expected)
             .Print();
     } else {
-        std::printf("%ld days x %ld lines: listed %ld (%s), first decoded %.3f s, all listed"
-                    " %.3f s,\npeak RSS %.1f MiB (base %.1f MiB): %.1f bytes per listed entry;"
-                    " longest stall of the window %ld ms%s\n",
-                    days, counts.fileLines, best.listed, best.listed == expected ? "ok" : "MISMATCH",
-                    best.decoded, best.filled, best.maxRssKiB / 1024.0, base.maxRssKiB / 1024.0,
-                    perEntry, best.stallMs, failed != 0 ? " (a run failed)" : "");
+        std::printf(
+            "%ld days x %ld lines: listed %ld (%s), first decoded %.3f s, all listed"
+            " %.3f s,\npeak RSS %.1f MiB (base %.1f MiB): %.1f bytes per listed entry;"
+            " longest stall of the window %ld ms%s\n",
+            days, counts.fileLines, best.listed, best.listed == expected ? "ok" : "MISMATCH",
+            best.decoded, best.filled, best.maxRssKiB / 1024.0, base.maxRssKiB / 1024.0, perEntry,
+            best.stallMs, failed != 0 ? " (a run failed)" : "");
     }
     std::error_code ignored;
     fs::remove_all(dir, ignored);

@@ -269,8 +269,7 @@ TEST_F(AnalyzerDaysWindowTest, ManyLogsFillInTheirOrderAndAFillCutShortLeavesNot
     std::vector<std::string> expected;
     for (std::size_t d = 0; d < days.size(); ++d) {
         std::ofstream(LogPath(days[d])) << Lines(days[d], static_cast<int>(d) * 7, kLines);
-        const std::vector<std::string> entries =
-            Entries(days[d], static_cast<int>(d) * 7, kLines);
+        const std::vector<std::string> entries = Entries(days[d], static_cast<int>(d) * 7, kLines);
         expected.insert(expected.end(), entries.begin(), entries.end());
     }
     ASSERT_EQ(std::system(("gzip -n " + LogPath(days[1])).c_str()), 0);
