@@ -373,6 +373,20 @@ bool EntryStore::AppendChunk(EntryChunk&& chunk) {
     return whole;
 }
 
+void EntryStore::RemoveLast() {
+    if (size_ == 0) {
+        return;
+    }
+    EntryChunk& run = runs_.back();
+    textSize_ -= run.TextLength(run.size() - 1);
+    run.Truncate(run.size() - 1);
+    --size_;
+    if (run.empty()) {
+        runs_.pop_back();
+        runStarts_.pop_back();
+    }
+}
+
 void EntryStore::EntryInto(std::size_t index, std::string& out) const {
     if (index >= size_) {
         throw std::out_of_range("entry index");

@@ -92,6 +92,8 @@ class EntryStore : public EntrySink {
     bool AppendEntry(std::string_view text) override;
     bool AppendParsedEntry(const LogEntry& entry, std::string_view text) override;
     bool NeedsText() const override { return false; }
+    // Takes the last entry off again.
+    void RemoveLast();
     // A run read elsewhere, such as on another thread, taken over whole; false when the
     // text limit cut it short (what fitted is kept).
     bool AppendChunk(EntryChunk&& chunk);

@@ -149,6 +149,17 @@ bool LogReader::Fill() {
     return true;
 }
 
+std::optional<std::string> LogReader::HeldLine() const {
+    if (!holdPartialLine_ || !atEnd_ || readError_ != 0 || (end_ == begin_ && !heldCr_)) {
+        return std::nullopt;
+    }
+    std::string line(buffer_.data() + begin_, end_ - begin_);
+    if (heldCr_) {
+        line += '\r';
+    }
+    return line;
+}
+
 std::optional<std::string_view> LogReader::NextChunk() {
     for (;;) {
         const std::size_t available = end_ - begin_;

@@ -51,6 +51,9 @@ class LogReader {
     // While following a log being written, a last line without its line feed is held
     // back until the rest of it is written, so it is never listed in halves.
     void SetHoldPartialLine(bool hold) { holdPartialLine_ = hold; }
+    // The last line held back for want of its end, as it would read were it ended now;
+    // nullopt when none is held.
+    std::optional<std::string> HeldLine() const;
     // Bytes taken from the file so far; a file now shorter was truncated under us.
     unsigned long long bytesRead() const { return bytesRead_; }
     // The open plain file, or -1.

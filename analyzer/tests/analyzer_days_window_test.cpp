@@ -316,6 +316,42 @@ TEST_F(AnalyzerDaysWindowTest, ManyLogsFillInTheirOrderAndAFillCutShortLeavesNot
     window_.reset();
 }
 
+TEST_F(AnalyzerDaysWindowTest, UnendedLastLineListsAsItReadsAndItsEndReplacesIt) {
+    // Its last line cut before the end of its port: listed as the line reads so far.
+    const std::string next = Line("2026-12-07", 2);
+    const std::string cut = next.substr(0, next.size() - 2);
+    std::string early = Entry("2026-12-07", 2);
+    early.replace(early.size() - 4, 4, "[8]");
+    std::ofstream(LogPath("2026-12-06")) << Lines("2026-12-06", 0, 2);
+    std::ofstream(LogPath("2026-12-07")) << Lines("2026-12-07", 0, 2) << cut;
+
+    for (const std::string& opened : {LogPath("2026-12-07"), Path("logs")}) {
+        SCOPED_TRACE(opened);
+        std::ofstream(LogPath("2026-12-07"), std::ios::trunc) << Lines("2026-12-07", 0, 2) << cut;
+        std::vector<std::string> expected;
+        if (opened == Path("logs")) {
+            expected = Entries("2026-12-06", 0, 2);
+        }
+        for (const std::string& entry : Entries("2026-12-07", 0, 2)) {
+            expected.push_back(entry);
+        }
+        Open({QString::fromStdString(opened)});
+        expected.push_back(early);
+        EXPECT_EQ(Listed(), expected);
+        EXPECT_EQ(Count().toStdString(), std::to_string(expected.size()));
+        ASSERT_TRUE(Window().isFollowing());
+
+        // Its end comes: the same row now reads whole, and nothing is listed twice.
+        Append(LogPath("2026-12-07"), "0\n");
+        expected.back() = Entry("2026-12-07", 2);
+        ASSERT_TRUE(ProcessUntil([&] { return Listed() == expected; }, 3000)) << Listed().back();
+        EXPECT_EQ(Count().toStdString(), std::to_string(expected.size()));
+        Append(LogPath("2026-12-07"), Lines("2026-12-07", 3, 1));
+        expected.push_back(Entry("2026-12-07", 3));
+        ASSERT_TRUE(ProcessUntil([&] { return Listed() == expected; }, 3000));
+    }
+}
+
 TEST_F(AnalyzerDaysWindowTest, OpenRangeOpensTheLogsOfThoseDaysFromTheLogFolder) {
     Put("corvix.cfg", "[Options]\nLogPath=" + Path("logs") + "\n");
     for (const char* date : {"2026-11-30", "2026-12-01", "2026-12-02", "2026-12-04"}) {

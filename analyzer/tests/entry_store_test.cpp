@@ -332,6 +332,33 @@ TEST(EntryStoreTest, TextsThatAreNotTheListFormKeepTheirText) {
     }
 }
 
+TEST(EntryStoreTest, LastEntryTakenOffFreesItsTextAndItsRun) {
+    const std::string packed = "09/27/2002 19:48:38 in 10.0.0.1[1024] ==> 198.51.100.7[80]";
+    const std::string kept = "09/27/2002 19:48:38 in 10.0.0.1[01024] ==> 198.51.100.7[80]";
+    EntryStore store(packed.size() * 2 + kept.size());
+    ASSERT_TRUE(store.AppendEntry(packed));
+    EntryChunk run;
+    run.AppendText(kept);
+    ASSERT_TRUE(store.AppendChunk(std::move(run)));
+    ASSERT_TRUE(store.AppendEntry(packed));
+    ASSERT_FALSE(store.AppendEntry("x"));
+    store.RemoveLast();
+    store.RemoveLast();
+    ASSERT_EQ(store.size(), 1u);
+    // Room again for what was taken off, and the entries after read as appended.
+    ASSERT_TRUE(store.AppendEntry(kept));
+    ASSERT_TRUE(store.AppendEntry(packed));
+    EXPECT_FALSE(store.AppendEntry("x"));
+    EXPECT_EQ(store.Entry(0), packed);
+    EXPECT_EQ(store.Entry(1), kept);
+    EXPECT_EQ(store.Entry(2), packed);
+    store.RemoveLast();
+    store.RemoveLast();
+    store.RemoveLast();
+    store.RemoveLast();
+    EXPECT_TRUE(store.empty());
+}
+
 class PackedFillTest : public EntryFillTest {
   protected:
     // Lines as generated, awkward tokens and control lines among them, one longer than a

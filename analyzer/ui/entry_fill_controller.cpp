@@ -46,10 +46,13 @@ bool EntryFillController::start(analyzer::LogReader& log, analyzer::SettingsFile
     stop();
     list_.model()->beginClear();
     fill_.Start(log, settings, store_);
+    heldLineShown_ = false;
     list_.model()->endClear();
     if (!log.IsOpen()) {
         return false;
     }
+    log_ = &log;
+    logFilters_ = &settings.CurrentFilters();
     cursor_.emplace();
     sincePublished_.start();
     fillSlice();
@@ -58,10 +61,13 @@ bool EntryFillController::start(analyzer::LogReader& log, analyzer::SettingsFile
 
 bool EntryFillController::resume(analyzer::LogReader& log, analyzer::SettingsFile& settings) {
     stop();
+    withdrawHeldLine();
     fill_.Continue(log, settings, store_);
     if (!log.IsOpen()) {
         return false;
     }
+    log_ = &log;
+    logFilters_ = &settings.CurrentFilters();
     sincePublished_.start();
     fillSlice();
     return true;
@@ -72,6 +78,7 @@ void EntryFillController::startList(std::vector<std::string> files,
     stop();
     list_.model()->beginClear();
     store_.ClearEntries();
+    heldLineShown_ = false;
     list_.model()->endClear();
     files_ = std::move(files);
     filters_ = &filters;
@@ -180,6 +187,9 @@ void EntryFillController::joinSlice() {
     }
     if (listResult_.refused || joinFile_ >= read_.size()) {
         stopWorkers();
+        if (!listResult_.refused && lastLog_) {
+            showHeldLine(*lastLog_, *filters_);
+        }
         list_.model()->publish();
         list_.showCount(store_.size());
         cursor_.reset();
@@ -198,6 +208,41 @@ void EntryFillController::takeLastLog(analyzer::LogReader& log) {
         log.Swap(*lastLog_);
         lastLog_.reset();
     }
+}
+
+void EntryFillController::showHeldLine(const analyzer::LogReader& log,
+                                       const analyzer::FilterSource& filters) {
+    const std::optional<std::string> held = log.HeldLine();
+    if (!held) {
+        return;
+    }
+    // Read as a fill reads a line: up to a NUL, and only an accepted inbound entry.
+    const std::string_view line = std::string_view(*held).substr(0, held->find('\0'));
+    analyzer::EntryTokens tokens;
+    if (!analyzer::HasInboundMarker(line) || !analyzer::ParseEntryTokens(line, filters, tokens)) {
+        return;
+    }
+    analyzer::LogEntry entry;
+    entry.date = tokens.date;
+    entry.time = tokens.time;
+    entry.direction = tokens.direction;
+    entry.sourceIp = tokens.sourceIp;
+    entry.sourcePort = tokens.sourcePort;
+    entry.destinationIp = tokens.destinationIp;
+    entry.destinationPort = tokens.destinationPort;
+    heldLineShown_ = store_.AppendParsedEntry(entry, {});
+    list_.model()->publish();
+    list_.showCount(store_.size());
+}
+
+void EntryFillController::withdrawHeldLine() {
+    if (!heldLineShown_) {
+        return;
+    }
+    heldLineShown_ = false;
+    list_.model()->beginRemoveLast();
+    store_.RemoveLast();
+    list_.model()->endRemoveLast();
 }
 
 void EntryFillController::stopWorkers() {
@@ -245,6 +290,9 @@ void EntryFillController::fillSlice() {
         done = fill_.Step(kChunksPerStep);
     }
     if (done) {
+        if (!fill_.result().refused && log_ != nullptr) {
+            showHeldLine(*log_, *logFilters_);
+        }
         list_.model()->publish();
         cursor_.reset();
         emit finished(fill_.result());

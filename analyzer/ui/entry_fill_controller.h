@@ -68,6 +68,10 @@ class EntryFillController : public QObject {
     };
 
     void fillSlice();
+    // A last line held back for want of its end is listed as it reads so far, and taken
+    // off again before reading goes on, so its end never lists it twice.
+    void showHeldLine(const analyzer::LogReader& log, const analyzer::FilterSource& filters);
+    void withdrawHeldLine();
     void joinSlice();
     void publishProgress();
     void readLogs();
@@ -80,6 +84,9 @@ class EntryFillController : public QObject {
     QTimer* joinTimer_;
     QElapsedTimer sincePublished_;
     std::optional<common_ui::WaitCursor> cursor_;
+    analyzer::LogReader* log_ = nullptr;
+    const analyzer::FilterSource* logFilters_ = nullptr;
+    bool heldLineShown_ = false;
 
     // A list of several logs: written by the workers under mutex_, joined by the window.
     std::vector<std::string> files_;
