@@ -91,6 +91,7 @@ struct Sample {
     long listed = -1;
     long maxRssKiB = 0;
     long stallMs = -1;
+    double cpuSeconds = 0;
     int status = 0;
 };
 
@@ -120,6 +121,8 @@ Sample RunOnce(const char* self, const std::string& log, const std::string& dir)
         s.status = -1;
     }
     s.maxRssKiB = usage.ru_maxrss;
+    s.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     long sec = 0, nsec = 0, listed = 0;
     if (const auto at = text.find("decoded ");
         at != std::string::npos && sscanf(text.c_str() + at, "decoded %ld.%ld", &sec, &nsec) == 2) {
@@ -186,6 +189,7 @@ int RunMonth(const char* self, long days, long records, int runs, bool json) {
         best.listed = s.listed;
         best.maxRssKiB = std::max(best.maxRssKiB, s.maxRssKiB);
         best.stallMs = std::max(best.stallMs, s.stallMs);
+        best.cpuSeconds = i == 0 ? s.cpuSeconds : std::min(best.cpuSeconds, s.cpuSeconds);
     }
     const long expected = counts.inbound * days;
     const double perEntry = best.listed > 0 ? (best.maxRssKiB - base.maxRssKiB) * 1024.0 /
@@ -204,6 +208,7 @@ int RunMonth(const char* self, long days, long records, int runs, bool json) {
             .Add("base_rss_kib", base.maxRssKiB)
             .Add("bytes_per_entry", perEntry)
             .Add("longest_stall_ms", best.stallMs)
+            .Add("cpu_seconds", best.cpuSeconds)
             .Add("failed_runs", failed)
             .Add("ok", best.listed == expected)
             .Print();
@@ -211,10 +216,11 @@ int RunMonth(const char* self, long days, long records, int runs, bool json) {
         std::printf(
             "%ld days x %ld lines: listed %ld (%s), first decoded %.3f s, all listed"
             " %.3f s,\npeak RSS %.1f MiB (base %.1f MiB): %.1f bytes per listed entry;"
-            " longest stall of the window %ld ms%s\n",
+            " longest stall of the window %ld ms;\n"
+            "CPU of the window process %.2f s (user and system)%s\n",
             days, counts.fileLines, best.listed, best.listed == expected ? "ok" : "MISMATCH",
             best.decoded, best.filled, best.maxRssKiB / 1024.0, base.maxRssKiB / 1024.0, perEntry,
-            best.stallMs, failed != 0 ? " (a run failed)" : "");
+            best.stallMs, best.cpuSeconds, failed != 0 ? " (a run failed)" : "");
     }
     std::error_code ignored;
     fs::remove_all(dir, ignored);

@@ -36,21 +36,40 @@ bool ParseCanonical(std::string_view text, std::size_t maxDigits, std::uint32_t 
     return true;
 }
 
+// Dotted decimal as the receiver writes it: four octets, none with a leading zero.
+// One pass, as every listed entry has two.
 bool ParseAddress(std::string_view text, std::uint32_t& address) {
-    std::uint32_t value = 0;
-    for (int part = 0; part < 4; ++part) {
-        const std::size_t dot = part < 3 ? text.find('.') : text.size();
-        if (dot == std::string_view::npos) {
-            return false;
-        }
-        std::uint32_t octet = 0;
-        if (!ParseCanonical(text.substr(0, dot), 3, 255, octet)) {
-            return false;
-        }
-        value = (value << 8) | octet;
-        text.remove_prefix(part < 3 ? dot + 1 : dot);
+    if (text.size() < 7 || text.size() > 15) {
+        return false;
     }
-    address = value;
+    std::uint32_t value = 0;
+    std::uint32_t octet = 0;
+    int digits = 0;
+    int dots = 0;
+    for (const char c : text) {
+        if (c == '.') {
+            if (digits == 0 || ++dots > 3) {
+                return false;
+            }
+            value = (value << 8) | octet;
+            octet = 0;
+            digits = 0;
+        } else if (IsDigit(c)) {
+            if (digits == 1 && octet == 0) {
+                return false;
+            }
+            octet = octet * 10 + static_cast<std::uint32_t>(c - '0');
+            if (++digits > 3 || octet > 255) {
+                return false;
+            }
+        } else {
+            return false;
+        }
+    }
+    if (dots != 3 || digits == 0) {
+        return false;
+    }
+    address = (value << 8) | octet;
     return true;
 }
 

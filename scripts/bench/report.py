@@ -258,7 +258,9 @@ def corvix_window_month_text(figures):
              f"beyond base per entry {fixed(figures['bytes_per_entry'], '8.1f')} bytes"
              " (target <= 40)",
              f"longest stall         {figures['longest_stall_ms']:8d} ms"
-             "   (the event loop's longest turn while filling)"]
+             "   (the event loop's longest turn while filling)",
+             f"CPU, user and system  {fixed(figures['cpu_seconds'], '8.2f')} s"
+             "   (all threads of the window process, start to exit)"]
     if figures["failed_runs"]:
         lines.append(f"note: {figures['failed_runs']} run(s) exited with an error")
     lines.append(f"(best of {figures['runs']} for the times, the largest peak RSS;"

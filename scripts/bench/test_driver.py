@@ -167,7 +167,7 @@ class BenchTextTest(unittest.TestCase):
         figures = {"runs": 1, "days": 30, "log_lines": 30000090, "listed": 24007950, "ok": True,
                    "first_decoded_seconds": 0.113, "all_listed_seconds": None,
                    "max_rss_kib": 512000, "base_rss_kib": 61440, "bytes_per_entry": 18.8,
-                   "longest_stall_ms": 41, "failed_runs": 1}
+                   "longest_stall_ms": 41, "cpu_seconds": 7.5, "failed_runs": 1}
         self.assertEqual(report.corvix_window_month_text(figures), [
             "30 daily logs, 30,000,090 lines: 24,007,950 listed (ok)",
             "first entry decoded      0.113 s   (target < 0.5 s)",
@@ -175,6 +175,7 @@ class BenchTextTest(unittest.TestCase):
             "peak RSS                 500.0 MiB   (base, a ten-line log: 60.0 MiB)",
             "beyond base per entry     18.8 bytes (target <= 40)",
             "longest stall               41 ms   (the event loop's longest turn while filling)",
+            "CPU, user and system      7.50 s   (all threads of the window process, start to exit)",
             "note: 1 run(s) exited with an error",
             "(best of 1 for the times, the largest peak RSS; from fork to the moment)"])
 
