@@ -16,8 +16,9 @@ namespace {
 // A fill works this long before the window draws again.
 constexpr int kSliceMilliseconds = 12;
 constexpr std::size_t kChunksPerStep = 1024;
-constexpr int kPublishMilliseconds = 300;
-constexpr int kRowsPerInterval = 1000000;
+// Rows are announced this often while a fill runs; the view's cost per announcement does
+// not grow with the rows it holds.
+constexpr int kPublishMilliseconds = 100;
 // How often the window looks for what the workers have read.
 constexpr int kJoinMilliseconds = 10;
 // A log's first run is small, so its first entries show at once; later ones are larger.
@@ -264,14 +265,9 @@ void EntryFillController::stop() {
 }
 
 void EntryFillController::publishProgress() {
-    // The view lays out all its rows again at each announcement, so rows are announced
-    // at once only until the first one shows, and then now and then.
+    // Until the first row shows, rows are announced at once; then now and then.
     const bool wasEmpty = list_.rowCount() == 0;
-    // Each announcement costs the view time in proportion to the rows it holds, so a list
-    // of many days is announced less often as it grows.
-    const qint64 interval =
-        kPublishMilliseconds * std::max<qint64>(1, list_.rowCount() / kRowsPerInterval);
-    if (wasEmpty || sincePublished_.elapsed() >= interval) {
+    if (wasEmpty || sincePublished_.elapsed() >= kPublishMilliseconds) {
         list_.model()->publish();
         sincePublished_.start();
         if (wasEmpty && list_.rowCount() > 0) {
