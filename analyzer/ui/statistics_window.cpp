@@ -116,8 +116,10 @@ bool StatisticsWindow::isCounting() const {
 
 void StatisticsWindow::countSlice() {
     const std::size_t end = std::min(store_.size(), next_ + kSliceEntries);
+    std::string text;
     for (; next_ < end; ++next_) {
-        statistics_.AddListed(store_.Entry(next_));
+        store_.EntryInto(next_, text);
+        statistics_.AddListed(text);
     }
     if (next_ >= store_.size()) {
         timer_->stop();

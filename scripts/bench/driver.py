@@ -235,6 +235,16 @@ def main():
             log("\n".join(text))
             table += [""] + report.code_section(
                 "### corvix window (offscreen), the same log", text)
+        # corvix's window over a month of daily logs (BENCH_DAYS, default 30)
+        if not env_flag("BENCH_SKIP_WINDOW_MONTH"):
+            log("corvix window over a month of daily logs")
+            text = report.corvix_window_month_text(
+                run_json([tools.corvix_window_bench,
+                          f"--days={os.environ.get('BENCH_DAYS', '30')}", "--json"],
+                         offscreen()))
+            log("\n".join(text))
+            table += [""] + report.code_section(
+                "### corvix window (offscreen) over a month of daily logs", text)
         table += window_sections
 
         text = "\n".join(table) + "\n"

@@ -260,6 +260,31 @@ def corvix_window_text(figures):
     return lines
 
 
+def corvix_window_month_text(figures):
+    """corvix_window_bench --days's JSON: the window on a directory of daily logs."""
+    listed = figures["listed"]
+    lines = [f"{figures['days']} daily logs, {figures['log_lines']:,} lines:"
+             f" {listed:,} listed"
+             f" ({'ok' if figures['ok'] else 'MISMATCH: not every inbound line'})",
+             f"first entry decoded   {fixed(figures['first_decoded_seconds'], '8.3f')} s"
+             "   (target < 0.5 s)",
+             f"whole list ready      {fixed(figures['all_listed_seconds'], '8.3f')} s"
+             "   (target < 5 s on 2 cores)",
+             f"peak RSS              {figures['max_rss_kib'] / 1024:8.1f} MiB"
+             f"   (base, a ten-line log: {figures['base_rss_kib'] / 1024:.1f} MiB)",
+             f"beyond base per entry {fixed(figures['bytes_per_entry'], '8.1f')} bytes"
+             " (target <= 40)",
+             f"longest stall         {figures['longest_stall_ms']:8d} ms"
+             "   (the event loop's longest turn while filling)",
+             f"CPU, user and system  {fixed(figures['cpu_seconds'], '8.2f')} s"
+             "   (all threads of the window process, start to exit)"]
+    if figures["failed_runs"]:
+        lines.append(f"note: {figures['failed_runs']} run(s) exited with an error")
+    lines.append(f"(best of {figures['runs']} for the times, the largest peak RSS;"
+                 " from fork to the moment)")
+    return lines
+
+
 def receiver_window_text(figures):
     """receiver_window_bench's JSON as the lines it prints without --json."""
     flood, steady = figures["flood"], figures["steady"]

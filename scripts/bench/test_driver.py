@@ -184,6 +184,22 @@ class BenchTextTest(unittest.TestCase):
             "(best of 3 for the times, the largest peak RSS; from fork to the moment;",
             " targets: first entry decoded under 1 s, peak RSS under 150 MB)"])
 
+    def test_corvix_window_month(self):
+        figures = {"runs": 1, "days": 30, "log_lines": 30000090, "listed": 24007950, "ok": True,
+                   "first_decoded_seconds": 0.113, "all_listed_seconds": None,
+                   "max_rss_kib": 512000, "base_rss_kib": 61440, "bytes_per_entry": 18.8,
+                   "longest_stall_ms": 41, "cpu_seconds": 7.5, "failed_runs": 1}
+        self.assertEqual(report.corvix_window_month_text(figures), [
+            "30 daily logs, 30,000,090 lines: 24,007,950 listed (ok)",
+            "first entry decoded      0.113 s   (target < 0.5 s)",
+            "whole list ready           n/a s   (target < 5 s on 2 cores)",
+            "peak RSS                 500.0 MiB   (base, a ten-line log: 60.0 MiB)",
+            "beyond base per entry     18.8 bytes (target <= 40)",
+            "longest stall               41 ms   (the event loop's longest turn while filling)",
+            "CPU, user and system      7.50 s   (all threads of the window process, start to exit)",
+            "note: 1 run(s) exited with an error",
+            "(best of 1 for the times, the largest peak RSS; from fork to the moment)"])
+
     def test_receiver_window(self):
         figures = {"flood": {"sent": 500000, "bare_received": 500000,
                              "bare_per_cpu_second": 1000000.4, "window_received": 499000,
