@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "analyzer/io/geoip_country.h"
 #include "analyzer/tests/gated_resolver.h"
 #include "analyzer/ui/analyzer_actions.h"
 #include "analyzer/ui/analyzer_window.h"
@@ -276,6 +277,71 @@ TEST_F(StatisticsWindowTest, FilterSetsAreSavedSwitchedAndDeletedFromTheFiltersM
     emit sets->aboutToShow();
     ASSERT_EQ(sets->actions().size(), 1);
     EXPECT_FALSE(sets->actions()[0]->isEnabled());
+}
+
+}  // namespace
+}  // namespace analyzer_ui
+
+namespace analyzer_ui {
+namespace {
+
+// A public source, a private one and a token that is no address.
+const char kCountryLog[] =
+    "09/27/2002 07:00:01 in 8.8.8.8 4512 198.51.100.7 80\n"
+    "09/27/2002 07:10:00 in 8.8.8.8 4513 198.51.100.7 22\n"
+    "09/27/2002 07:20:00 in 10.0.0.2 1000 198.51.100.7 80\n"
+    "09/27/2002 07:30:00 in gateway 1000 198.51.100.7 80\n";
+
+class FixedCountries : public analyzer::CountryDatabase {
+  public:
+    bool Available() const override { return true; }
+    std::string Location() const override { return "fixed"; }
+    std::optional<std::string> CountryOf(std::uint32_t address) const override {
+        return address == 0x08080808 ? std::optional<std::string>("United States") : std::nullopt;
+    }
+};
+
+QString CountryTitle(const StatisticsWindow& stats, int role = Qt::DisplayRole) {
+    return stats.sourceTable()
+        ->model()
+        ->headerData(SourceStatisticsModel::kCountry, Qt::Horizontal, role)
+        .toString();
+}
+
+TEST_F(StatisticsWindowTest, TheCountryColumnNamesPublicSourcesAndTheKindOfOthers) {
+    Put("countries.log", kCountryLog);
+    window_->setCountryDatabase(std::make_shared<FixedCountries>());
+    window_->openLogFile(QString::fromStdString(Path("countries.log")));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    StatisticsWindow& stats = Open();
+    QAbstractItemModelTester tester(&stats.sourceModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(CountryTitle(stats), "Country");
+    EXPECT_EQ(Column(stats.sourceTable(), 0),
+              (std::vector<std::string>{"8.8.8.8", "10.0.0.2", "gateway"}));
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kCountry),
+              (std::vector<std::string>{"United States", "private", "not an address"}));
+    // Sorting by country sorts by what the column shows.
+    stats.sourceTable()->sortByColumn(SourceStatisticsModel::kCountry, Qt::AscendingOrder);
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kCountry),
+              (std::vector<std::string>{"not an address", "private", "United States"}));
+}
+
+TEST_F(StatisticsWindowTest, AMissingCountryDatabaseIsSaidOnceInTheColumnsTitle) {
+    Put("countries.log", kCountryLog);
+    const std::string missing = Path("no such dir/GeoIP.dat");
+    window_->setCountryDatabase(std::make_shared<analyzer::GeoIpCountryDatabase>(missing));
+    window_->openLogFile(QString::fromStdString(Path("countries.log")));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    StatisticsWindow& stats = Open();
+    EXPECT_EQ(CountryTitle(stats), "Country (no database)");
+    EXPECT_NE(CountryTitle(stats, Qt::ToolTipRole).indexOf(QString::fromStdString(missing)), -1)
+        << CountryTitle(stats, Qt::ToolTipRole).toStdString();
+    // Public addresses stay empty; the others need no database.
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kCountry),
+              (std::vector<std::string>{"", "private", "not an address"}));
+    // Only the title says it, no box.
+    EXPECT_TRUE(prompts_.messages.shown.empty());
 }
 
 }  // namespace

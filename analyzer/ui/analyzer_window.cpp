@@ -80,6 +80,7 @@ AnalyzerWindow::AnalyzerWindow(AnalyzerPaths paths, common_ui::DesktopPrompts& p
       fillSettings_(paths_.settingsFilePath),
       store_(listTextLimit),
       actions_(new AnalyzerActions(this)),
+      resolver_(resolver),
       lookup_(std::make_unique<SourceLookupController>(std::move(resolver))) {
     setFont(common_ui::DialogFont(font(), layout::kFontFamily));
     setWindowTitle(FromFileText(texts::kProgramTitle));
@@ -611,7 +612,8 @@ void AnalyzerWindow::exportList() {
 
 void AnalyzerWindow::showStatistics() {
     if (statistics_ == nullptr) {
-        statistics_ = new StatisticsWindow(store_, paths_.portsFilePath, this);
+        statistics_ =
+            new StatisticsWindow(store_, paths_.portsFilePath, this, resolver_, countries_);
         connect(statistics_, &StatisticsWindow::hideSourceRequested, this,
                 &AnalyzerWindow::hideSource);
         connect(statistics_, &StatisticsWindow::hidePortRequested, this, &AnalyzerWindow::hidePort);

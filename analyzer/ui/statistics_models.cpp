@@ -83,15 +83,55 @@ QString StatisticsTableModel::share(std::size_t count) const {
 
 SourceStatisticsModel::SourceStatisticsModel(QObject* parent)
     : StatisticsTableModel({tr("Address"), tr("Count"), tr("Share %"), tr("First seen"),
-                            tr("Last seen"), tr("Ports")},
+                            tr("Last seen"), tr("Ports"), tr("Country")},
                            parent) {}
 
 void SourceStatisticsModel::setRows(std::vector<analyzer::SourceRow> rows, std::size_t total) {
-    reset(total, [&] { rows_ = std::move(rows); });
+    reset(total, [&] {
+        rows_ = std::move(rows);
+        countryOfRow_.assign(rows_.size(), std::nullopt);
+    });
+}
+
+void SourceStatisticsModel::setCountries(
+    std::shared_ptr<const analyzer::CountryDatabase> database) {
+    countries_ = analyzer::SourceCountry(std::move(database));
+    countryOfRow_.assign(rows_.size(), std::nullopt);
+    emit headerDataChanged(Qt::Horizontal, kCountry, kCountry);
+    if (!rows_.empty()) {
+        emit dataChanged(index(0, kCountry), index(rowCount() - 1, kCountry));
+    }
+}
+
+QVariant SourceStatisticsModel::headerData(int section, Qt::Orientation orientation,
+                                           int role) const {
+    // A missing database is said once, in the column's title, never per row.
+    if (orientation == Qt::Horizontal && section == kCountry && !countries_.DatabaseAvailable()) {
+        if (role == Qt::DisplayRole) {
+            return tr("Country (no database)");
+        }
+        if (role == Qt::ToolTipRole) {
+            const QString location = QString::fromStdString(countries_.Location());
+            return location.isEmpty()
+                       ? tr("No country database: public addresses have no country.")
+                       : tr("No country database at %1 (package geoip-database): public "
+                            "addresses have no country.")
+                             .arg(location);
+        }
+    }
+    return StatisticsTableModel::headerData(section, orientation, role);
 }
 
 bool SourceStatisticsModel::isTextColumn(int column) const {
-    return column == kAddress || column == kFirst || column == kLast;
+    return column == kAddress || column == kFirst || column == kLast || column == kCountry;
+}
+
+const QString& SourceStatisticsModel::country(std::size_t row) const {
+    std::optional<QString>& known = countryOfRow_[row];
+    if (!known) {
+        known = QString::fromStdString(countries_.CountryOf(rows_[row].address));
+    }
+    return *known;
 }
 
 QVariant SourceStatisticsModel::cell(std::size_t row, int column, bool sortKey) const {
@@ -109,6 +149,8 @@ QVariant SourceStatisticsModel::cell(std::size_t row, int column, bool sortKey) 
             return sortKey ? StampKey(r.last) : Stamp(r.last);
         case kPorts:
             return Count(r.ports);
+        case kCountry:
+            return country(row);
         default:
             return {};
     }

@@ -2,9 +2,12 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "analyzer/core/entry_statistics.h"
+#include "analyzer/core/source_country.h"
 
 namespace analyzer_ui {
 
@@ -43,25 +46,36 @@ class StatisticsTableModel : public QAbstractTableModel {
     std::size_t total_ = 0;
 };
 
-// The top sources: address, count, share %, first seen, last seen, distinct ports.
+// The top sources: address, count, share %, first seen, last seen, distinct ports and
+// the country.
 class SourceStatisticsModel : public StatisticsTableModel {
     Q_OBJECT
 
   public:
-    enum Column { kAddress, kCount, kShare, kFirst, kLast, kPorts, kColumnCount };
+    enum Column { kAddress, kCount, kShare, kFirst, kLast, kPorts, kCountry, kColumnCount };
 
     explicit SourceStatisticsModel(QObject* parent = nullptr);
     void setRows(std::vector<analyzer::SourceRow> rows, std::size_t total);
     const analyzer::SourceRow& row(int index) const {
         return rows_[static_cast<std::size_t>(index)];
     }
+    // Where the country column looks public addresses up; without one it stays empty
+    // for them and its title says so.
+    void setCountries(std::shared_ptr<const analyzer::CountryDatabase> database);
+    bool hasCountries() const { return countries_.DatabaseAvailable(); }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
     int rows() const override { return static_cast<int>(rows_.size()); }
     bool isTextColumn(int column) const override;
     QVariant cell(std::size_t row, int column, bool sortKey) const override;
+    const QString& country(std::size_t row) const;
 
     std::vector<analyzer::SourceRow> rows_;
+    analyzer::SourceCountry countries_{nullptr};
+    // Looked up as a row is first shown, not for every source counted.
+    mutable std::vector<std::optional<QString>> countryOfRow_;
 };
 
 // The top destination ports: port, count, share %, description, distinct sources.

@@ -47,13 +47,17 @@ QSortFilterProxyModel* MakeProxy(QAbstractItemModel* model, QObject* parent) {
     auto* proxy = new QSortFilterProxyModel(parent);
     proxy->setSourceModel(model);
     proxy->setSortRole(kSortRole);
+    // Countries and descriptions read as words: "private" does not sort after "Zambia".
+    proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
     return proxy;
 }
 
 }  // namespace
 
 StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::string portsFilePath,
-                                   QWidget* parent)
+                                   QWidget* parent,
+                                   std::shared_ptr<analyzer::HostResolver> resolver,
+                                   std::shared_ptr<const analyzer::CountryDatabase> countries)
     : QWidget(parent, Qt::Window),
       store_(store),
       portsFilePath_(std::move(portsFilePath)),
@@ -72,6 +76,7 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
     chartView_->setObjectName(QStringLiteral("hourChart"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(200);
+    sourceModel_->setCountries(std::move(countries));
 
     auto* tables = new QSplitter(Qt::Horizontal);
     for (const auto& [title, table] : {std::pair{tr("Top sources"), sourceTable_},

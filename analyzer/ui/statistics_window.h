@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "analyzer/core/entry_statistics.h"
 #include "analyzer/core/entry_store.h"
+#include "analyzer/core/host_lookup.h"
+#include "analyzer/core/source_country.h"
 
 class QBarSet;
 class QChartView;
@@ -25,8 +28,12 @@ class StatisticsWindow : public QWidget {
     Q_OBJECT
 
   public:
+    // `resolver` names the sources in the background, `countries` gives their country;
+    // either may be null, leaving its column empty.
     StatisticsWindow(const analyzer::EntryStore& store, std::string portsFilePath,
-                     QWidget* parent = nullptr);
+                     QWidget* parent = nullptr,
+                     std::shared_ptr<analyzer::HostResolver> resolver = nullptr,
+                     std::shared_ptr<const analyzer::CountryDatabase> countries = nullptr);
     ~StatisticsWindow() override;
 
     // Counts the list again from its first entry; the tables and chart change once the
