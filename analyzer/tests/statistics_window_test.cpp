@@ -346,3 +346,97 @@ TEST_F(StatisticsWindowTest, AMissingCountryDatabaseIsSaidOnceInTheColumnsTitle)
 
 }  // namespace
 }  // namespace analyzer_ui
+
+namespace analyzer_ui {
+namespace {
+
+// A window of its own whose name service the test holds.
+class HostNameColumnTest : public StatisticsWindowTest {
+  protected:
+    std::unique_ptr<AnalyzerWindow> WindowWith(std::shared_ptr<analyzer::HostResolver> resolver,
+                                               const std::string& log) {
+        auto window = std::make_unique<AnalyzerWindow>(
+            analyzer::AnalyzerPaths{Path("corvix.ports"), Path("other.cfg")}, prompts_,
+            std::move(resolver));
+        window->show();
+        window->openLogFile(QString::fromStdString(Path(log)));
+        EXPECT_TRUE(ProcessUntil([&] { return !window->isLoading(); }));
+        window->commands().statistics()->trigger();
+        EXPECT_TRUE(ProcessUntil([&] { return !window->statisticsWindow()->isCounting(); }));
+        return window;
+    }
+};
+
+TEST_F(HostNameColumnTest, NamesArriveInTheBackgroundRowByRowAndAreKept) {
+    auto resolver =
+        std::make_shared<test_support::GatedResolver>(std::map<std::uint32_t, std::string>{
+            {test_support::Ipv4("203.0.113.45"), "knocker.example"},
+            {test_support::Ipv4("10.0.0.2"), "inside.lan"}});
+    auto window = WindowWith(resolver, "day.log");
+    StatisticsWindow& stats = *window->statisticsWindow();
+    SourceStatisticsModel& model = stats.sourceModel();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester sortedTester(stats.sourceTable()->model(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    EXPECT_EQ(model.headerData(SourceStatisticsModel::kHost, Qt::Horizontal, Qt::DisplayRole),
+              "Host name");
+
+    // The name service holds every answer: the rows still read at once, without names.
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kHost),
+              (std::vector<std::string>{"", "", ""}));
+    ASSERT_TRUE(ProcessUntil([&] { return model.pendingLookups() == 3; }));
+    // One question at a time, none of them dropped while the first waits.
+    QTest::qWait(50);
+    EXPECT_EQ(model.pendingLookups(), 3u);
+    EXPECT_EQ(changed.count(), 0);
+
+    resolver->Open();
+    ASSERT_TRUE(ProcessUntil([&] { return model.pendingLookups() == 0; }));
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kHost),
+              (std::vector<std::string>{"knocker.example", "inside.lan", ""}));
+    EXPECT_EQ(changed.count(), 3);
+    for (const QList<QVariant>& signal : changed) {
+        const auto topLeft = signal[0].value<QModelIndex>();
+        const auto bottomRight = signal[1].value<QModelIndex>();
+        EXPECT_EQ(topLeft, bottomRight);
+        EXPECT_EQ(topLeft.column(), SourceStatisticsModel::kHost);
+    }
+    // Sorted by name, the rows follow the names that came.
+    stats.sourceTable()->sortByColumn(SourceStatisticsModel::kHost, Qt::AscendingOrder);
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kAddress),
+              (std::vector<std::string>{"192.0.2.9", "10.0.0.2", "203.0.113.45"}));
+
+    // Counted again, the rows have their names at once and nobody is asked again.
+    const std::size_t asked = resolver->asked().size();
+    QSignalSpy counted(&stats, &StatisticsWindow::counted);
+    stats.recount();
+    ASSERT_TRUE(ProcessUntil([&] { return counted.count() == 1; }));
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kHost),
+              (std::vector<std::string>{"", "inside.lan", "knocker.example"}));
+    QTest::qWait(50);
+    EXPECT_EQ(model.pendingLookups(), 0u);
+    EXPECT_EQ(resolver->asked().size(), asked);
+}
+
+TEST_F(HostNameColumnTest, TheSystemsHostsFileNamesLoopback) {
+    // Only loopback and a token that is no address: no question leaves the machine.
+    Put("loopback.log",
+        "09/27/2002 07:00:01 in 127.0.0.1 4512 127.0.0.1 80\n"
+        "09/27/2002 07:00:02 in 127.0.0.1 4513 127.0.0.1 22\n"
+        "09/27/2002 07:00:03 in gateway 4514 127.0.0.1 22\n");
+    auto window = WindowWith(std::make_shared<analyzer::SystemHostResolver>(), "loopback.log");
+    StatisticsWindow& stats = *window->statisticsWindow();
+    QAbstractItemModelTester tester(&stats.sourceModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kAddress),
+              (std::vector<std::string>{"127.0.0.1", "gateway"}));
+    ASSERT_TRUE(ProcessUntil([&] {
+        return Column(stats.sourceTable(), SourceStatisticsModel::kHost)[0] == "localhost";
+    })) << Column(stats.sourceTable(), SourceStatisticsModel::kHost)[0];
+    EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kHost)[1], "");
+    EXPECT_EQ(stats.sourceModel().pendingLookups(), 0u);
+}
+
+}  // namespace
+}  // namespace analyzer_ui

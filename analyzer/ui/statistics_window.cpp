@@ -77,6 +77,7 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(200);
     sourceModel_->setCountries(std::move(countries));
+    sourceModel_->setHostResolver(std::move(resolver));
 
     auto* tables = new QSplitter(Qt::Horizontal);
     for (const auto& [title, table] : {std::pair{tr("Top sources"), sourceTable_},
