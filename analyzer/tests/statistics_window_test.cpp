@@ -6,12 +6,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QBarSet>
+#include <QChart>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QListView>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -23,6 +26,7 @@
 #include "analyzer/ui/analyzer_window.h"
 #include "analyzer/ui/input_dialog.h"
 #include "analyzer/ui/statistics_models.h"
+#include "analyzer/ui/time_range_chart_view.h"
 #include "common/testing/temp_dir.h"
 #include "common_ui/testing/scripted_prompts.h"
 
@@ -436,6 +440,85 @@ TEST_F(HostNameColumnTest, TheSystemsHostsFileNamesLoopback) {
     })) << Column(stats.sourceTable(), SourceStatisticsModel::kHost)[0];
     EXPECT_EQ(Column(stats.sourceTable(), SourceStatisticsModel::kHost)[1], "");
     EXPECT_EQ(stats.sourceModel().pendingLookups(), 0u);
+}
+
+}  // namespace
+}  // namespace analyzer_ui
+
+namespace analyzer_ui {
+namespace {
+
+// Where bar `index` stands in the chart view, half way up.
+QPoint BarPoint(StatisticsWindow& stats, int index) {
+    QChart* chart = stats.chartView()->chart();
+    const QPointF inChart =
+        chart->mapToPosition(QPointF(index, stats.bars()->at(index) / 2), chart->series().front());
+    return stats.chartView()->mapFromScene(chart->mapToScene(inChart));
+}
+
+// Opens the chart's context menu at `point` and chooses `item` from it.
+void ChooseFromChartMenu(StatisticsWindow& stats, const QPoint& point, const QString& item) {
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions()) {
+            shown << action->text();
+            if (action->text() == item && action->isEnabled()) {
+                chosen = action;
+            }
+        }
+        if (chosen != nullptr) {
+            chosen->trigger();
+        }
+        menu->close();
+    });
+    QWidget* viewport = stats.chartView()->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, viewport->mapToGlobal(point));
+    QApplication::sendEvent(viewport, &event);
+    EXPECT_TRUE(shown.contains(item)) << shown.join(", ").toStdString();
+}
+
+TEST_F(StatisticsWindowTest, DraggingAcrossBarsShowsOnlyTheirTimeUntilShowAll) {
+    StatisticsWindow& stats = Open();
+    stats.resize(900, 620);
+    QTest::qWait(50);
+    ASSERT_EQ(stats.bars()->count(), 3);
+    TimeRangeChartView* chart = stats.chartView();
+    EXPECT_FALSE(chart->selectedRange());
+    EXPECT_EQ(chart->barAt(BarPoint(stats, 2)), 2);
+
+    // From the 08:00 bar back to the 07:00 one.
+    QTest::mousePress(chart->viewport(), Qt::LeftButton, {}, BarPoint(stats, 1));
+    QTest::mouseMove(chart->viewport(), BarPoint(stats, 0));
+    QTest::mouseRelease(chart->viewport(), Qt::LeftButton, {}, BarPoint(stats, 0));
+    ASSERT_TRUE(chart->selectedRange());
+    EXPECT_EQ(analyzer::TimeRangeKey(*chart->selectedRange()),
+              "2002-09-27T07:00:00/2002-09-27T08:59:59");
+    QList<int> selected = stats.bars()->selectedBars();
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (QList<int>{0, 1}));
+
+    QSignalSpy counted(&stats, &StatisticsWindow::counted);
+    ChooseFromChartMenu(stats, BarPoint(stats, 0), QStringLiteral("Show only this time range"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 0; }));
+    EXPECT_EQ(Listed(), 3);
+    EXPECT_EQ(Get("corvix.cfg"), "[ShowOnlyTimes]\n2002-09-27T07:00:00/2002-09-27T08:59:59=1\n");
+    EXPECT_EQ(stats.barLabels(), (QStringList{"07:00", "08:00"}));
+    EXPECT_FALSE(chart->selectedRange());
+
+    // A right click on a bar alone takes that bar.
+    ChooseFromChartMenu(stats, BarPoint(stats, 1), QStringLiteral("Show only this time range"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 1; }));
+    EXPECT_EQ(Listed(), 1);
+
+    ChooseFromChartMenu(stats, BarPoint(stats, 0), QStringLiteral("Show all"));
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading() && counted.count() > 2; }));
+    EXPECT_EQ(Listed(), 7);
+    EXPECT_EQ(stats.bars()->count(), 3);
 }
 
 }  // namespace

@@ -621,6 +621,8 @@ void AnalyzerWindow::showStatistics() {
                 &AnalyzerWindow::showOnlySource);
         connect(statistics_, &StatisticsWindow::showOnlyPortRequested, this,
                 &AnalyzerWindow::showOnlyPort);
+        connect(statistics_, &StatisticsWindow::showOnlyTimeRangeRequested, this,
+                &AnalyzerWindow::showOnlyTimeRange);
         connect(statistics_, &StatisticsWindow::showAllRequested, this, &AnalyzerWindow::showAll);
         if (!isLoading()) {
             statistics_->recount();
@@ -665,9 +667,17 @@ void AnalyzerWindow::showOnlyPort(const QString& port) {
     }
 }
 
+void AnalyzerWindow::showOnlyTimeRange(const QString& key) {
+    if (!key.isEmpty()) {
+        replaceSection(analyzer::kShowOnlyTimes, key);
+        loadEntries();
+    }
+}
+
 void AnalyzerWindow::showAll() {
     replaceSection(kShowOnlySources, QString());
     replaceSection(kShowOnlyPorts, QString());
+    replaceSection(analyzer::kShowOnlyTimes, QString());
     loadEntries();
 }
 

@@ -96,6 +96,8 @@ class AnalyzerWindow : public QDialog {
     // Lists only the entries of that source (or port) until Show all.
     void showOnlySource(const QString& address);
     void showOnlyPort(const QString& port);
+    // `key` is a time range as the settings file holds it ("2002-09-27T07:00:00/...").
+    void showOnlyTimeRange(const QString& key);
     void showAll();
 
     // The commands that open the editors and boxes.

@@ -19,15 +19,15 @@
 #include <algorithm>
 
 #include "analyzer/core/port_table.h"
+#include "analyzer/core/time_range.h"
 #include "analyzer/ui/statistics_models.h"
+#include "analyzer/ui/time_range_chart_view.h"
 
 namespace analyzer_ui {
 namespace {
 
 // Entries counted per turn of the event loop: a few milliseconds of work.
 constexpr std::size_t kSliceEntries = 20000;
-// Longer spans are drawn a bar per day.
-constexpr std::int64_t kMostHourlyBars = 72;
 
 QTableView* MakeTable(QSortFilterProxyModel* proxy, const QString& name, QWidget* parent) {
     auto* table = new QTableView(parent);
@@ -69,7 +69,7 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
       sourceTable_(MakeTable(sourceProxy_, QStringLiteral("sourceTable"), this)),
       portTable_(MakeTable(portProxy_, QStringLiteral("portTable"), this)),
       summary_(new QLabel(this)),
-      chartView_(new QChartView(this)) {
+      chartView_(new TimeRangeChartView(this)) {
     setObjectName(QStringLiteral("statisticsWindow"));
     setWindowTitle(tr("Statistics"));
     summary_->setObjectName(QStringLiteral("statisticsSummary"));
@@ -103,6 +103,10 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
             [this](const QPoint& point) { showTableMenu(sourceTable_, point); });
     connect(portTable_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& point) { showTableMenu(portTable_, point); });
+    connect(chartView_, &TimeRangeChartView::showOnlyRangeRequested, this,
+            &StatisticsWindow::showOnlyTimeRangeRequested);
+    connect(chartView_, &TimeRangeChartView::showAllRequested, this,
+            &StatisticsWindow::showAllRequested);
     timer_->setInterval(0);
     connect(timer_, &QTimer::timeout, this, &StatisticsWindow::countSlice);
 }
@@ -150,32 +154,26 @@ void StatisticsWindow::publish() {
 
     // Hours, or days when the hours would be too many bars to read.
     barLabels_.clear();
-    std::vector<std::size_t> counts;
-    const bool daily = report.hours.size() > static_cast<std::size_t>(kMostHourlyBars);
+    std::vector<analyzer::TimeBar> timeBars = analyzer::TimeBars(report.hours);
+    const bool daily = analyzer::BarsPerDay(report.hours);
     const bool oneDay =
         !report.hours.empty() && report.hours.front().hour / 24 == report.hours.back().hour / 24;
-    for (const analyzer::HourRow& hour : report.hours) {
-        const std::int64_t day = hour.hour >= 0 ? hour.hour / 24 : (hour.hour - 23) / 24;
+    for (const analyzer::TimeBar& bar : timeBars) {
         // "07:00" within one day, "09-27 07:00" across days, "2002-09-27" per day.
-        const std::string hourText = analyzer::FormatLocalHour(hour.hour);
-        const QString label = QString::fromStdString(daily    ? analyzer::FormatLocalDay(day)
-                                                     : oneDay ? hourText.substr(11) + ":00"
-                                                              : hourText.substr(5, 5) + " " +
-                                                                    hourText.substr(11) + ":00");
-        if (barLabels_.isEmpty() || barLabels_.back() != label) {
-            barLabels_ << label;
-            counts.push_back(0);
-        }
-        counts.back() += hour.count;
+        const std::string start = analyzer::FormatLocalStamp(bar.span.first);
+        barLabels_ << QString::fromStdString(daily ? start.substr(0, 10)
+                                             : oneDay
+                                                 ? start.substr(11, 5)
+                                                 : start.substr(5, 5) + " " + start.substr(11, 5));
     }
     auto* chart = new QChart;
     chart->setTitle(daily ? tr("Entries per day") : tr("Entries per hour"));
     chart->legend()->hide();
     bars_ = new QBarSet(tr("Entries"));
     std::size_t most = 0;
-    for (const std::size_t count : counts) {
-        *bars_ << static_cast<double>(count);
-        most = std::max(most, count);
+    for (const analyzer::TimeBar& bar : timeBars) {
+        *bars_ << static_cast<double>(bar.count);
+        most = std::max(most, bar.count);
     }
     auto* series = new QBarSeries;
     series->setBarWidth(0.9);
@@ -201,9 +199,7 @@ void StatisticsWindow::publish() {
                                                .arg(barLabels_[index])
                                                .arg(static_cast<qulonglong>(bars_->at(index))));
     });
-    QChart* old = chartView_->chart();
-    chartView_->setChart(chart);
-    delete old;
+    chartView_->setBars(chart, bars_, std::move(timeBars));
     emit counted();
 }
 
