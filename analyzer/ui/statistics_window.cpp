@@ -79,25 +79,30 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
     sourceModel_->setCountries(std::move(countries));
     sourceModel_->setHostResolver(std::move(resolver));
 
-    auto* tables = new QSplitter(Qt::Horizontal);
-    for (const auto& [title, table] : {std::pair{tr("Top sources"), sourceTable_},
-                                       std::pair{tr("Top destination ports"), portTable_}}) {
+    // The sources, with the most columns, across the whole width; the ports and the
+    // chart side by side below them.
+    const auto titled = [](const QString& title, QWidget* table) {
         auto* pane = new QWidget;
         auto* layout = new QVBoxLayout(pane);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(new QLabel(title));
         layout->addWidget(table);
-        tables->addWidget(pane);
-    }
+        return pane;
+    };
+    auto* lower = new QSplitter(Qt::Horizontal);
+    lower->addWidget(titled(tr("Top destination ports"), portTable_));
+    lower->addWidget(chartView_);
+    lower->setStretchFactor(0, 2);
+    lower->setStretchFactor(1, 3);
     auto* split = new QSplitter(Qt::Vertical);
-    split->addWidget(tables);
-    split->addWidget(chartView_);
+    split->addWidget(titled(tr("Top sources"), sourceTable_));
+    split->addWidget(lower);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(split, 1);
-    resize(900, 620);
+    resize(1000, 700);
 
     connect(sourceTable_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& point) { showTableMenu(sourceTable_, point); });
