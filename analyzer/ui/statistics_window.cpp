@@ -94,6 +94,8 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
     lower->addWidget(chartView_);
     lower->setStretchFactor(0, 2);
     lower->setStretchFactor(1, 3);
+    // The table's wide last column would otherwise take the chart's room.
+    lower->setSizes({460, 540});
     auto* split = new QSplitter(Qt::Vertical);
     split->addWidget(titled(tr("Top sources"), sourceTable_));
     split->addWidget(lower);
@@ -112,6 +114,18 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
             &StatisticsWindow::showOnlyTimeRangeRequested);
     connect(chartView_, &TimeRangeChartView::showAllRequested, this,
             &StatisticsWindow::showAllRequested);
+    // Names come one by one after the count: their column widens once they settle.
+    auto* widenNames = new QTimer(this);
+    widenNames->setSingleShot(true);
+    widenNames->setInterval(300);
+    connect(widenNames, &QTimer::timeout, this,
+            [this] { sourceTable_->resizeColumnToContents(SourceStatisticsModel::kHost); });
+    connect(sourceModel_, &QAbstractItemModel::dataChanged, this,
+            [widenNames](const QModelIndex& topLeft) {
+                if (topLeft.column() == SourceStatisticsModel::kHost && !widenNames->isActive()) {
+                    widenNames->start();
+                }
+            });
     timer_->setInterval(0);
     connect(timer_, &QTimer::timeout, this, &StatisticsWindow::countSlice);
 }
