@@ -490,6 +490,12 @@ TEST_F(StatisticsWindowTest, DraggingAcrossBarsShowsOnlyTheirTimeUntilShowAll) {
     TimeRangeChartView* chart = stats.chartView();
     EXPECT_FALSE(chart->selectedRange());
     EXPECT_EQ(chart->barAt(BarPoint(stats, 2)), 2);
+    // Hovering a bar still tells its count.
+    QSignalSpy hovered(stats.bars(), &QBarSet::hovered);
+    QTest::mouseMove(chart->viewport(), BarPoint(stats, 2));
+    ASSERT_TRUE(ProcessUntil([&] { return !hovered.isEmpty(); }));
+    EXPECT_EQ(hovered[0][0].toBool(), true);
+    EXPECT_EQ(hovered[0][1].toInt(), 2);
 
     // From the 08:00 bar back to the 07:00 one.
     QTest::mousePress(chart->viewport(), Qt::LeftButton, {}, BarPoint(stats, 1));
