@@ -94,7 +94,8 @@ bool ParseEntryTokens(std::string_view line, const FilterSource& filters, EntryT
         }
         *field = *token;
     }
-    return !filters.IsActiveFilter(kSourceIpFilters, out.sourceIp) &&
+    return !filters.IsOutsideShownTimes(out.date, out.time) &&
+           !filters.IsActiveFilter(kSourceIpFilters, out.sourceIp) &&
            !filters.IsActiveFilter(kTargetPortFilters, out.destinationPort);
 }
 

@@ -87,9 +87,13 @@ class ShownTimesTest : public test_support::TempDirTest {
              {"09/27/2002 21:59:59", "09/27/2002 22:00:00", "09/27/2002 23:30:00",
               "09/28/2002 00:00:00", "09/28/2002 00:59:59", "09/28/2002 01:00:00",
               "9/28/2002 0:30:00", "13/40/2002 00:30:00"}) {
+            const std::string line = std::string(stamp) + " in 203.0.113.45 4512 198.51.100.7 80";
             LogEntry entry;
-            if (ParseEntry(std::string(stamp) + " in 203.0.113.45 4512 198.51.100.7 80",
-                           file.CurrentFilters(), entry)) {
+            const bool accepted = ParseEntry(line, file.CurrentFilters(), entry);
+            // The window's fill takes the tokens without copying; it must agree.
+            EntryTokens tokens;
+            EXPECT_EQ(ParseEntryTokens(line, file.CurrentFilters(), tokens), accepted) << stamp;
+            if (accepted) {
                 listed.push_back(stamp);
             }
         }
