@@ -29,7 +29,9 @@ source "$(dirname "$0")/session-common.sh"
 new_session x-session
 
 # The server picks a free display number itself and writes it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
+# Keys do not repeat for a minute: on a loaded machine xdotool's release of a key can come
+# late, and a repeating key would type into whatever window its press opened.
+Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset -ardelay 60000 \
   3>"$session_dir/display" >"$session_dir/xvfb.log" 2>&1 &
 pids+=($!)
 wait_for 15 grep -q '[0-9]' "$session_dir/display"
