@@ -283,6 +283,15 @@ bool EntryStatistics::PortSet::Insert(std::uint16_t port) {
     }
 }
 
+void EntryStatistics::PortSet::Prefetch(std::uint16_t port) const {
+    if (bits_) {
+        __builtin_prefetch(&slots_[port >> 4], 1);
+    } else if (shift_ != 0) {
+        const auto stored = static_cast<std::uint16_t>(port + 1);
+        __builtin_prefetch(&slots_[(std::uint32_t{stored} * 2654435769u) >> (32 - shift_)], 1);
+    }
+}
+
 void EntryStatistics::PortSet::Grow() {
     const std::uint32_t oldSlots = shift_ == 0 ? 0 : std::uint32_t{1} << shift_;
     std::unique_ptr<std::uint16_t[]> old = std::move(slots_);
@@ -327,42 +336,50 @@ std::uint32_t EntryStatistics::NewSource(bool dotted, std::uint32_t key) {
     return id;
 }
 
-std::uint32_t EntryStatistics::SourceId(std::string_view source) {
-    const std::optional<std::uint32_t> address = PlainDottedQuad(source);
-    if (!address) {
-        const auto found = sourceIndex_.find(source);
-        if (found != sourceIndex_.end()) {
-            return found->second;
-        }
-        const std::uint32_t id = NewSource(false, static_cast<std::uint32_t>(namedSources_.size()));
-        namedSources_.emplace_back(source);
-        sourceIndex_.emplace(namedSources_.back(), id);
-        return id;
+std::uint32_t EntryStatistics::NamedSourceId(std::string_view source) {
+    const auto found = sourceIndex_.find(source);
+    if (found != sourceIndex_.end()) {
+        return found->second;
     }
-    if ((dottedSources_ + 1) * 2 > addressSlots_.size()) {
-        std::vector<std::uint64_t> old(std::max<std::size_t>(addressSlots_.size() * 2, 1024), 0);
-        old.swap(addressSlots_);
-        const std::size_t mask = addressSlots_.size() - 1;
-        for (const std::uint64_t value : old) {
-            if (value != 0) {
-                std::size_t slot = Mix(value >> 32) & mask;
-                while (addressSlots_[slot] != 0) {
-                    slot = (slot + 1) & mask;
-                }
-                addressSlots_[slot] = value;
-            }
-        }
+    const std::uint32_t id = NewSource(false, static_cast<std::uint32_t>(namedSources_.size()));
+    namedSources_.emplace_back(source);
+    sourceIndex_.emplace(namedSources_.back(), id);
+    return id;
+}
+
+void EntryStatistics::ReserveAddresses(std::size_t more) {
+    std::size_t size = std::max<std::size_t>(addressSlots_.size(), 1024);
+    while ((dottedSources_ + more) * 2 > size) {
+        size *= 2;
     }
+    if (size == addressSlots_.size()) {
+        return;
+    }
+    std::vector<std::uint64_t> old(size, 0);
+    old.swap(addressSlots_);
     const std::size_t mask = addressSlots_.size() - 1;
-    for (std::size_t slot = Mix(*address) & mask;; slot = (slot + 1) & mask) {
+    for (const std::uint64_t value : old) {
+        if (value != 0) {
+            std::size_t slot = Mix(value >> 32) & mask;
+            while (addressSlots_[slot] != 0) {
+                slot = (slot + 1) & mask;
+            }
+            addressSlots_[slot] = value;
+        }
+    }
+}
+
+std::uint32_t EntryStatistics::DottedSourceId(std::uint32_t address) {
+    const std::size_t mask = addressSlots_.size() - 1;
+    for (std::size_t slot = Mix(address) & mask;; slot = (slot + 1) & mask) {
         const std::uint64_t value = addressSlots_[slot];
         if (value == 0) {
-            const std::uint32_t id = NewSource(true, *address);
-            addressSlots_[slot] = static_cast<std::uint64_t>(*address) << 32 | (id + 1);
+            const std::uint32_t id = NewSource(true, address);
+            addressSlots_[slot] = static_cast<std::uint64_t>(address) << 32 | (id + 1);
             ++dottedSources_;
             return id;
         }
-        if (value >> 32 == *address) {
+        if (value >> 32 == address) {
             return static_cast<std::uint32_t>(value) - 1;
         }
     }
@@ -460,64 +477,113 @@ void EntryStatistics::AddListed(std::string_view listText) {
     }
 }
 
-void EntryStatistics::Add(std::string_view source, std::string_view port,
-                          std::optional<std::int64_t> when) {
-    ++entries_;
-    const std::optional<unsigned> number = CanonicalPort(port);
-    if (number && !numberedPorts_.empty()) {
-        // The port's row is likely out of cache; fetch it while the source is looked up.
-        __builtin_prefetch(&numberedPorts_[*number], 1);
-    }
-    const std::uint32_t sourceId = SourceId(source);
-    Source& s = sources_[sourceId];
-    ++s.count;
-    if (number) {
-        if (numberedPorts_.empty()) {
-            numberedPorts_.resize(65536);
-        }
-        NumberedPort& p = numberedPorts_[*number];
-        if (++p.count == 0) {
-            ++numberedWraps_[*number];
-        }
-        if (s.numbers.Insert(static_cast<std::uint16_t>(*number))) {
-            ++s.ports;
-            ++p.sources;
-        }
+void EntryStatistics::CountTime(Source& source, std::int64_t when) {
+    if (!source.timed) {
+        source.first = source.last = when;
+        source.timed = true;
     } else {
-        const std::uint32_t portId = NamedPortId(port);
-        Port& p = namedPorts_[portId];
-        ++p.count;
-        if (InsertNamedPair(static_cast<std::uint64_t>(sourceId) << 32 | portId)) {
-            ++s.ports;
-            ++p.sources;
-        }
-    }
-    if (!when) {
-        return;
-    }
-    if (!s.timed) {
-        s.first = s.last = *when;
-        s.timed = true;
-    } else {
-        s.first = std::min(s.first, *when);
-        s.last = std::max(s.last, *when);
-    }
-    if (!first_) {
-        first_ = last_ = *when;
-    } else {
-        first_ = std::min(*first_, *when);
-        last_ = std::max(*last_, *when);
-    }
-    const std::int64_t hour = FloorDiv(*when, kSecondsPerHour);
-    const auto index = static_cast<std::uint64_t>(hour - firstHour_);
-    if (!hourCounts_.empty() && index < hourCounts_.size()) {
-        ++hourCounts_[index];
-    } else {
-        CountHour(hour);
+        source.first = std::min(source.first, when);
+        source.last = std::max(source.last, when);
     }
 }
 
-StatisticsReport EntryStatistics::Report(std::size_t top) const {
+void EntryStatistics::CountNumbered(Source& source, std::uint16_t number,
+                                    const std::int64_t* when) {
+    ++source.count;
+    NumberedPort& p = numberedPorts_[number];
+    if (++p.count == 0) {
+        ++numberedWraps_[number];
+    }
+    if (source.numbers.Insert(number)) {
+        ++source.ports;
+        ++p.sources;
+    }
+    if (when != nullptr) {
+        CountTime(source, *when);
+    }
+}
+
+void EntryStatistics::CountPending() {
+    const std::size_t n = pendingCount_;
+    pendingCount_ = 0;
+    ReserveAddresses(n);
+    const std::size_t mask = addressSlots_.size() - 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        __builtin_prefetch(&addressSlots_[Mix(pending_[i].address) & mask]);
+    }
+    std::array<std::uint32_t, kBatch> ids;
+    for (std::size_t i = 0; i < n; ++i) {
+        ids[i] = DottedSourceId(pending_[i].address);
+        __builtin_prefetch(&sources_[ids[i]], 1);
+        __builtin_prefetch(&numberedPorts_[pending_[i].port], 1);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        sources_[ids[i]].numbers.Prefetch(pending_[i].port);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const Pending& entry = pending_[i];
+        CountNumbered(sources_[ids[i]], entry.port, entry.timed ? &entry.when : nullptr);
+    }
+}
+
+void EntryStatistics::Add(std::string_view source, std::string_view port,
+                          std::optional<std::int64_t> when) {
+    ++entries_;
+    if (when) {
+        if (!first_) {
+            first_ = last_ = *when;
+        } else {
+            first_ = std::min(*first_, *when);
+            last_ = std::max(*last_, *when);
+        }
+        const std::int64_t hour = FloorDiv(*when, kSecondsPerHour);
+        const auto index = static_cast<std::uint64_t>(hour - firstHour_);
+        if (!hourCounts_.empty() && index < hourCounts_.size()) {
+            ++hourCounts_[index];
+        } else {
+            CountHour(hour);
+        }
+    }
+    const std::optional<unsigned> number = CanonicalPort(port);
+    if (number && numberedPorts_.empty()) {
+        numberedPorts_.resize(65536);
+    }
+    const std::optional<std::uint32_t> address = PlainDottedQuad(source);
+    if (number && address) {
+        pending_[pendingCount_++] = {when.value_or(0), *address,
+                                     static_cast<std::uint16_t>(*number), when.has_value()};
+        if (pendingCount_ == kBatch) {
+            CountPending();
+        }
+        return;
+    }
+    std::uint32_t sourceId = 0;
+    if (address) {
+        ReserveAddresses(1);
+        sourceId = DottedSourceId(*address);
+    } else {
+        sourceId = NamedSourceId(source);
+    }
+    Source& s = sources_[sourceId];
+    if (number) {
+        CountNumbered(s, static_cast<std::uint16_t>(*number), when ? &*when : nullptr);
+        return;
+    }
+    ++s.count;
+    const std::uint32_t portId = NamedPortId(port);
+    Port& p = namedPorts_[portId];
+    ++p.count;
+    if (InsertNamedPair(static_cast<std::uint64_t>(sourceId) << 32 | portId)) {
+        ++s.ports;
+        ++p.sources;
+    }
+    if (when) {
+        CountTime(s, *when);
+    }
+}
+
+StatisticsReport EntryStatistics::Report(std::size_t top) {
+    CountPending();
     StatisticsReport report;
     report.entries = entries_;
     report.first = first_;

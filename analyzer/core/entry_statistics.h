@@ -2,6 +2,7 @@
 
 #include "analyzer/core/log_entry.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -79,8 +80,9 @@ class EntryStatistics {
 
     std::size_t entries() const { return entries_; }
 
-    // `top` limits sources and ports; 0 keeps them all.
-    StatisticsReport Report(std::size_t top) const;
+    // `top` limits sources and ports; 0 keeps them all. Counts what is still pending
+    // first.
+    StatisticsReport Report(std::size_t top);
 
   private:
     struct TextHash {
@@ -94,6 +96,8 @@ class EntryStatistics {
     class PortSet {
       public:
         bool Insert(std::uint16_t port);
+        // Asks for the memory Insert(port) will look at first.
+        void Prefetch(std::uint16_t port) const;
 
       private:
         static constexpr unsigned kFirstShift = 3;  // 8 slots
@@ -130,7 +134,23 @@ class EntryStatistics {
         std::uint32_t sources = 0;
     };
 
-    std::uint32_t SourceId(std::string_view source);
+    // Sources and port numbers miss the cache entry after entry, so the usual entries
+    // wait in a batch; counting a batch asks for the memory of every entry in it first.
+    struct Pending {
+        std::int64_t when;
+        std::uint32_t address;
+        std::uint16_t port;
+        bool timed;
+    };
+    static constexpr std::size_t kBatch = 64;
+
+    void CountPending();
+    void CountNumbered(Source& source, std::uint16_t number, const std::int64_t* when);
+    static void CountTime(Source& source, std::int64_t when);
+    // Room for `more` dotted sources without passing half the slots.
+    void ReserveAddresses(std::size_t more);
+    std::uint32_t DottedSourceId(std::uint32_t address);
+    std::uint32_t NamedSourceId(std::string_view source);
     std::uint32_t NewSource(bool dotted, std::uint32_t key);
     std::uint32_t NamedPortId(std::string_view port);
     bool InsertNamedPair(std::uint64_t pair);
@@ -161,6 +181,8 @@ class EntryStatistics {
     // Dates repeat line after line; their day number is kept.
     std::string lastDate_;
     std::optional<std::int64_t> lastDay_;
+    std::array<Pending, kBatch> pending_;
+    std::size_t pendingCount_ = 0;
     LogEntry scratch_;
 };
 
