@@ -158,6 +158,15 @@ std::optional<std::uint32_t> PlainDottedQuad(std::string_view text) {
     return address;
 }
 
+// What separates the tokens of a log line and so of an entry's list text.
+constexpr std::array<bool, 256> kListDelimiters = [] {
+    std::array<bool, 256> table{};
+    for (const char c : std::string_view(" []=>\n")) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}();
+
 std::uint64_t Mix(std::uint64_t value) {
     value ^= value >> 33;
     value *= 0xff51afd7ed558ccdULL;
@@ -442,39 +451,53 @@ void EntryStatistics::CountHour(std::int64_t hour) {
 }
 
 void EntryStatistics::Add(const LogEntry& entry) {
-    if (entry.date != lastDate_ || lastDate_.empty()) {
-        lastDate_ = entry.date;
-        lastDay_ = ParseDay(entry.date);
+    AddFields(entry.date, entry.time, entry.sourceIp, entry.destinationPort);
+}
+
+void EntryStatistics::AddFields(std::string_view date, std::string_view time,
+                                std::string_view source, std::string_view port) {
+    if (date != lastDate_ || lastDate_.empty()) {
+        lastDate_ = date;
+        lastDay_ = ParseDay(date);
     }
     std::optional<std::int64_t> when;
     if (lastDay_) {
-        const std::string& t = entry.time;
-        const auto digit = [&](std::size_t i) { return static_cast<unsigned>(t[i] - '0'); };
+        const auto digit = [&](std::size_t i) { return static_cast<unsigned>(time[i] - '0'); };
         // "HH:MM:SS", the way every log writes it, read without the general parser.
-        if (t.size() == 8 && t[2] == ':' && t[5] == ':' && digit(0) <= 2 && digit(1) <= 9 &&
-            digit(3) <= 5 && digit(4) <= 9 && digit(6) <= 5 && digit(7) <= 9) {
+        if (time.size() == 8 && time[2] == ':' && time[5] == ':' && digit(0) <= 2 &&
+            digit(1) <= 9 && digit(3) <= 5 && digit(4) <= 9 && digit(6) <= 5 && digit(7) <= 9) {
             const unsigned hour = digit(0) * 10 + digit(1);
             if (hour <= 23) {
                 when = *lastDay_ * kSecondsPerDay + hour * kSecondsPerHour +
                        (digit(3) * 10 + digit(4)) * 60 + digit(6) * 10 + digit(7);
             }
-        } else if (const std::optional<std::int64_t> second = ParseTimeOfDay(t)) {
+        } else if (const std::optional<std::int64_t> second = ParseTimeOfDay(time)) {
             when = *lastDay_ * kSecondsPerDay + *second;
         }
     }
-    Add(entry.sourceIp, entry.destinationPort, when);
+    Add(source, port, when);
 }
 
 void EntryStatistics::AddListed(std::string_view listText) {
-    // The filters were applied when the list was made; none is asked again.
-    class NoFilters : public FilterSource {
-      public:
-        bool IsActiveFilter(std::string_view, std::string_view) const override { return false; }
-    };
-    static const NoFilters kNone;
-    if (ParseEntry(listText, kNone, scratch_)) {
-        Add(scratch_);
+    // The list text splits into tokens as the log line did (ParseEntry); only the four
+    // counted are kept, as views, with no filter asked: the list is already filtered.
+    std::array<std::string_view, 7> tokens;
+    const char* at = listText.data();
+    const char* const end = at + listText.size();
+    for (std::string_view& token : tokens) {
+        while (at != end && kListDelimiters[static_cast<unsigned char>(*at)]) {
+            ++at;
+        }
+        if (at == end) {
+            return;
+        }
+        const char* const start = at;
+        while (at != end && !kListDelimiters[static_cast<unsigned char>(*at)]) {
+            ++at;
+        }
+        token = std::string_view(start, static_cast<std::size_t>(at - start));
     }
+    AddFields(tokens[0], tokens[1], tokens[3], tokens[6]);
 }
 
 void EntryStatistics::CountTime(Source& source, std::int64_t when) {

@@ -144,6 +144,8 @@ class EntryStatistics {
     };
     static constexpr std::size_t kBatch = 64;
 
+    void AddFields(std::string_view date, std::string_view time, std::string_view source,
+                   std::string_view port);
     void CountPending();
     void CountNumbered(Source& source, std::uint16_t number, const std::int64_t* when);
     static void CountTime(Source& source, std::int64_t when);
@@ -183,7 +185,6 @@ class EntryStatistics {
     std::optional<std::int64_t> lastDay_;
     std::array<Pending, kBatch> pending_;
     std::size_t pendingCount_ = 0;
-    LogEntry scratch_;
 };
 
 // Gives each row the description the ports file holds for its port, reading the file

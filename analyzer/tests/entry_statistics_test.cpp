@@ -194,6 +194,47 @@ TEST(EntryStatisticsTest, ReportAgreesWithAPlainComputation) {
     }
 }
 
+// An entry counted from its list text counts as the entry ParseEntry reads from that
+// text, however the tokens and their separators run.
+TEST(EntryStatisticsTest, ListTextCountsAsItsParsedEntry) {
+    class NoFilters : public FilterSource {
+      public:
+        bool IsActiveFilter(std::string_view, std::string_view) const override { return false; }
+    };
+    const NoFilters none;
+    const std::vector<std::string> pieces = {
+        "09/27/2002", "9/28/2002",    "02/30/2002", "07:30:00", "7:05:09", "23:59:59", "24:00:00",
+        "in",         "203.0.113.45", "010.0.0.1",  "host",     "80",      "080",      "65535",
+        "port",       "10.0.0.1",     "\t",         "a\tb",     "1e3",     "x-y",      ""};
+    const std::vector<std::string> gaps = {" ", "  ", "[", "]", "] ==> ", "=", ">", "\n", " [] "};
+    std::mt19937 rng(7);
+    EntryStatistics listed, parsed;
+    std::size_t kept = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = rng() % 5 == 0 ? gaps[rng() % gaps.size()] : "";
+        const std::size_t tokens = 5 + rng() % 5;
+        for (std::size_t t = 0; t < tokens; ++t) {
+            text += pieces[rng() % pieces.size()] + gaps[rng() % gaps.size()];
+        }
+        if (i % 2 == 0) {
+            // The shape the list writes, with fields drawn from the same pieces.
+            text = pieces[rng() % 3] + " " + pieces[3 + rng() % 4] + " in " +
+                   pieces[8 + rng() % 8] + "[" + pieces[11 + rng() % 4] + "] ==> 192.168.1.1[" +
+                   pieces[11 + rng() % 5] + "]";
+        }
+        listed.AddListed(text);
+        LogEntry entry;
+        if (ParseEntry(text, none, entry)) {
+            parsed.Add(entry);
+            ++kept;
+        }
+    }
+    ASSERT_GT(kept, 10000u);
+    EXPECT_EQ(listed.entries(), kept);
+    EXPECT_EQ(FormatStatistics(listed.Report(0), ReportFormat::kJson),
+              FormatStatistics(parsed.Report(0), ReportFormat::kJson));
+}
+
 // Equal counts: the zero-padded and the plain form of one address sort by number, then
 // text; plain port numbers sort by number before any other text.
 TEST(EntryStatisticsTest, TiesFollowTheAddressAndPortOrder) {
