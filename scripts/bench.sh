@@ -14,6 +14,7 @@
 #   BENCH_RECEIVERS="bare velmora snmptrapd snmptrapd-4M"   which receivers to measure
 #   BENCH_SKIP_CORVIX=1    no corvix --list figures
 #   BENCH_SKIP_WINDOW=1    no window figures of corvix
+#   BENCH_SKIP_STATS_WINDOW=1   no figures of corvix's Statistics window
 #   BENCH_SKIP_RECEIVER_WINDOW=1   no window figures of velmora (receiver_window_bench,
 #                                  list_commands_bench)
 #

@@ -133,6 +133,13 @@ def list_variant(figures, name):
     raise KeyError(name)
 
 
+def stats_variants(figures):
+    """corvix --stats at N and N/10 with 200 filters, or None when the bench had none."""
+    names = ["corvix --stats, 200 filters", "corvix --stats, 200 filters, N/10"]
+    found = [v for name in names for v in figures["variants"] if v["name"] == name]
+    return found if len(found) == 2 else None
+
+
 def corvix_list_section(figures, lnav):
     """corvix --list beside grep|awk and lnav. lnav holds index/print seconds and KiB and
     the message count it found, any of them None when lnav gave none."""
@@ -151,7 +158,7 @@ def corvix_list_section(figures, lnav):
         r = ratio(value, base)
         return f"{r:.2f}" if r is not None else "n/a"
 
-    return [
+    lines = [
         f"### corvix --list, {filtered['log_lines']} log lines",
         "",
         "| measure | figure | target |",
@@ -170,6 +177,18 @@ def corvix_list_section(figures, lnav):
         f" / {mib(none['max_rss_kib'])} / {mib(filtered['max_rss_kib'])} MiB | memory flat |",
         f"| lnav peak RSS, -n -q / -n | {mib(lnav.get('index_kib'))}"
         f" / {mib(lnav.get('print_kib'))} MiB | |",
+    ]
+    stats = stats_variants(figures)
+    if stats:
+        whole, tenth_stats = stats
+        lines += [
+            f"| corvix --stats, 200 filters | {seconds(whole['best_seconds'])} s | |",
+            f"| corvix --stats / --list (200 filters)"
+            f" | {over(whole['best_seconds'], filtered['best_seconds'])} | <= 1.2 |",
+            f"| corvix --stats peak RSS, N/10 / N | {mib(tenth_stats['max_rss_kib'])}"
+            f" / {mib(whole['max_rss_kib'])} MiB | memory flat |",
+        ]
+    return lines + [
         "",
         "corvix and grep|awk: best of 3 (corvix_list_bench); lnav: best of 3 and 2,"
         " after a warm-up run.",
@@ -222,6 +241,43 @@ def corvix_list_text(figures):
                  "   filter overhead <= 25%")
     lines.append(f"{'peak RSS MiB, N/10 vs N':<44} {tenth['max_rss_kib'] / 1024:4.1f}"
                  f" / {none['max_rss_kib'] / 1024:.1f}   memory flat")
+    stats = stats_variants(figures)
+    if stats:
+        whole, tenth_stats = stats
+        lines.append(f"{'corvix --stats / --list (200 filters)':<44}"
+                     f" {fixed(ratio(whole['best_seconds'], filtered['best_seconds']), '9.2f')}x"
+                     "   <= 1.2 x")
+        lines.append(f"{'--stats peak RSS MiB, N/10 vs N':<44}"
+                     f" {tenth_stats['max_rss_kib'] / 1024:4.1f}"
+                     f" / {whole['max_rss_kib'] / 1024:.1f}   memory flat")
+    return lines
+
+
+def corvix_stats_window_text(figures):
+    """corvix_stats_window_bench's JSON as the table it prints without --json."""
+    lines = [f"note: the window exited with status {failed['exit_status']}"
+             for failed in figures["failed_runs"]]
+    lines.append(f"Statistics window, {figures['log_lines']} log lines,"
+                 f" {figures['listed']} listed (offscreen)")
+    lines.append(f"{'measure':<52} {'seconds':>9}   target")
+    rows = [
+        ("open to list filled", "filled_seconds", ""),
+        ("fill end to tables and chart shown", "shown_after_fill_seconds", "< 0.5"),
+        ("longest GUI stall, fill and count", "largest_stall_seconds", "<= 0.100"),
+        ("  during the fill", "largest_fill_stall_seconds", ""),
+        ("  after it, counting and showing", "largest_count_stall_seconds", ""),
+        ("Show only this source: list and count", "show_only_source_seconds", "< 1.5"),
+        ("  of which the main list and its count", "show_only_source_list_seconds", ""),
+        ("Hide this port: list and count", "hide_port_seconds", "< 1.5"),
+        ("  of which the main list and its count", "hide_port_list_seconds", ""),
+        ("longest GUI stall, the two clicks", "largest_click_stall_seconds", ""),
+    ]
+    for label, key, target in rows:
+        lines.append(f"{label:<52} {fixed(figures.get(key), '9.3f')}"
+                     + (f"   {target}" if target else ""))
+    lines.append(f"{'peak RSS MiB':<52} {figures['max_rss_kib'] / 1024:9.1f}")
+    lines.append(f"check: {figures['check']:<52} {'ok' if figures['ok'] else 'MISMATCH'}")
+    lines.append(f"(best of {figures['runs']} runs for the times, the worst for the stalls)")
     return lines
 
 

@@ -232,6 +232,49 @@ class BenchTextTest(unittest.TestCase):
                       " | memory flat |", lines)
         self.assertIn("| lnav peak RSS, -n -q / -n | 76.0 / 76.0 MiB | |", lines)
 
+    def with_stats(self):
+        figures = self.list_figures()
+        for name, seconds, kib in [("corvix --stats, 200 filters", 0.18, 20480),
+                                   ("corvix --stats, 200 filters, N/10", 0.03, 19456)]:
+            figures["variants"].append(
+                {"name": name, "log_lines": 1000003, "listed": 54, "best_seconds": seconds,
+                 "max_rss_kib": kib, "exit_status": 0})
+        return figures
+
+    def test_corvix_stats_beside_list(self):
+        lines = report.corvix_list_text(self.with_stats())
+        self.assertEqual(lines[-2], "corvix --stats / --list (200 filters)"
+                                    "             1.10x   <= 1.2 x")
+        self.assertEqual(lines[-1], "--stats peak RSS MiB, N/10 vs N"
+                                    "              19.0 / 20.0   memory flat")
+        section = report.corvix_list_section(self.with_stats(), {})
+        self.assertIn("| corvix --stats / --list (200 filters) | 1.10 | <= 1.2 |", section)
+        self.assertIn("| corvix --stats peak RSS, N/10 / N | 19.0 / 20.0 MiB | memory flat |",
+                      section)
+        # Without --stats figures the section is what it was.
+        self.assertFalse(any("--stats" in line for line in
+                             report.corvix_list_section(self.list_figures(), {})))
+
+    def test_corvix_stats_window(self):
+        figures = {"runs": 3, "log_lines": 1250003, "listed": 1000342,
+                   "filled_seconds": 0.9, "shown_after_fill_seconds": 0.4123,
+                   "largest_stall_seconds": 0.09, "largest_fill_stall_seconds": 0.08,
+                   "largest_count_stall_seconds": 0.09, "show_only_source_seconds": 0.2,
+                   "show_only_source_list_seconds": 0.18, "hide_port_seconds": None,
+                   "hide_port_list_seconds": 0.3, "largest_click_stall_seconds": 0.05,
+                   "max_rss_kib": 143360, "check": "counts agree", "ok": False,
+                   "failed_runs": [{"exit_status": 134}]}
+        lines = report.corvix_stats_window_text(figures)
+        self.assertEqual(lines[0], "note: the window exited with status 134")
+        self.assertIn("fill end to tables and chart shown                       0.412   < 0.5",
+                      lines)
+        self.assertIn("Hide this port: list and count                             n/a   < 1.5",
+                      lines)
+        self.assertIn("peak RSS MiB                                             140.0", lines)
+        self.assertIn("check: counts agree                                         MISMATCH",
+                      lines)
+        self.assertEqual(lines[-1], "(best of 3 runs for the times, the worst for the stalls)")
+
 
 if __name__ == "__main__":
     unittest.main()
