@@ -143,8 +143,8 @@ void StatisticsWindow::publish() {
     auto report = std::make_shared<analyzer::StatisticsReport>();
     auto steps = std::make_shared<std::vector<std::function<void()>>>();
     *steps = {
+        [this, report] { *report = statistics_.Report(0); },
         [this, report] {
-            *report = statistics_.Report(0);
             analyzer::DescribePorts(analyzer::PortTable(portsFilePath_), report->ports);
         },
         [this, report] {
@@ -152,8 +152,8 @@ void StatisticsWindow::publish() {
             sourceTable_->resizeColumnsToContents();
         },
         [this, report] { portModel_->setRows(std::move(report->ports), report->entries); },
+        [this] { portTable_->resizeColumnsToContents(); },
         [this, report] {
-            portTable_->resizeColumnsToContents();
             publishing_ = false;
             showSummaryAndChart(*report);
         },

@@ -234,21 +234,26 @@ class BenchTextTest(unittest.TestCase):
 
     def with_stats(self):
         figures = self.list_figures()
-        for name, seconds, kib in [("corvix --stats, 200 filters", 0.18, 20480),
-                                   ("corvix --stats, 200 filters, N/10", 0.03, 19456)]:
+        for name, seconds, cpu, kib in [("corvix --stats, 200 filters", 0.18, 0.15, 20480),
+                                        ("corvix --stats, 200 filters, N/10", 0.03, 0.02, 19456),
+                                        ("corvix, 200 filters, by turns", 0.2, 0.12, 2900)]:
             figures["variants"].append(
                 {"name": name, "log_lines": 1000003, "listed": 54, "best_seconds": seconds,
-                 "max_rss_kib": kib, "exit_status": 0})
+                 "best_cpu_seconds": cpu, "max_rss_kib": kib, "exit_status": 0})
         return figures
 
     def test_corvix_stats_beside_list(self):
         lines = report.corvix_list_text(self.with_stats())
-        self.assertEqual(lines[-2], "corvix --stats / --list (200 filters)"
-                                    "             1.10x   <= 1.2 x")
+        self.assertEqual(lines[-3], "corvix --stats / --list (200 filters)"
+                                    "             0.90x   <= 1.2 x")
+        self.assertEqual(lines[-2], "  the same in CPU time                            1.25x")
         self.assertEqual(lines[-1], "--stats peak RSS MiB, N/10 vs N"
                                     "              19.0 / 20.0   memory flat")
         section = report.corvix_list_section(self.with_stats(), {})
-        self.assertIn("| corvix --stats / --list (200 filters) | 1.10 | <= 1.2 |", section)
+        self.assertIn("| corvix --stats, 200 filters (--list by turns with it)"
+                      " | 0.180 s (0.200 s) | |", section)
+        self.assertIn("| corvix --stats / --list (200 filters) | 0.90 | <= 1.2 |", section)
+        self.assertIn("| the same in CPU time | 1.25 | |", section)
         self.assertIn("| corvix --stats peak RSS, N/10 / N | 19.0 / 20.0 MiB | memory flat |",
                       section)
         # Without --stats figures the section is what it was.
@@ -273,7 +278,9 @@ class BenchTextTest(unittest.TestCase):
         self.assertIn("peak RSS MiB                                             140.0", lines)
         self.assertIn("check: counts agree                                         MISMATCH",
                       lines)
-        self.assertEqual(lines[-1], "(best of 3 runs for the times, the worst for the stalls)")
+        self.assertIn("longest GUI stall, fill and count, worst run" + " " * 9 + "      n/a", lines)
+        self.assertEqual(lines[-1], "(best of 3 runs; a stall is a run's largest gap of a 10 ms"
+                                    " timer)")
 
 
 if __name__ == "__main__":
