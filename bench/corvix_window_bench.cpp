@@ -1,13 +1,16 @@
 // corvix's window on the benchmark log, offscreen: time from the start of the process to
 // the first entry decoded in the detail fields, time to the whole list, and peak memory.
 // Figures only; nothing is asserted.
-// Run: build/bench/corvix_window_bench [--lines=N] [--runs=N] [--json]
-// --json prints the figures as one JSON object instead of the table.
+// Run: build/bench/corvix_window_bench [--lines=N] [--runs=N] [--days=N] [--json]
+// --json prints the figures as one JSON object instead of the table. --days=N opens a
+// directory of N daily logs instead (links to one generated day, so generating stays
+// quick) and sets the figures beside those of a window on a ten-line log, its base.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
@@ -70,6 +73,14 @@ int RunWindow(int argc, char** argv, const std::string& log, const std::string& 
             application.quit();
         }
     });
+    // The longest the event loop went without turning: what a user waits for a redraw.
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    qint64 longestStall = 0;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        longestStall = std::max(longestStall, sinceTick.restart());
+        dprintf(report, "stall %lld\n", static_cast<long long>(longestStall));
+    });
     poll.start(1);
     return application.exec();
 }
@@ -79,6 +90,8 @@ struct Sample {
     double filled = -1;
     long listed = -1;
     long maxRssKiB = 0;
+    long stallMs = -1;
+    double cpuSeconds = 0;
     int status = 0;
 };
 
@@ -108,6 +121,8 @@ Sample RunOnce(const char* self, const std::string& log, const std::string& dir)
         s.status = -1;
     }
     s.maxRssKiB = usage.ru_maxrss;
+    s.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     long sec = 0, nsec = 0, listed = 0;
     if (const auto at = text.find("decoded ");
         at != std::string::npos && sscanf(text.c_str() + at, "decoded %ld.%ld", &sec, &nsec) == 2) {
@@ -119,14 +134,108 @@ Sample RunOnce(const char* self, const std::string& log, const std::string& dir)
         s.filled = Seconds(start, {sec, nsec});
         s.listed = listed;
     }
+    if (const auto at = text.rfind("stall "); at != std::string::npos) {
+        sscanf(text.c_str() + at, "stall %ld", &s.stallMs);
+    }
     return s;
 }
 
 }  // namespace
 
+// "YYYY-MM-DD" of `days` after 2026-11-01.
+std::string Day(long days) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 10;
+    t.tm_mday = 1 + static_cast<int>(days);
+    t.tm_hour = 12;
+    const std::time_t at = timegm(&t);
+    std::tm out{};
+    gmtime_r(&at, &out);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &out);
+    return text;
+}
+
+// The window on a directory of `days` daily logs, beside the same window on a ten-line log.
+int RunMonth(const char* self, long days, long records, int runs, bool json) {
+    char dirTemplate[] = "/tmp/corvix_window_bench.XXXXXX";
+    if (mkdtemp(dirTemplate) == nullptr) {
+        return 1;
+    }
+    const fs::path dir = dirTemplate;
+    const fs::path logs = dir / "logs";
+    fs::create_directories(logs);
+    const router_log::Workload w = router_log::MakeWorkload();
+    const std::string day = (dir / "day.log").string();
+    const router_log::LogCounts counts = router_log::WriteLog(day, records, w);
+    for (long i = 0; i < days; ++i) {
+        fs::create_symlink(day, logs / ("Velmora-incoming-" + Day(i) + ".log"));
+    }
+    const std::string tiny = (dir / "tiny.log").string();
+    router_log::WriteLog(tiny, 10, w);
+
+    Sample base;
+    Sample best;
+    best.decoded = best.filled = 1e30;
+    int failed = 0;
+    for (int i = 0; i < runs; ++i) {
+        const Sample b = RunOnce(self, tiny, dir.string());
+        base.maxRssKiB = std::max(base.maxRssKiB, b.maxRssKiB);
+        const Sample s = RunOnce(self, logs.string(), dir.string());
+        failed += (s.status != 0 || b.status != 0) ? 1 : 0;
+        best.decoded = std::min(best.decoded, s.decoded < 0 ? 1e30 : s.decoded);
+        best.filled = std::min(best.filled, s.filled < 0 ? 1e30 : s.filled);
+        best.listed = s.listed;
+        best.maxRssKiB = std::max(best.maxRssKiB, s.maxRssKiB);
+        best.stallMs = std::max(best.stallMs, s.stallMs);
+        best.cpuSeconds = i == 0 ? s.cpuSeconds : std::min(best.cpuSeconds, s.cpuSeconds);
+    }
+    const long expected = counts.inbound * days;
+    const double perEntry = best.listed > 0 ? (best.maxRssKiB - base.maxRssKiB) * 1024.0 /
+                                                  static_cast<double>(best.listed)
+                                            : NAN;
+    if (json) {
+        const auto moment = [](double s) { return s < 1e30 ? s : NAN; };
+        bench::JsonObject()
+            .Add("runs", runs)
+            .Add("days", days)
+            .Add("log_lines", counts.fileLines * days)
+            .Add("listed", best.listed)
+            .Add("first_decoded_seconds", moment(best.decoded))
+            .Add("all_listed_seconds", moment(best.filled))
+            .Add("max_rss_kib", best.maxRssKiB)
+            .Add("base_rss_kib", base.maxRssKiB)
+            .Add("bytes_per_entry", perEntry)
+            .Add("longest_stall_ms", best.stallMs)
+            .Add("cpu_seconds", best.cpuSeconds)
+            .Add("failed_runs", failed)
+            .Add("ok", best.listed == expected)
+            .Print();
+    } else {
+        std::printf(
+            "%ld days x %ld lines: listed %ld (%s), first decoded %.3f s, all listed"
+            " %.3f s,\npeak RSS %.1f MiB (base %.1f MiB): %.1f bytes per listed entry;"
+            " longest stall of the window %ld ms;\n"
+            "CPU of the window process %.2f s (user and system)%s\n",
+            days, counts.fileLines, best.listed, best.listed == expected ? "ok" : "MISMATCH",
+            best.decoded, best.filled, best.maxRssKiB / 1024.0, base.maxRssKiB / 1024.0, perEntry,
+            best.stallMs, best.cpuSeconds, failed != 0 ? " (a run failed)" : "");
+    }
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "--window") {
         return RunWindow(argc, argv, argv[2], argv[3], std::atoi(argv[4]));
+    }
+    if (const long days = bench::Option(argc, argv, "days", 0); days > 0) {
+        return RunMonth(fs::read_symlink("/proc/self/exe").c_str(), std::min(days, 366L),
+                        std::max(10L, bench::Option(argc, argv, "lines", 1000000)),
+                        static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 1))),
+                        bench::JsonWanted(argc, argv));
     }
     const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
     const int runs = static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 3)));

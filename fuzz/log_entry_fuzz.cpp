@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "analyzer/core/entry_loader.h"
+#include "analyzer/core/entry_store.h"
 #include "analyzer/core/log_entry.h"
 #include "analyzer/core/log_reader.h"
 #include "analyzer/core/settings_file.h"
@@ -108,5 +109,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!result.refused && result.listed == accepted.size());
         FUZZ_CHECK(list.entries == accepted);
     }
+
+    // Packed, the list reads back byte for byte, whether filled line by line, read in
+    // runs as worker threads do, or given as text.
+    EntryStore store;
+    LoadEntries(reader, settings, store);
+    FUZZ_CHECK(store.size() == accepted.size());
+    EntryStore joinedRuns;
+    FUZZ_CHECK(reader.Rewind());
+    for (bool ended = false; !ended;) {
+        EntryChunk run;
+        ended = ReadEntriesInto(reader, none, run, 3);
+        FUZZ_CHECK(joinedRuns.AppendChunk(std::move(run)));
+    }
+    FUZZ_CHECK(joinedRuns.size() == accepted.size());
+    EntryStore texts;
+    std::string text;
+    for (std::size_t i = 0; i < accepted.size(); ++i) {
+        FUZZ_CHECK(store.Entry(i) == accepted[i]);
+        joinedRuns.EntryInto(i, text);
+        FUZZ_CHECK(text == accepted[i]);
+        FUZZ_CHECK(texts.AppendEntry(accepted[i]) && texts.Entry(i) == accepted[i]);
+    }
+    // Raw lines as list texts: kept or packed, never changed.
+    FUZZ_CHECK(texts.AppendEntry(raw) && texts.Entry(texts.size() - 1) == raw);
     return 0;
 }

@@ -11,10 +11,14 @@
 #   BENCH_COUNT=200000     datagrams in each zero-loss trial
 #   BENCH_OVERLOAD=1000000 datagrams sent flat out in the overload trial
 #   BENCH_CPU_RATE=10000   the common rate the CPU cost is measured at
-#   BENCH_RECEIVERS="bare velmora snmptrapd snmptrapd-4M"   which receivers to measure
+#   BENCH_RECEIVERS="bare velmora velmora-rules snmptrapd snmptrapd-4M"
+#                          which receivers to measure (velmora-rules: velmora with the 20
+#                          alert rules of bench/alert_rules.ini)
 #   BENCH_SKIP_CORVIX=1    no corvix --list figures
 #   BENCH_SKIP_WINDOW=1    no window figures of corvix
 #   BENCH_SKIP_STATS_WINDOW=1   no figures of corvix's Statistics window
+#   BENCH_SKIP_WINDOW_MONTH=1   no figures of corvix's window over BENCH_DAYS daily logs
+#   BENCH_DAYS=30          days of the month benchmarks
 #   BENCH_SKIP_RECEIVER_WINDOW=1   no window figures of velmora (receiver_window_bench,
 #                                  list_commands_bench)
 #
@@ -29,6 +33,8 @@
 #   overload        BENCH_OVERLOAD datagrams flat out; received / (end of drain - start).
 #   CPU             utime+stime from /proc/PID/stat, from just before sending until the
 #                   socket is drained, per 100,000 datagrams received; start-up excluded.
+#   rules' burst    with velmora and velmora-rules both measured: one more trial of
+#                   velmora-rules at velmora's zero-loss rate, lossless or not.
 # A trial ends when the socket's queue is empty and the output has stopped growing; the
 # receiver then gets SIGTERM and what it wrote is counted.
 set -euo pipefail

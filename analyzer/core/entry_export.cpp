@@ -49,8 +49,10 @@ std::string ExportText(const EntryStore& store, const std::string& portsFilePath
                        ExportChoice choice) {
     if (choice.statistics) {
         EntryStatistics statistics;
+        std::string listText;
         for (std::size_t i = 0; i < store.size(); ++i) {
-            statistics.AddListed(store.Entry(i));
+            store.EntryInto(i, listText);
+            statistics.AddListed(listText);
         }
         StatisticsReport report = statistics.Report(0);
         DescribePorts(PortTable(portsFilePath), report.ports);
@@ -64,8 +66,10 @@ std::string ExportText(const EntryStore& store, const std::string& portsFilePath
     ListWriter writer(choice.format);
     writer.Begin(text);
     LogEntry entry;
+    std::string listText;
     for (std::size_t i = 0; i < store.size(); ++i) {
-        if (ParseEntry(store.Entry(i), none, entry)) {
+        store.EntryInto(i, listText);
+        if (ParseEntry(listText, none, entry)) {
             writer.Row(entry, text);
         }
     }

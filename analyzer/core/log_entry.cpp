@@ -82,6 +82,22 @@ bool ParseEntry(std::string_view line, const FilterSource& filters, LogEntry& en
     return true;
 }
 
+bool ParseEntryTokens(std::string_view line, const FilterSource& filters, EntryTokens& out) {
+    Tokens tokens(line);
+    std::string_view* const fields[] = {&out.date,           &out.time,       &out.direction,
+                                        &out.sourceIp,       &out.sourcePort, &out.destinationIp,
+                                        &out.destinationPort};
+    for (std::string_view* field : fields) {
+        const std::optional<std::string_view> token = tokens.Next();
+        if (!token) {
+            return false;
+        }
+        *field = *token;
+    }
+    return !filters.IsActiveFilter(kSourceIpFilters, out.sourceIp) &&
+           !filters.IsActiveFilter(kTargetPortFilters, out.destinationPort);
+}
+
 void FormatEntryInto(const LogEntry& entry, std::string_view target, std::string& out) {
     out.clear();
     out.append(entry.date).append(" ").append(entry.time).append(" ").append(entry.direction);

@@ -18,6 +18,17 @@ struct LogEntry {
     std::string destinationPort;
 };
 
+// The same seven tokens as views into the line they were read from.
+struct EntryTokens {
+    std::string_view date;
+    std::string_view time;
+    std::string_view direction;
+    std::string_view sourceIp;
+    std::string_view sourcePort;
+    std::string_view destinationIp;
+    std::string_view destinationPort;
+};
+
 // True when "in " occurs anywhere in the line (case-sensitive).
 bool HasInboundMarker(std::string_view line);
 
@@ -26,6 +37,9 @@ bool HasInboundMarker(std::string_view line);
 // SourceIPFilters or the destination port one of TargetPortFilters. Each field is stored
 // as its token is taken, so a line rejected part-way leaves the earlier fields set.
 bool ParseEntry(std::string_view line, const FilterSource& filters, LogEntry& entry);
+
+// ParseEntry's answer without copying: the tokens stay views into `line`.
+bool ParseEntryTokens(std::string_view line, const FilterSource& filters, EntryTokens& tokens);
 
 // "date time direction sourceIp[sourcePort] ==> target[destinationPort]", the form of the
 // entry list (target is the destination address) and of the copy (a masked one).

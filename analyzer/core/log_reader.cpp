@@ -19,6 +19,19 @@ LogReader::~LogReader() {
     Close();
 }
 
+void LogReader::Swap(LogReader& other) noexcept {
+    std::swap(fd_, other.fd_);
+    std::swap(source_, other.source_);
+    std::swap(buffer_, other.buffer_);
+    std::swap(begin_, other.begin_);
+    std::swap(end_, other.end_);
+    std::swap(atEnd_, other.atEnd_);
+    std::swap(heldCr_, other.heldCr_);
+    std::swap(readError_, other.readError_);
+    std::swap(holdPartialLine_, other.holdPartialLine_);
+    std::swap(bytesRead_, other.bytesRead_);
+}
+
 bool LogReader::Open(const std::string& path) {
     Close();
     // Not blocking in open: a FIFO without a writer would hang the program there.
@@ -134,6 +147,17 @@ bool LogReader::Fill() {
     }
     end_ = out - buffer_.data();
     return true;
+}
+
+std::optional<std::string> LogReader::HeldLine() const {
+    if (!holdPartialLine_ || !atEnd_ || readError_ != 0 || (end_ == begin_ && !heldCr_)) {
+        return std::nullopt;
+    }
+    std::string line(buffer_.data() + begin_, end_ - begin_);
+    if (heldCr_) {
+        line += '\r';
+    }
+    return line;
 }
 
 std::optional<std::string_view> LogReader::NextChunk() {

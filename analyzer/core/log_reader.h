@@ -23,6 +23,10 @@ class LogReader {
     LogReader(const LogReader&) = delete;
     LogReader& operator=(const LogReader&) = delete;
 
+    // Trades everything, the open file and what is buffered of it, with `other`: a log
+    // read elsewhere goes on here from where it was left.
+    void Swap(LogReader& other) noexcept;
+
     // Closes any open log first. False (errno set) when the file cannot be opened for
     // reading or is not a regular file.
     bool Open(const std::string& path);
@@ -47,6 +51,9 @@ class LogReader {
     // While following a log being written, a last line without its line feed is held
     // back until the rest of it is written, so it is never listed in halves.
     void SetHoldPartialLine(bool hold) { holdPartialLine_ = hold; }
+    // The last line held back for want of its end, as it would read were it ended now;
+    // nullopt when none is held.
+    std::optional<std::string> HeldLine() const;
     // Bytes taken from the file so far; a file now shorter was truncated under us.
     unsigned long long bytesRead() const { return bytesRead_; }
     // The open plain file, or -1.

@@ -261,6 +261,97 @@ TEST_F(AnalyzerDaysWindowTest, ListOfADirectoryGoesOnIntoTheNextDay) {
     EXPECT_EQ(Window().logPathOfSelection().toStdString(), LogPath("2026-12-07"));
 }
 
+TEST_F(AnalyzerDaysWindowTest, ManyLogsFillInTheirOrderAndAFillCutShortLeavesNothingBehind) {
+    // Enough lines that a fill is still running when it is cut short.
+    const std::vector<std::string> days = {"2026-12-01", "2026-12-02", "2026-12-03",
+                                           "2026-12-04", "2026-12-05", "2026-12-06"};
+    constexpr int kLines = 20000;
+    std::vector<std::string> expected;
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        std::ofstream(LogPath(days[d])) << Lines(days[d], static_cast<int>(d) * 7, kLines);
+        const std::vector<std::string> entries = Entries(days[d], static_cast<int>(d) * 7, kLines);
+        expected.insert(expected.end(), entries.begin(), entries.end());
+    }
+    ASSERT_EQ(std::system(("gzip -n " + LogPath(days[1])).c_str()), 0);
+    const std::string other = Path("other.log");
+    std::ofstream(other) << Lines("2026-11-30", 0, 3);
+
+    // Another log opened mid-fill: only its entries, nothing of the cut fill joins later.
+    Window().openLogFiles({QString::fromStdString(Path("logs"))});
+    ASSERT_TRUE(Window().isLoading());
+    Open({QString::fromStdString(other)});
+    ProcessUntil([] { return false; }, 100);
+    EXPECT_EQ(Listed(), Entries("2026-11-30", 0, 3));
+    EXPECT_EQ(Count(), "3");
+
+    // Left to finish: the logs one after another, as each lists alone.
+    Open({QString::fromStdString(Path("logs"))});
+    ASSERT_EQ(Listed().size(), expected.size());
+    EXPECT_EQ(Listed(), expected);
+    EXPECT_EQ(Count().toStdString(), std::to_string(expected.size()));
+    EXPECT_EQ(List()->currentIndex().row(), 0);
+    EXPECT_TRUE(Window().isFollowing());
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        Select(static_cast<int>(d * kLines + kLines / 2));
+        EXPECT_EQ(Window().logPathOfSelection().toStdString(),
+                  LogPath(days[d]) + (d == 1 ? ".gz" : ""));
+    }
+    // The last log is followed from where its reader left it.
+    Append(LogPath(days.back()), Lines(days.back(), 99999, 1));
+    ASSERT_GE(WaitForRows(expected.size() + 1), 0);
+    EXPECT_EQ(Listed().back(), Entry(days.back(), 99999));
+
+    // Filters edited mid-fill: the fill starts again and lists once.
+    Window().loadEntries();
+    ASSERT_TRUE(Window().isLoading());
+    Window().loadEntries();
+    ASSERT_TRUE(ProcessUntil([&] { return !window_->isLoading(); }));
+    EXPECT_EQ(Listed().size(), expected.size() + 1);
+    EXPECT_TRUE(prompts_.messages.shown.empty());
+
+    // The window closed mid-fill: its worker threads end with it.
+    Window().openLogFiles({QString::fromStdString(Path("logs"))});
+    ASSERT_TRUE(Window().isLoading());
+    ProcessUntil([] { return false; }, 20);
+    window_.reset();
+}
+
+TEST_F(AnalyzerDaysWindowTest, UnendedLastLineListsAsItReadsAndItsEndReplacesIt) {
+    // Its last line cut before the end of its port: listed as the line reads so far.
+    const std::string next = Line("2026-12-07", 2);
+    const std::string cut = next.substr(0, next.size() - 2);
+    std::string early = Entry("2026-12-07", 2);
+    early.replace(early.size() - 4, 4, "[8]");
+    std::ofstream(LogPath("2026-12-06")) << Lines("2026-12-06", 0, 2);
+    std::ofstream(LogPath("2026-12-07")) << Lines("2026-12-07", 0, 2) << cut;
+
+    for (const std::string& opened : {LogPath("2026-12-07"), Path("logs")}) {
+        SCOPED_TRACE(opened);
+        std::ofstream(LogPath("2026-12-07"), std::ios::trunc) << Lines("2026-12-07", 0, 2) << cut;
+        std::vector<std::string> expected;
+        if (opened == Path("logs")) {
+            expected = Entries("2026-12-06", 0, 2);
+        }
+        for (const std::string& entry : Entries("2026-12-07", 0, 2)) {
+            expected.push_back(entry);
+        }
+        Open({QString::fromStdString(opened)});
+        expected.push_back(early);
+        EXPECT_EQ(Listed(), expected);
+        EXPECT_EQ(Count().toStdString(), std::to_string(expected.size()));
+        ASSERT_TRUE(Window().isFollowing());
+
+        // Its end comes: the same row now reads whole, and nothing is listed twice.
+        Append(LogPath("2026-12-07"), "0\n");
+        expected.back() = Entry("2026-12-07", 2);
+        ASSERT_TRUE(ProcessUntil([&] { return Listed() == expected; }, 3000)) << Listed().back();
+        EXPECT_EQ(Count().toStdString(), std::to_string(expected.size()));
+        Append(LogPath("2026-12-07"), Lines("2026-12-07", 3, 1));
+        expected.push_back(Entry("2026-12-07", 3));
+        ASSERT_TRUE(ProcessUntil([&] { return Listed() == expected; }, 3000));
+    }
+}
+
 TEST_F(AnalyzerDaysWindowTest, OpenRangeOpensTheLogsOfThoseDaysFromTheLogFolder) {
     Put("corvix.cfg", "[Options]\nLogPath=" + Path("logs") + "\n");
     for (const char* date : {"2026-11-30", "2026-12-01", "2026-12-02", "2026-12-04"}) {

@@ -350,16 +350,20 @@ TEST_F(LogListTest, FollowedLogReadsOnAndHoldsALineStillBeingWritten) {
     log.SetHoldPartialLine(true);
     EXPECT_EQ(log.NextChunk(), std::nullopt);
     EXPECT_EQ(log.bytesRead(), 7u);
+    // Held back, it reads as the unheld log would end: its CR still there.
+    EXPECT_EQ(log.HeldLine(), "a in 1\r");
     std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << "\nb in 2\nc in";
     log.Resume();
     EXPECT_EQ(log.NextChunk(), "a in 1\n");
     EXPECT_EQ(log.NextChunk(), "b in 2\n");
     EXPECT_EQ(log.NextChunk(), std::nullopt);
+    EXPECT_EQ(log.HeldLine(), "c in");
     std::ofstream(Path("today.log"), std::ios::app | std::ios::binary) << " 3\n";
     EXPECT_EQ(log.NextChunk(), std::nullopt);  // nothing new until resumed
     log.Resume();
     EXPECT_EQ(log.NextChunk(), "c in 3\n");
     EXPECT_EQ(log.NextChunk(), std::nullopt);
+    EXPECT_EQ(log.HeldLine(), std::nullopt);
     EXPECT_EQ(log.bytesRead(), 22u);
 
     // Without holding, the unfinished line is a chunk of its own, as for any log.

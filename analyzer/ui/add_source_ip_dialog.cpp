@@ -20,14 +20,13 @@ QLineEdit* MakeAddressField() {
 AddSourceIpDialog::AddSourceIpDialog(const QString& presetText, common_ui::DesktopPrompts& prompts,
                                      QWidget* parent)
     : InputDialog(QStringLiteral("Add Incoming Source IP"), QStringLiteral("Source IP:"),
-                  MakeAddressField(), presetText, parent),
-      prompts_(prompts) {}
+                  MakeAddressField(), presetText, prompts, parent) {}
 
 bool AddSourceIpDialog::isAcceptable(const QString& text) {
     if (analyzer::IsValidSourceIpKey(common_ui::ToFileText(text))) {
         return true;
     }
-    prompts_.ShowMessage(common::MessageIcon::kStop, std::string(analyzer::texts::kInvalidIp));
+    prompts().ShowMessage(common::MessageIcon::kStop, std::string(analyzer::texts::kInvalidIp));
     return false;
 }
 

@@ -9,11 +9,10 @@ namespace analyzer_ui {
 AddTargetPortDialog::AddTargetPortDialog(const QString& presetText,
                                          common_ui::DesktopPrompts& prompts, QWidget* parent)
     : InputDialog(QStringLiteral("Add Incoming Destination Port"), QStringLiteral("Port:"),
-                  MakePortRangeField(nullptr), presetText, parent),
-      prompts_(prompts) {}
+                  MakePortRangeField(nullptr), presetText, prompts, parent) {}
 
 bool AddTargetPortDialog::isAcceptable(const QString& text) {
-    return analyzer::IsValidPortKey(common_ui::ToFileText(text), prompts_);
+    return analyzer::IsValidPortKey(common_ui::ToFileText(text), prompts());
 }
 
 }  // namespace analyzer_ui

@@ -13,9 +13,6 @@ class AddTargetPortDialog : public InputDialog {
 
   protected:
     bool isAcceptable(const QString& text) override;
-
-  private:
-    common_ui::DesktopPrompts& prompts_;
 };
 
 }  // namespace analyzer_ui

@@ -108,13 +108,18 @@ AnalyzerWindow::AnalyzerWindow(AnalyzerPaths paths, common_ui::DesktopPrompts& p
 
     connect(listPane_, &EntryListPane::currentRowChanged, this, &AnalyzerWindow::onEntrySelected);
     connect(fill_, &EntryFillController::finished, this, &AnalyzerWindow::onFillFinished);
+    connect(fill_, &EntryFillController::fileListed, this, &AnalyzerWindow::onFileListed);
+    connect(fill_, &EntryFillController::listFinished, this, &AnalyzerWindow::onListFinished);
     connect(lookup_.get(), &SourceLookupController::answered, detailsPane_,
             &EntryDetailsPane::showSourceName);
     connectActions();
     updateActions();
 }
 
-AnalyzerWindow::~AnalyzerWindow() = default;
+AnalyzerWindow::~AnalyzerWindow() {
+    // Worker threads read the fill's filters, which go with this window's members.
+    fill_->stop();
+}
 
 void AnalyzerWindow::connectActions() {
     const AnalyzerActions& a = *actions_;
@@ -275,7 +280,8 @@ void AnalyzerWindow::openLogFiles(const QStringList& paths) {
     fileEnds_.clear();
     fillFile_ = 0;
     currentLogPath_ = QFile::decodeName(logFiles_.front().c_str());
-    logOpened_ = openFillFile() && fillFile_ == 0;
+    // Several logs are opened by the fill's own threads; one is opened here.
+    logOpened_ = logFiles_.size() > 1 || (openFillFile() && fillFile_ == 0);
     updateActions();
     if (!logOpened_ && logFiles_.size() == 1) {
         prompts_.ShowMessage(
@@ -283,7 +289,7 @@ void AnalyzerWindow::openLogFiles(const QStringList& paths) {
             common::FillPlaceholders(AnalyzerString(ids::kUnableToOpenLog), {logFiles_.front()}));
         return;
     }
-    logOpened_ = fillFile_ < logFiles_.size();
+    logOpened_ = logFiles_.size() > 1 || fillFile_ < logFiles_.size();
     updateCaption();
     refill(false);
 }
@@ -365,6 +371,15 @@ void AnalyzerWindow::refill(bool reopen) {
     entriesLoaded_ = false;
     follower_->stop();
     fileEnds_.clear();
+    if (logFiles_.size() > 1) {
+        // Every log on worker threads at once, joined in the list's order.
+        fill_->stop();
+        log_.Close();
+        fillFile_ = 0;
+        listedFiles_ = 0;
+        fill_->startList(logFiles_, fillSettings_.CurrentFilters());
+        return;
+    }
     if (reopen || fillFile_ != 0) {
         fill_->stop();
         fillFile_ = 0;
@@ -378,7 +393,36 @@ void AnalyzerWindow::refill(bool reopen) {
     }
 }
 
-void AnalyzerWindow::onFillFinished(const LoadResult& result) {
+void AnalyzerWindow::onFileListed(std::size_t file, int openError, int readError) {
+    if (file >= logFiles_.size()) {
+        return;
+    }
+    if (openError != 0) {
+        problems_.push_back({logFiles_[file], std::strerror(openError), true});
+    } else {
+        ++listedFiles_;
+        if (readError != 0) {
+            problems_.push_back({logFiles_[file], ReadProblemText(readError)});
+        }
+    }
+    fileEnds_.resize(file);
+    fileEnds_.push_back(store_.size());
+}
+
+void AnalyzerWindow::onListFinished(const LoadResult& result) {
+    fillFile_ = logFiles_.empty() ? 0 : logFiles_.size() - 1;
+    fill_->takeLastLog(log_);
+    if (!result.refused && listedFiles_ == 0) {
+        logOpened_ = false;
+    }
+    if (!listEnded(result)) {
+        return;
+    }
+    completeList();
+}
+
+// The statistics count again; false when the list could take no more.
+bool AnalyzerWindow::listEnded(const LoadResult& result) {
     if (statistics_ != nullptr) {
         statistics_->recount();
     }
@@ -387,6 +431,13 @@ void AnalyzerWindow::onFillFinished(const LoadResult& result) {
         updateActions();
         prompts_.ShowMessage(common::MessageIcon::kExclamation,
                              std::string(AnalyzerString(ids::kEndOfLogReached)));
+        return false;
+    }
+    return true;
+}
+
+void AnalyzerWindow::onFillFinished(const LoadResult& result) {
+    if (!listEnded(result)) {
         return;
     }
     if (fillFile_ < logFiles_.size()) {
@@ -403,6 +454,10 @@ void AnalyzerWindow::onFillFinished(const LoadResult& result) {
             return;
         }
     }
+    completeList();
+}
+
+void AnalyzerWindow::completeList() {
     entriesLoaded_ = true;
     listPane_->showCount(store_.size());
     updateActions();

@@ -113,6 +113,10 @@ class AnalyzerWindow : public QDialog {
     void connectActions();
     void updateActions();
     void onFillFinished(const analyzer::LoadResult& result);
+    void onFileListed(std::size_t file, int openError, int readError);
+    void onListFinished(const analyzer::LoadResult& result);
+    bool listEnded(const analyzer::LoadResult& result);
+    void completeList();
     void onEntrySelected();
     void clearDetails();
     void addFilter(std::string_view section, const QString& key);
@@ -141,6 +145,8 @@ class AnalyzerWindow : public QDialog {
     std::vector<std::string> logFiles_;
     std::vector<std::size_t> fileEnds_;
     std::size_t fillFile_ = 0;
+    // Logs of the list that opened, counted as a fill of several joins them.
+    std::size_t listedFiles_ = 0;
     std::string listDirectory_;
     std::vector<analyzer::LogFileProblem> problems_;
     std::set<std::string> reportedProblems_;

@@ -29,6 +29,21 @@ void EntryListModel::endClear() {
     endResetModel();
 }
 
+void EntryListModel::beginRemoveLast() {
+    removing_ = shown_ > 0 && static_cast<std::size_t>(shown_) == store_.size();
+    if (removing_) {
+        beginRemoveRows({}, shown_ - 1, shown_ - 1);
+    }
+}
+
+void EntryListModel::endRemoveLast() {
+    if (removing_) {
+        --shown_;
+        removing_ = false;
+        endRemoveRows();
+    }
+}
+
 void EntryListModel::publish() {
     // A view counts rows in int; entries beyond that stay in the store unseen.
     const int available =

@@ -22,10 +22,14 @@ class EntryListModel : public QAbstractListModel {
     void endClear();
     // Announces the rows the store gained since the last call.
     void publish();
+    // Around taking the store's last entry off again.
+    void beginRemoveLast();
+    void endRemoveLast();
 
   private:
     const analyzer::EntryStore& store_;
     int shown_ = 0;
+    bool removing_ = false;
 };
 
 }  // namespace analyzer_ui

@@ -8,13 +8,14 @@
 
 #include "analyzer/ui/analyzer_window_layout.h"
 #include "analyzer/ui/entry_list_model.h"
+#include "analyzer/ui/entry_list_view.h"
 #include "analyzer/ui/labelled_field.h"
 
 namespace analyzer_ui {
 
 EntryListPane::EntryListPane(const analyzer::EntryStore& store, QWidget& client,
                              const common_ui::DialogUnits& units)
-    : QObject(&client), model_(new EntryListModel(store, this)), view_(new QListView(&client)) {
+    : QObject(&client), model_(new EntryListModel(store, this)), view_(new EntryListView(&client)) {
     view_->setObjectName("entryList");
     view_->setGeometry(units.ToPixels(layout::kEntryList));
     view_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -7,16 +7,15 @@ namespace analyzer_ui {
 
 FilterSetNameDialog::FilterSetNameDialog(common_ui::DesktopPrompts& prompts, QWidget* parent)
     : InputDialog(QStringLiteral("Save Filter Set"), QStringLiteral("Name:"), new QLineEdit,
-                  QString(), parent),
-      prompts_(prompts) {}
+                  QString(), prompts, parent) {}
 
 bool FilterSetNameDialog::isAcceptable(const QString& text) {
     if (analyzer::FilterSets::IsValidName(common_ui::ToFileText(text))) {
         return true;
     }
-    prompts_.ShowMessage(common::MessageIcon::kStop,
-                         "A filter set's name may not be empty, start or end with a blank, "
-                         "or hold [ ] : = ; or a tab.");
+    prompts().ShowMessage(common::MessageIcon::kStop,
+                          "A filter set's name may not be empty, start or end with a blank, "
+                          "or hold [ ] : = ; or a tab.");
     return false;
 }
 

@@ -12,9 +12,6 @@ class FilterSetNameDialog : public InputDialog {
 
   protected:
     bool isAcceptable(const QString& text) override;
-
-  private:
-    common_ui::DesktopPrompts& prompts_;
 };
 
 }  // namespace analyzer_ui

@@ -20,8 +20,9 @@ constexpr common_ui::DialogRect kCancel{129, 25, 50, 14};
 }  // namespace
 
 InputDialog::InputDialog(const QString& title, const QString& labelText, QLineEdit* field,
-                         const QString& presetText, QWidget* parent)
-    : QDialog(parent), field_(field) {
+                         const QString& presetText, common_ui::DesktopPrompts& prompts,
+                         QWidget* parent)
+    : QDialog(parent), field_(field), prompts_(prompts) {
     field_->setParent(this);
     common_ui::UseDialogFrame(*this);
     setWindowTitle(title);

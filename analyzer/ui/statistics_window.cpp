@@ -125,10 +125,12 @@ void StatisticsWindow::countSlice() {
     QElapsedTimer slice;
     slice.start();
     const std::size_t size = store_.size();
+    std::string text;
     while (next_ < size && slice.nsecsElapsed() < kSliceNanoseconds) {
         const std::size_t end = std::min(size, next_ + kEntriesPerLook);
         for (; next_ < end; ++next_) {
-            statistics_.AddListed(store_.Entry(next_));
+            store_.EntryInto(next_, text);
+            statistics_.AddListed(text);
         }
     }
     if (next_ >= size) {

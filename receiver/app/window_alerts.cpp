@@ -14,7 +14,7 @@ WindowAlerts::WindowAlerts(receiver_ui::ReceiverWindow& window)
     : window_(window),
       notifier_([this](DesktopNotifier::Token token) { showRecord(token); },
                 [this](const QString& title, const QString& body, DesktopNotifier::Token token) {
-                    window_.tray().showMessage(title, body, [this, token] { showRecord(token); });
+                    fallBack(title, body, token);
                 }) {}
 
 void WindowAlerts::Alert(const AlertEvent& event) {
@@ -22,9 +22,21 @@ void WindowAlerts::Alert(const AlertEvent& event) {
     if (shown_.size() >= kRemembered) {
         shown_.erase(shown_.begin());
     }
-    shown_[token] = Shown{event.row, std::string(event.stamp), std::string(event.text)};
+    std::string line = FormatAlertLine(event, false);
+    line.pop_back();  // the newline
+    shown_[token] =
+        Shown{event.row, std::string(event.stamp), std::string(event.text), std::move(line)};
     notifier_.notify(common_ui::FromFileText(event.ruleName),
                      common_ui::FromFileText(AlertBody(event)), token);
+}
+
+void WindowAlerts::fallBack(const QString& title, const QString& body,
+                            DesktopNotifier::Token token) {
+    window_.tray().showMessage(title, body, [this, token] { showRecord(token); });
+    const auto found = shown_.find(token);
+    if (statusLine_ && found != shown_.end()) {
+        statusLine_(found->second.line);
+    }
 }
 
 void WindowAlerts::showRecord(DesktopNotifier::Token token) {

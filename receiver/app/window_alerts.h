@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,11 +16,17 @@ class ReceiverWindow;
 namespace receiver {
 
 // Alerts of a run with a window: a desktop notification titled with the rule's name,
-// or the tray's balloon when no notification service answers. A click brings the window
-// forward with the record selected.
+// or, when no notification service answers, the tray's balloon and a status line (a
+// balloon may go to that same service, or there may be no tray at all). A click brings
+// the window forward with the record selected.
 class WindowAlerts : public AlertSink {
   public:
     explicit WindowAlerts(receiver_ui::ReceiverWindow& window);
+
+    // Where an alert no notification showed is noted for good.
+    void setStatusLine(std::function<void(const std::string&)> statusLine) {
+        statusLine_ = std::move(statusLine);
+    }
 
     void Alert(const AlertEvent& event) override;
     // A sample, as the Alerts dialog's Test sends it.
@@ -30,10 +37,13 @@ class WindowAlerts : public AlertSink {
         std::optional<std::size_t> row;
         std::string stamp;
         std::string text;
+        std::string line;  // for the status
     };
+    void fallBack(const QString& title, const QString& body, DesktopNotifier::Token token);
     void showRecord(DesktopNotifier::Token token);
 
     receiver_ui::ReceiverWindow& window_;
+    std::function<void(const std::string&)> statusLine_;
     DesktopNotifier notifier_;
     DesktopNotifier::Token nextToken_ = 1;
     // What each alert pointed at, the oldest let go first.

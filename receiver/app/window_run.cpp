@@ -34,6 +34,8 @@ int RunWindowed(const SessionOptions& options, common::ProfileStore& profile) {
     WindowAlerts alerts(window);
     ReceiverSession session(options, window, prompts);
     session.setAlertSink(&alerts);
+    alerts.setStatusLine(
+        [&session](const std::string& line) { session.engine().AddStatusLine(line); });
     window.setAlertHooks(
         [&alerts](const QString& title, const QString& body) { alerts.SendTest(title, body); },
         [&session] { session.loadAlertRules(); });

@@ -9,67 +9,38 @@
 #include <QTest>
 #include <optional>
 
-#include "common/testing/temp_dir.h"
-#include "common_ui/testing/scripted_prompts.h"
-#include "receiver/app/receiver_session.h"
+#include "receiver/tests/window_fixture.h"
 #include "receiver/ui/find_messages_dialog.h"
-#include "receiver/ui/receiver_window.h"
 
 namespace receiver_ui {
 namespace {
 
 using Ranges = std::vector<receiver::RowSelection::Range>;
 
-// The main window over a real engine, with rows put straight into the engine as if the
-// socket had read them, and every dialog answered by a script.
-class ListCommandsTest : public test_support::TempDirTest {
+class ListCommandsTest : public WindowFixture {
   protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        profile_.emplace(Path("velmora.ini"));
-        options_.settings.displayFlags = {1, 1, 1, 0};
-        options_.logDirectory = Path("logs");
-        dialog_.emplace(*profile_, prompts_, false);
-        session_.emplace(options_, *dialog_, prompts_);
-        dialog_->setUp(session_->engine());
-        dialog_->show();
+        WindowFixture::SetUp();
         // Shortcuts act only while the main window is active.
-        dialog_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&*dialog_));
-    }
-    void TearDown() override {
-        session_->finish();
-        session_.reset();
-        dialog_.reset();
-        TempDirTest::TearDown();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&*window_));
     }
 
-    void Receive(const std::vector<std::string>& texts) {
-        ReceiveUnshown(texts);
-        dialog_->flushRows();
-    }
-    // Rows the list has not been told of yet, as in the moment after a datagram arrives.
-    void ReceiveUnshown(const std::vector<std::string>& texts) {
-        for (const std::string& text : texts) {
-            const std::string bytes = std::string(73, 'h') + text;
-            session_->engine().ReceiveMessage({0, bytes});
-        }
-    }
     void Command(QAction* ReceiverActions::*action) { (actions().*action)->trigger(); }
-    ReceiverActions& actions() { return dialog_->receiverActions(); }
+    ReceiverActions& actions() { return window_->receiverActions(); }
     Ranges Selected() {
         Ranges ranges;
-        for (const QItemSelectionRange& range : dialog_->list().selectionModel()->selection()) {
+        for (const QItemSelectionRange& range : window_->list().selectionModel()->selection()) {
             ranges.emplace_back(range.top(), range.bottom() + 1);
         }
         return receiver::RowSelection::FromRanges(ranges).ranges();
     }
     void SelectRows(const Ranges& ranges) {
-        dialog_->list().selectionModel()->clear();
+        window_->list().selectionModel()->clear();
         for (const auto& [first, last] : ranges) {
-            dialog_->list().selectionModel()->select(
-                QItemSelection(dialog_->model().index(first, 0),
-                               dialog_->model().index(last - 1, 1)),
+            window_->list().selectionModel()->select(
+                QItemSelection(window_->model().index(first, 0),
+                               window_->model().index(last - 1, 1)),
                 QItemSelectionModel::Select);
         }
     }
@@ -97,14 +68,14 @@ class ListCommandsTest : public test_support::TempDirTest {
     }
     bool RepeatFindEnabled() {
         // As the context menu greys it while it is up.
-        QMenu& menu = dialog_->contextMenu();
+        QMenu& menu = window_->contextMenu();
         emit menu.aboutToShow();
         const bool enabled =
             menu.actions().contains(actions().repeatFind) && actions().repeatFind->isEnabled();
         emit menu.aboutToHide();
         return enabled;
     }
-    QString Follow() const { return dialog_->controlAs<QPushButton>(1006)->text(); }
+    QString Follow() const { return window_->controlAs<QPushButton>(1006)->text(); }
     std::vector<std::string> Shown() const {
         std::vector<std::string> texts;
         for (const auto& box : prompts_.messages.shown) {
@@ -112,23 +83,17 @@ class ListCommandsTest : public test_support::TempDirTest {
         }
         return texts;
     }
-
-    std::optional<common::ProfileStore> profile_;
-    test_support::ScriptedPrompts prompts_;
-    receiver::SessionOptions options_;
-    std::optional<ReceiverWindow> dialog_;
-    std::optional<receiver::ReceiverSession> session_;
 };
 
 TEST_F(ListCommandsTest, SelectAllUnselectAllAndTheHeaderClick) {
     Receive({"@in 1", "@in 2", "@out 3", "four"});
     Command(&ReceiverActions::selectAll);
     EXPECT_EQ(Selected(), (Ranges{{0, 4}}));
-    QHeaderView* header = dialog_->list().horizontalHeader();
+    QHeaderView* header = window_->list().horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
     EXPECT_EQ(Selected(), Ranges{});
-    EXPECT_FALSE(dialog_->list().selectionModel()->currentIndex().isValid());
+    EXPECT_FALSE(window_->list().selectionModel()->currentIndex().isValid());
     // A manual change does not count: the next click acts by the remembered state.
     SelectRows({{1, 2}});
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -145,7 +110,7 @@ TEST_F(ListCommandsTest, SelectAllUnselectAllAndTheHeaderClick) {
 TEST_F(ListCommandsTest, CommandsRightAfterTheFirstRowActOnIt) {
     ReceiveUnshown({"@in 1"});
     EXPECT_TRUE(actions().selectAll->isEnabled());
-    QTest::keyClick(&*dialog_, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&*window_, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
 
     ReceiveUnshown({"link down"});
@@ -156,10 +121,10 @@ TEST_F(ListCommandsTest, CommandsRightAfterTheFirstRowActOnIt) {
 TEST_F(ListCommandsTest, ShiftHomeAndEndExtendFromTheLowestSelectedRow) {
     Receive({"a", "b", "c", "d", "e", "f"});
     SelectRows({{3, 4}});
-    QTest::keyClick(&dialog_->list(), Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(&window_->list(), Qt::Key_Home, Qt::ShiftModifier);
     EXPECT_EQ(Selected(), (Ranges{{0, 4}}));
     SelectRows({{2, 3}, {4, 5}});
-    QTest::keyClick(&dialog_->list(), Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClick(&window_->list(), Qt::Key_End, Qt::ShiftModifier);
     EXPECT_EQ(Selected(), (Ranges{{2, 6}}));
     SelectRows({{0, 1}});
     Command(&ReceiverActions::extendToTop);
@@ -177,8 +142,8 @@ TEST_F(ListCommandsTest, CopyPutsSelectedRowsOnTheClipboardAsTheListShowsThem) {
     Command(&ReceiverActions::copy);
     const QStringList lines = clipboard->text().split("\r\n");
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].endsWith(" " + dialog_->model().index(0, 1).data().toString()));
-    EXPECT_EQ(lines[0].left(19), dialog_->model().index(0, 0).data().toString().left(19));
+    EXPECT_TRUE(lines[0].endsWith(" " + window_->model().index(0, 1).data().toString()));
+    EXPECT_EQ(lines[0].left(19), window_->model().index(0, 0).data().toString().left(19));
     EXPECT_TRUE(lines[1].endsWith(QString::fromLatin1(" caf\xe9"))) << lines[1].toStdString();
 }
 
@@ -187,7 +152,7 @@ TEST_F(ListCommandsTest, FindThenRepeatFindWalksMatchesAndWraps) {
     FindWith("tcp");
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
     // A match at row 0 leaves nothing to repeat from, and Repeat Find greyed.
-    EXPECT_EQ(dialog_->listPane().lastFindIndex(), 0);
+    EXPECT_EQ(window_->listPane().lastFindIndex(), 0);
     EXPECT_FALSE(RepeatFindEnabled());
     EXPECT_EQ(Follow(), "&Follow On");
     Command(&ReceiverActions::repeatFind);
@@ -206,7 +171,7 @@ TEST_F(ListCommandsTest, FindThenRepeatFindWalksMatchesAndWraps) {
                            "Bottom of list reached.\nNo more messages matching your criteria "
                            "found.\nFind again will automatically start  from the top of the "
                            "list."}));
-    EXPECT_EQ(dialog_->listPane().lastFindIndex(), 4);
+    EXPECT_EQ(window_->listPane().lastFindIndex(), 4);
     Command(&ReceiverActions::repeatFind);  // starts over at the top
     EXPECT_EQ(Selected(), (Ranges{{0, 1}}));
 
@@ -226,7 +191,7 @@ TEST_F(ListCommandsTest, FindSwitchesFollowOffOnlyOnOk) {
     EXPECT_EQ(Get("velmora.ini").find("last find"), std::string::npos);
     FindWith("nothing like it");
     EXPECT_EQ(Follow(), "&Follow On");
-    EXPECT_EQ(dialog_->listPane().lastFindIndex(), 0);
+    EXPECT_EQ(window_->listPane().lastFindIndex(), 0);
     EXPECT_NE(Get("velmora.ini").find("last find=nothing like it"), std::string::npos);
     EXPECT_EQ(session_->engine().settings().lastFindText, "nothing like it");
 }

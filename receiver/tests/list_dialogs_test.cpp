@@ -8,8 +8,7 @@
 #include <QTest>
 #include <optional>
 
-#include "common/testing/scripted_messages.h"
-#include "common/testing/temp_dir.h"
+#include "receiver/tests/dialog_fixture.h"
 #include "receiver/ui/find_messages_dialog.h"
 #include "receiver/ui/receiver_about_dialog.h"
 #include "receiver/ui/splash_window.h"
@@ -23,26 +22,12 @@ constexpr int kMatchCase = 1030;
 constexpr int kDown = 1031;
 constexpr int kUp = 1032;
 
-class FindDialogTest : public test_support::TempDirTest {
+class FindDialogTest : public DialogFixture<FindMessagesDialog> {
   protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        profile_.emplace(Path("velmora.ini"));
-    }
-    FindMessagesDialog& Open() {
-        dialog_.emplace(settings_, *profile_, messages_);
-        dialog_->show();
-        return *dialog_;
-    }
     template <typename Widget>
     Widget* Control(int id) const {
         return dialog_->controlAs<Widget>(id);
     }
-
-    receiver::ReceiverSettings settings_;
-    std::optional<common::ProfileStore> profile_;
-    test_support::ScriptedMessages messages_;
-    std::optional<FindMessagesDialog> dialog_;
 };
 
 TEST_F(FindDialogTest, OpensWithTheLastChoices) {

@@ -6,10 +6,7 @@
 #include <QTest>
 #include <optional>
 
-#include "common/testing/temp_dir.h"
-#include "common_ui/testing/scripted_prompts.h"
-#include "receiver/app/receiver_session.h"
-#include "receiver/ui/receiver_window.h"
+#include "receiver/tests/window_fixture.h"
 
 namespace receiver_ui {
 namespace {
@@ -28,31 +25,9 @@ std::vector<Item> Items(const QMenu& menu) {
     return items;
 }
 
-// The main window over a real engine that has not started listening.
-class ReceiverActionsTest : public test_support::TempDirTest {
+class ReceiverActionsTest : public WindowFixture {
   protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        profile_.emplace(Path("velmora.ini"));
-        options_.settings.displayFlags = {1, 1, 1, 0};
-        options_.logDirectory = Path("logs");
-        window_.emplace(*profile_, prompts_, false);
-        session_.emplace(options_, *window_, prompts_);
-        window_->setUp(session_->engine());
-        window_->show();
-    }
-    void TearDown() override {
-        session_->finish();
-        session_.reset();
-        window_.reset();
-        TempDirTest::TearDown();
-    }
-    void Receive(int rows) {
-        for (int i = 0; i < rows; ++i) {
-            session_->engine().ReceiveMessage({0, std::string(73, 'h') + "row"});
-        }
-        window_->flushRows();
-    }
+    void Receive(int rows) { WindowFixture::Receive(std::vector<std::string>(rows, "row")); }
     // The context menu's items as they grey while it is up.
     std::vector<bool> ContextGreying() {
         QMenu& menu = window_->contextMenu();
@@ -65,12 +40,6 @@ class ReceiverActionsTest : public test_support::TempDirTest {
         return enabled;
     }
     ReceiverActions& actions() { return window_->receiverActions(); }
-
-    std::optional<common::ProfileStore> profile_;
-    test_support::ScriptedPrompts prompts_;
-    receiver::SessionOptions options_;
-    std::optional<ReceiverWindow> window_;
-    std::optional<receiver::ReceiverSession> session_;
 };
 
 TEST_F(ReceiverActionsTest, WindowMenuHoldsThePlatformItemsThenTheProgramsAndFollowsStartStop) {

@@ -11,8 +11,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "common/testing/scripted_messages.h"
-#include "common/testing/temp_dir.h"
+#include "receiver/tests/dialog_fixture.h"
 
 namespace receiver_ui {
 namespace {
@@ -25,26 +24,11 @@ constexpr int kBoxes[] = {controls::kDisplayIncoming, controls::kDisplayOutgoing
                           controls::kDisplayMessages, controls::kLogIncoming,
                           controls::kLogOutgoing,     controls::kLogMessages};
 
-class OptionsDialogTest : public test_support::TempDirTest {
+class OptionsDialogTest : public DialogFixture<ReceiverOptionsDialog> {
   protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        profile_.emplace(Path("velmora.ini"));
-    }
-
-    ReceiverOptionsDialog& Open() {
-        dialog_.emplace(settings_, *profile_, messages_);
-        dialog_->show();
-        return *dialog_;
-    }
     bool Checked(int id) const { return dialog_->controlAs<QAbstractButton>(id)->isChecked(); }
     void SetChecked(int id, bool on) { dialog_->controlAs<QAbstractButton>(id)->setChecked(on); }
     void Click(int id) { QTest::mouseClick(dialog_->controlAs<QPushButton>(id), Qt::LeftButton); }
-
-    ReceiverSettings settings_;
-    std::optional<common::ProfileStore> profile_;
-    test_support::ScriptedMessages messages_;
-    std::optional<ReceiverOptionsDialog> dialog_;
 };
 
 TEST_F(OptionsDialogTest, SetUpShowsTextsAndTheSettings) {

@@ -7,24 +7,19 @@
 
 #include <string>
 
-#include "receiver/tests/desktop_session.h"
-#include "receiver/tests/velmora_process.h"
+#include "receiver/tests/desktop_velmora.h"
 
 namespace {
 
 using namespace velmora_process;
 using desktop_session::HasWidget;
 
-const std::string kTitle = "Velmora Norvane\xC2\xAE Quellnet Cable/DSL Router Log Utility";
+const std::string& kTitle = desktop_session::kVelmoraTitle;
 
-class VelmoraSniTrayTest : public VelmoraTest {
+class VelmoraSniTrayTest : public desktop_session::DesktopVelmoraTest {
   protected:
     void SetUp() override {
-        VelmoraTest::SetUp();
-        ASSERT_TRUE(std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr)
-            << "run me through scripts/x-session.sh --no-tray or scripts/wayland-session.sh";
-        environment_ = desktop_session::SessionVariables();
-        faketime_ = "@" + faketime_;
+        DesktopVelmoraTest::SetUp();
         WriteProfile(
             "[Defaults]\ninitialized=Yes\n[Display Options]\nincoming=On\n"
             "[Logging Options]\nincoming=On\n");

@@ -6,8 +6,7 @@
 
 #include <string>
 
-#include "receiver/tests/desktop_session.h"
-#include "receiver/tests/velmora_process.h"
+#include "receiver/tests/desktop_velmora.h"
 
 namespace {
 
@@ -16,15 +15,13 @@ using desktop_session::DoAction;
 using desktop_session::HasWidget;
 using desktop_session::Widgets;
 
-const std::string kTitle = "Velmora Norvane\xC2\xAE Quellnet Cable/DSL Router Log Utility";
+const std::string& kTitle = desktop_session::kVelmoraTitle;
 
-class VelmoraWaylandTest : public VelmoraTest {
+class VelmoraWaylandTest : public desktop_session::DesktopVelmoraTest {
   protected:
     void SetUp() override {
-        VelmoraTest::SetUp();
+        DesktopVelmoraTest::SetUp();
         ASSERT_TRUE(desktop_session::OnWayland()) << "run me through scripts/wayland-session.sh";
-        environment_ = desktop_session::SessionVariables();
-        faketime_ = "@" + faketime_;  // the window's timers need a clock that runs
     }
     // The window with its list, started without the splash.
     void StartWindow(std::vector<std::string> extra = {}) {

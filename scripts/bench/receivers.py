@@ -297,6 +297,11 @@ class ReceiverFigures:
     hwm: int = None  # KiB, overload trial
     cpu: float = None  # CPU seconds per 100,000 at the common rate
     hwm_small: int = None  # KiB, common-rate trial
+    # One burst at another receiver's zero-loss rate (velmora's, for velmora with rules):
+    # the rate asked, the rate the blaster achieved and how many datagrams went missing.
+    burst_asked: int = None
+    burst_rate: float = None
+    burst_lost: int = None
 
 
 class Serial:
@@ -306,6 +311,16 @@ class Serial:
     def next(self):
         self.n += 1
         return self.n
+
+
+def burst_at(kind, rate, count, tools, serial, figures):
+    """One burst of `count` at `rate` into a fresh receiver, into figures.burst_*."""
+    log(f"{kind}: one burst at {rate:.0f}/s, {count} datagrams")
+    t = trial(kind, rate, count, tools, serial.next())
+    if t is not None:
+        figures.burst_asked = rate
+        figures.burst_rate = t.achieved
+        figures.burst_lost = t.sent - t.received
 
 
 def measure_receiver(kind, tools, count, overload, cpu_rate, serial):

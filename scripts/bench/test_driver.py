@@ -120,6 +120,27 @@ class FormatTest(unittest.TestCase):
                       " | 1,369,860 | 1.00 | 0.81 | 1.00 | 0.07 | 2.8 / 2.8 |  |", lines)
         self.assertIn("peak RSS MiB, 100000 / 1000000 sent", lines[4])
 
+    def test_rules_row_sets_its_burst_beside_velmora_without_rules(self):
+        plain = receivers.ReceiverFigures(zero=400000, cpu=1.0)
+        rules = receivers.ReceiverFigures(zero=380000, cpu=1.1, burst_asked=400000,
+                                          burst_rate=399000, burst_lost=0)
+        lines = report.receivers_section({"velmora": plain, "velmora-rules": rules},
+                                         ["velmora", "velmora-rules"], 10, 10, 10000)
+        self.assertTrue(lines[-3].endswith(
+            "| 20 alert rules; CPU @10000/s <= 1.2 x velmora (now 1.10 x); stays lossless at"
+            " velmora's zero-loss rate (400,000/s; its own: 380,000/s, 0.95 x; a burst asked"
+            " at 400,000/s, sent at 399,000/s: lossless) |"), lines[-3])
+        rules.burst_lost = 1234
+        rules.zero_limited = plain.zero_limited = True
+        lines = report.receivers_section({"velmora": plain, "velmora-rules": rules},
+                                         ["velmora", "velmora-rules"], 10, 10, 10000)
+        self.assertIn("(>= 400,000/s; its own: >= 380,000/s, both sender-bound;"
+                      " a burst asked at 400,000/s, sent at 399,000/s: 1,234 lost)", lines[-3])
+        # Without velmora's own figure there is nothing to set it beside.
+        lines = report.receivers_section({"velmora-rules": rules}, ["velmora-rules"], 10, 10,
+                                         10000)
+        self.assertIn("stays lossless at velmora's zero-loss rate |", lines[-3])
+
     def test_a_receiver_that_never_started(self):
         bare = receivers.ReceiverFigures(zero=1000, cpu=1.0)
         lines = report.receivers_section({"bare": bare, "x": receivers.ReceiverFigures()},
@@ -162,6 +183,22 @@ class BenchTextTest(unittest.TestCase):
             "check: the window lists what the filters let through MISMATCH",
             "(best of 3 for the times, the largest peak RSS; from fork to the moment;",
             " targets: first entry decoded under 1 s, peak RSS under 150 MB)"])
+
+    def test_corvix_window_month(self):
+        figures = {"runs": 1, "days": 30, "log_lines": 30000090, "listed": 24007950, "ok": True,
+                   "first_decoded_seconds": 0.113, "all_listed_seconds": None,
+                   "max_rss_kib": 512000, "base_rss_kib": 61440, "bytes_per_entry": 18.8,
+                   "longest_stall_ms": 41, "cpu_seconds": 7.5, "failed_runs": 1}
+        self.assertEqual(report.corvix_window_month_text(figures), [
+            "30 daily logs, 30,000,090 lines: 24,007,950 listed (ok)",
+            "first entry decoded      0.113 s   (target < 0.5 s)",
+            "whole list ready           n/a s   (target < 5 s on 2 cores)",
+            "peak RSS                 500.0 MiB   (base, a ten-line log: 60.0 MiB)",
+            "beyond base per entry     18.8 bytes (target <= 40)",
+            "longest stall               41 ms   (the event loop's longest turn while filling)",
+            "CPU, user and system      7.50 s   (all threads of the window process, start to exit)",
+            "note: 1 run(s) exited with an error",
+            "(best of 1 for the times, the largest peak RSS; from fork to the moment)"])
 
     def test_receiver_window(self):
         figures = {"flood": {"sent": 500000, "bare_received": 500000,
