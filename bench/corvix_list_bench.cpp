@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
         rows.push_back(
             Measure("grep | awk", {"sh", "-c", awk}, big.fileLines, out("d.out"), kRuns));
         // --stats reads what --list lists and must not hold it: same time, flat memory.
-        // By turns with --list, five times each: the ratio of the two is the figure.
+        // By turns with --list, ten times each: the ratio of the two is the figure.
         auto [listed, stats] = MeasureByTurns(
             "corvix, 200 filters, by turns", {corvix, "--list", log}, "corvix --stats, 200 filters",
             {corvix, "--stats", log}, big.fileLines, dir.string(), 5);
