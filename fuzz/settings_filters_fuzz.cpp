@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <set>
 #include <string>
@@ -51,6 +52,15 @@ std::string Quad(std::uint32_t a) {
            std::to_string(a >> 8 & 255) + "." + std::to_string(a & 255);
 }
 
+// A second from 2002-09-26 to 2002-09-29, through the C library's calendar.
+std::string Stamp(std::time_t second, const char* format) {
+    std::tm fields{};
+    ::gmtime_r(&second, &fields);
+    char text[32];
+    std::strftime(text, sizeof text, format, &fields);
+    return text;
+}
+
 bool InBlock(std::uint32_t address, const Block& b) {
     const std::uint32_t mask = b.prefix == 0 ? 0 : ~std::uint32_t{0} << (32 - b.prefix);
     return (address & mask) == (b.address & mask);
@@ -60,7 +70,8 @@ bool InBlock(std::uint32_t address, const Block& b) {
 
 // Filter sections of well-formed blocks and ranges, malformed ones and plain keys: an
 // address or port is hidden exactly when a plain key names it or an active well-formed
-// block or range holds it; a malformed key hides nothing beyond its own text.
+// block or range holds it; a malformed key hides nothing beyond its own text. A stamp is
+// held back exactly when there are active well-formed time ranges and none holds it.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const fuzz::TempDir dir("settings_filters_fuzz");
     static const std::string path = dir.path() + "/corvix.cfg";
@@ -108,6 +119,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ranges.push_back(first << 16 | last);
         }
     }
+    // Time ranges, well-formed or not; only active well-formed ones hold entries back.
+    constexpr std::time_t kStart = 1032998400;  // 2002-09-26T00:00:00
+    std::vector<std::pair<std::time_t, std::time_t>> times;
+    text += "[ShowOnlyTimes]\n";
+    for (int n = in.ConsumeIntegralInRange(0, 3); n > 0; --n) {
+        const std::time_t first = kStart + in.ConsumeIntegralInRange(0, 4 * 86400);
+        const std::time_t last = first + in.ConsumeIntegralInRange(-3600, 2 * 86400);
+        const bool active = in.ConsumeBool();
+        std::string key =
+            Stamp(first, "%Y-%m-%dT%H:%M:%S") + "/" + Stamp(last, "%Y-%m-%dT%H:%M:%S");
+        if (in.ConsumeBool()) {
+            // Mangled: one character of it replaced by one no stamp holds.
+            key[in.ConsumeIntegralInRange<std::size_t>(0, key.size() - 1)] = 'x';
+        } else if (active && first <= last && seen.count(key) == 0) {
+            times.emplace_back(first, last);
+        }
+        seen.insert(key);
+        text += key + (active ? "=1\n" : "=0\n");
+    }
     fuzz::WriteFile(path, text);
     SettingsFile settings(path);
     const FilterSource& filters = settings.CurrentFilters();
@@ -138,6 +168,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             inRange = inRange || (port >= (r >> 16) && port <= (r & 0xFFFF));
         }
         FUZZ_CHECK(filters.IsActiveFilter(kTargetPortFilters, std::to_string(port)) == inRange);
+
+        std::time_t second = kStart + in.ConsumeIntegralInRange(-3600, 5 * 86400);
+        if (!times.empty() && in.ConsumeBool()) {
+            // At an end of a range, or a second either side of it.
+            const auto& [first, last] =
+                times[in.ConsumeIntegralInRange<std::size_t>(0, times.size() - 1)];
+            second = (in.ConsumeBool() ? first : last) + in.ConsumeIntegralInRange(-1, 1);
+        }
+        bool shown = times.empty();
+        for (const auto& [first, last] : times) {
+            shown = shown || (second >= first && second <= last);
+        }
+        FUZZ_CHECK(filters.IsOutsideShownTimes(Stamp(second, "%m/%d/%Y"),
+                                               Stamp(second, "%H:%M:%S")) == !shown);
     }
     return 0;
 }

@@ -17,7 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://velmora.invalid/")
 # time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libcap2-bin")
+# corvix names the country of a source from the offline database when it is installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libcap2-bin, geoip-database")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "snmp")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CMAKE_CURRENT_SOURCE_DIR}/debian/conffiles"
     "${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst" "${CMAKE_CURRENT_SOURCE_DIR}/debian/postrm")

@@ -31,6 +31,9 @@ run_packages=(
   # wants Qt's OpenGL one
   qt6-charts-dev
   libqt6opengl6-dev
+  # the country of a source in corvix's statistics, from the offline database
+  libgeoip-dev
+  geoip-database
 )
 
 test_packages=(

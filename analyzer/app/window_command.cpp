@@ -8,6 +8,7 @@
 
 #include "analyzer/core/analyzer_strings.h"
 #include "analyzer/core/host_lookup.h"
+#include "analyzer/io/geoip_country.h"
 #include "analyzer/ui/analyzer_window.h"
 #include "common/session_environment.h"
 #include "common_ui/file_text.h"
@@ -56,6 +57,7 @@ int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths,
 
     common_ui::QtDesktopPrompts prompts(common_ui::FromFileText(texts::kProgramTitle));
     analyzer_ui::AnalyzerWindow window(paths, prompts, std::make_shared<SystemHostResolver>());
+    window.setCountryDatabase(std::make_shared<GeoIpCountryDatabase>());
     prompts.SetFallbackParent(&window);
     window.show();
     if (logPaths.size() == 1) {

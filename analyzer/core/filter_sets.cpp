@@ -2,6 +2,7 @@
 
 #include "analyzer/core/filter_keys.h"
 #include "analyzer/core/filter_source.h"
+#include "analyzer/core/time_range.h"
 #include "common/ascii.h"
 #include "common/profile_snapshot.h"
 #include "common/profile_store.h"
@@ -14,7 +15,7 @@ namespace {
 
 constexpr std::string_view kIndex = "FilterSets";
 constexpr std::string_view kSections[] = {kSourceIpFilters, kTargetPortFilters, kShowOnlySources,
-                                          kShowOnlyPorts};
+                                          kShowOnlyPorts, kShowOnlyTimes};
 
 std::string Prefix(std::string_view name) {
     return "FilterSet " + std::string(name) + ": ";

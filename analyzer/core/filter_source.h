@@ -14,6 +14,11 @@ class FilterSource {
   public:
     virtual ~FilterSource() = default;
     virtual bool IsActiveFilter(std::string_view section, std::string_view key) const = 0;
+    // Whether an entry of that date and time lies outside the show-only time ranges;
+    // never while there are none.
+    virtual bool IsOutsideShownTimes(std::string_view /*date*/, std::string_view /*time*/) const {
+        return false;
+    }
 };
 
 }  // namespace analyzer

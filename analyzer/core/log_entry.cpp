@@ -63,7 +63,7 @@ bool HasInboundMarker(std::string_view line) {
 bool ParseEntry(std::string_view line, const FilterSource& filters, LogEntry& entry) {
     Tokens tokens(line);
     if (!TakeInto(tokens, entry.date) || !TakeInto(tokens, entry.time) ||
-        !TakeInto(tokens, entry.direction)) {
+        !TakeInto(tokens, entry.direction) || filters.IsOutsideShownTimes(entry.date, entry.time)) {
         return false;
     }
     const std::optional<std::string_view> source = tokens.Next();
@@ -94,7 +94,8 @@ bool ParseEntryTokens(std::string_view line, const FilterSource& filters, EntryT
         }
         *field = *token;
     }
-    return !filters.IsActiveFilter(kSourceIpFilters, out.sourceIp) &&
+    return !filters.IsOutsideShownTimes(out.date, out.time) &&
+           !filters.IsActiveFilter(kSourceIpFilters, out.sourceIp) &&
            !filters.IsActiveFilter(kTargetPortFilters, out.destinationPort);
 }
 

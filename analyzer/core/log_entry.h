@@ -34,7 +34,8 @@ bool HasInboundMarker(std::string_view line);
 
 // Takes the line's first seven tokens into `entry` and answers whether it is an accepted
 // entry: false when a token is missing, the source address is an active key of
-// SourceIPFilters or the destination port one of TargetPortFilters. Each field is stored
+// SourceIPFilters or the destination port one of TargetPortFilters, or the stamp lies
+// outside the show-only time ranges. Each field is stored
 // as its token is taken, so a line rejected part-way leaves the earlier fields set.
 bool ParseEntry(std::string_view line, const FilterSource& filters, LogEntry& entry);
 

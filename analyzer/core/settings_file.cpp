@@ -60,6 +60,7 @@ void SettingsFile::Revalidate() {
     hiddenPorts_ = KeyMatcher::Load(snapshot_, kTargetPortFilters, Kind::kPorts);
     onlySources_ = KeyMatcher::Load(snapshot_, kShowOnlySources, Kind::kAddresses);
     onlyPorts_ = KeyMatcher::Load(snapshot_, kShowOnlyPorts, Kind::kPorts);
+    onlyTimes_ = TimeRangeMatcher::Load(snapshot_);
     identity_ = now;
     readStart_ = lookStart;
     loaded_ = true;
@@ -92,6 +93,10 @@ bool SettingsFile::IsActiveFilter(std::string_view section, std::string_view key
         return hiddenPorts_.Matches(key) || (!onlyPorts_.empty() && !onlyPorts_.Matches(key));
     }
     return snapshot_.ReadInt(section, key, 0) != 0;
+}
+
+bool SettingsFile::IsOutsideShownTimes(std::string_view date, std::string_view time) const {
+    return !onlyTimes_.empty() && !onlyTimes_.Matches(date, time);
 }
 
 }  // namespace analyzer

@@ -3,6 +3,7 @@
 #include "analyzer/core/filter_keys.h"
 #include "analyzer/core/filter_source.h"
 #include "analyzer/core/key_set.h"
+#include "analyzer/core/time_range.h"
 #include "common/profile_snapshot.h"
 
 #include <sys/stat.h>
@@ -56,6 +57,7 @@ class SettingsFile : private FilterSource {
 
     void Revalidate();
     bool IsActiveFilter(std::string_view section, std::string_view key) const override;
+    bool IsOutsideShownTimes(std::string_view date, std::string_view time) const override;
 
     std::string path_;
     StatFunction statFile_;
@@ -66,6 +68,7 @@ class SettingsFile : private FilterSource {
     KeyMatcher hiddenPorts_;
     KeyMatcher onlySources_;
     KeyMatcher onlyPorts_;
+    TimeRangeMatcher onlyTimes_;
     Identity identity_;
     timespec readStart_{};
     bool loaded_ = false;

@@ -339,6 +339,24 @@ TEST_F(CorvixStatsTest, ListPrintsCsvAndJsonWithTheLogsOwnFields) {
               "09/27/2002 19:48:42 in 203.0.113.9[1,2] ==> 198.51.100.7[0137]\n");
 }
 
+TEST_F(CorvixStatsTest, ListAndStatsKeepToTheShownTimeRange) {
+    Put("corvix.cfg", kSettings + "[ShowOnlyTimes]\n2002-09-27T23:00:00/2002-09-28T00:59:59=1\n");
+    Put("day.log",
+        "09/27/2002 22:59:59 in 203.0.113.45 4512 198.51.100.7 80\n"
+        "09/27/2002 23:00:00 in 203.0.113.45 4513 198.51.100.7 80\n"
+        "09/28/2002 00:59:59 in 203.0.113.9 4514 198.51.100.7 22\n"
+        "09/28/2002 01:00:00 in 203.0.113.9 4515 198.51.100.7 22\n");
+    ASSERT_EQ(Run({"--list", Path("day.log")}), 0) << err_;
+    EXPECT_EQ(out_,
+              "09/27/2002 23:00:00 in 203.0.113.45[4513] ==> 198.51.100.7[80]\n"
+              "09/28/2002 00:59:59 in 203.0.113.9[4514] ==> 198.51.100.7[22]\n");
+    ASSERT_EQ(Run({"--stats", "--format=json", Path("day.log")}), 0) << err_;
+    EXPECT_EQ(out_.substr(0, out_.find('\n')),
+              "{\"entries\": 2, \"first\": \"2002-09-27T23:00:00\", \"last\": "
+              "\"2002-09-28T00:59:59\",")
+        << out_;
+}
+
 TEST_F(CorvixStatsTest, BadFormatOrTopIsRefusedWithExitTwo) {
     Put("day.log", "");
     const std::vector<std::vector<std::string>> cases = {

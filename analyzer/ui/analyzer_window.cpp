@@ -80,6 +80,7 @@ AnalyzerWindow::AnalyzerWindow(AnalyzerPaths paths, common_ui::DesktopPrompts& p
       fillSettings_(paths_.settingsFilePath),
       store_(listTextLimit),
       actions_(new AnalyzerActions(this)),
+      resolver_(resolver),
       lookup_(std::make_unique<SourceLookupController>(std::move(resolver))) {
     setFont(common_ui::DialogFont(font(), layout::kFontFamily));
     setWindowTitle(FromFileText(texts::kProgramTitle));
@@ -666,7 +667,8 @@ void AnalyzerWindow::exportList() {
 
 void AnalyzerWindow::showStatistics() {
     if (statistics_ == nullptr) {
-        statistics_ = new StatisticsWindow(store_, paths_.portsFilePath, this);
+        statistics_ =
+            new StatisticsWindow(store_, paths_.portsFilePath, this, resolver_, countries_);
         connect(statistics_, &StatisticsWindow::hideSourceRequested, this,
                 &AnalyzerWindow::hideSource);
         connect(statistics_, &StatisticsWindow::hidePortRequested, this, &AnalyzerWindow::hidePort);
@@ -674,6 +676,8 @@ void AnalyzerWindow::showStatistics() {
                 &AnalyzerWindow::showOnlySource);
         connect(statistics_, &StatisticsWindow::showOnlyPortRequested, this,
                 &AnalyzerWindow::showOnlyPort);
+        connect(statistics_, &StatisticsWindow::showOnlyTimeRangeRequested, this,
+                &AnalyzerWindow::showOnlyTimeRange);
         connect(statistics_, &StatisticsWindow::showAllRequested, this, &AnalyzerWindow::showAll);
         if (!isLoading()) {
             statistics_->recount();
@@ -718,9 +722,17 @@ void AnalyzerWindow::showOnlyPort(const QString& port) {
     }
 }
 
+void AnalyzerWindow::showOnlyTimeRange(const QString& key) {
+    if (!key.isEmpty()) {
+        replaceSection(analyzer::kShowOnlyTimes, key);
+        loadEntries();
+    }
+}
+
 void AnalyzerWindow::showAll() {
     replaceSection(kShowOnlySources, QString());
     replaceSection(kShowOnlyPorts, QString());
+    replaceSection(analyzer::kShowOnlyTimes, QString());
     loadEntries();
 }
 

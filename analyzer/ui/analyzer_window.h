@@ -85,12 +85,19 @@ class AnalyzerWindow : public QDialog {
     // Tools, Statistics: opens the statistics window over the list, or brings it forward.
     void showStatistics();
     StatisticsWindow* statisticsWindow() const { return statistics_; }
+    // Where the statistics window finds the country of a source; none leaves the column
+    // empty for public addresses. Takes effect for a statistics window opened after it.
+    void setCountryDatabase(std::shared_ptr<const analyzer::CountryDatabase> database) {
+        countries_ = std::move(database);
+    }
     // Click to filter: the key as an active filter, and the list filled again at once.
     void hideSource(const QString& address);
     void hidePort(const QString& port);
     // Lists only the entries of that source (or port) until Show all.
     void showOnlySource(const QString& address);
     void showOnlyPort(const QString& port);
+    // `key` is a time range as the settings file holds it ("2002-09-27T07:00:00/...").
+    void showOnlyTimeRange(const QString& key);
     void showAll();
 
     // The commands that open the editors and boxes.
@@ -168,6 +175,9 @@ class AnalyzerWindow : public QDialog {
     EntryFillController* fill_ = nullptr;
     QPointer<QMenu> contextMenu_;
     QPointer<StatisticsWindow> statistics_;
+    // The statistics window names sources through the same service as the Name field.
+    std::shared_ptr<analyzer::HostResolver> resolver_;
+    std::shared_ptr<const analyzer::CountryDatabase> countries_;
     // While the context menu shows, the shared entry commands take its states.
     bool contextMenuShown_ = false;
     int contextMenuSerial_ = 0;

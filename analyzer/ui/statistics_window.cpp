@@ -22,7 +22,9 @@
 #include <memory>
 
 #include "analyzer/core/port_table.h"
+#include "analyzer/core/time_range.h"
 #include "analyzer/ui/statistics_models.h"
+#include "analyzer/ui/time_range_chart_view.h"
 
 namespace analyzer_ui {
 namespace {
@@ -31,8 +33,6 @@ namespace {
 // stall, and entries counted between two looks at the clock.
 constexpr qint64 kSliceNanoseconds = 20'000'000;
 constexpr std::size_t kEntriesPerLook = 2048;
-// Longer spans are drawn a bar per day.
-constexpr std::int64_t kMostHourlyBars = 72;
 
 QTableView* MakeTable(QSortFilterProxyModel* proxy, const QString& name, QWidget* parent) {
     auto* table = new QTableView(parent);
@@ -52,13 +52,17 @@ QSortFilterProxyModel* MakeProxy(QAbstractItemModel* model, QObject* parent) {
     auto* proxy = new QSortFilterProxyModel(parent);
     proxy->setSourceModel(model);
     proxy->setSortRole(kSortRole);
+    // Countries and descriptions read as words: "private" does not sort after "Zambia".
+    proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
     return proxy;
 }
 
 }  // namespace
 
 StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::string portsFilePath,
-                                   QWidget* parent)
+                                   QWidget* parent,
+                                   std::shared_ptr<analyzer::HostResolver> resolver,
+                                   std::shared_ptr<const analyzer::CountryDatabase> countries)
     : QWidget(parent, Qt::Window),
       store_(store),
       portsFilePath_(std::move(portsFilePath)),
@@ -70,38 +74,63 @@ StatisticsWindow::StatisticsWindow(const analyzer::EntryStore& store, std::strin
       sourceTable_(MakeTable(sourceProxy_, QStringLiteral("sourceTable"), this)),
       portTable_(MakeTable(portProxy_, QStringLiteral("portTable"), this)),
       summary_(new QLabel(this)),
-      chartView_(new QChartView(this)) {
+      chartView_(new TimeRangeChartView(this)) {
     setObjectName(QStringLiteral("statisticsWindow"));
     setWindowTitle(tr("Statistics"));
     summary_->setObjectName(QStringLiteral("statisticsSummary"));
     chartView_->setObjectName(QStringLiteral("hourChart"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(200);
+    sourceModel_->setCountries(std::move(countries));
+    sourceModel_->setHostResolver(std::move(resolver));
 
-    auto* tables = new QSplitter(Qt::Horizontal);
-    for (const auto& [title, table] : {std::pair{tr("Top sources"), sourceTable_},
-                                       std::pair{tr("Top destination ports"), portTable_}}) {
+    // The sources, with the most columns, across the whole width; the ports and the
+    // chart side by side below them.
+    const auto titled = [](const QString& title, QWidget* table) {
         auto* pane = new QWidget;
         auto* layout = new QVBoxLayout(pane);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(new QLabel(title));
         layout->addWidget(table);
-        tables->addWidget(pane);
-    }
+        return pane;
+    };
+    auto* lower = new QSplitter(Qt::Horizontal);
+    lower->addWidget(titled(tr("Top destination ports"), portTable_));
+    lower->addWidget(chartView_);
+    lower->setStretchFactor(0, 2);
+    lower->setStretchFactor(1, 3);
+    // The table's wide last column would otherwise take the chart's room.
+    lower->setSizes({460, 540});
     auto* split = new QSplitter(Qt::Vertical);
-    split->addWidget(tables);
-    split->addWidget(chartView_);
+    split->addWidget(titled(tr("Top sources"), sourceTable_));
+    split->addWidget(lower);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(split, 1);
-    resize(900, 620);
+    resize(1000, 700);
 
     connect(sourceTable_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& point) { showTableMenu(sourceTable_, point); });
     connect(portTable_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& point) { showTableMenu(portTable_, point); });
+    connect(chartView_, &TimeRangeChartView::showOnlyRangeRequested, this,
+            &StatisticsWindow::showOnlyTimeRangeRequested);
+    connect(chartView_, &TimeRangeChartView::showAllRequested, this,
+            &StatisticsWindow::showAllRequested);
+    // Names come one by one after the count: their column widens once they settle.
+    auto* widenNames = new QTimer(this);
+    widenNames->setSingleShot(true);
+    widenNames->setInterval(300);
+    connect(widenNames, &QTimer::timeout, this,
+            [this] { sourceTable_->resizeColumnToContents(SourceStatisticsModel::kHost); });
+    connect(sourceModel_, &QAbstractItemModel::dataChanged, this,
+            [widenNames](const QModelIndex& topLeft) {
+                if (topLeft.column() == SourceStatisticsModel::kHost && !widenNames->isActive()) {
+                    widenNames->start();
+                }
+            });
     timer_->setInterval(0);
     connect(timer_, &QTimer::timeout, this, &StatisticsWindow::countSlice);
 }
@@ -189,32 +218,26 @@ void StatisticsWindow::showSummaryAndChart(const analyzer::StatisticsReport& rep
 
     // Hours, or days when the hours would be too many bars to read.
     barLabels_.clear();
-    std::vector<std::size_t> counts;
-    const bool daily = report.hours.size() > static_cast<std::size_t>(kMostHourlyBars);
+    std::vector<analyzer::TimeBar> timeBars = analyzer::TimeBars(report.hours);
+    const bool daily = analyzer::BarsPerDay(report.hours);
     const bool oneDay =
         !report.hours.empty() && report.hours.front().hour / 24 == report.hours.back().hour / 24;
-    for (const analyzer::HourRow& hour : report.hours) {
-        const std::int64_t day = hour.hour >= 0 ? hour.hour / 24 : (hour.hour - 23) / 24;
+    for (const analyzer::TimeBar& bar : timeBars) {
         // "07:00" within one day, "09-27 07:00" across days, "2002-09-27" per day.
-        const std::string hourText = analyzer::FormatLocalHour(hour.hour);
-        const QString label = QString::fromStdString(daily    ? analyzer::FormatLocalDay(day)
-                                                     : oneDay ? hourText.substr(11) + ":00"
-                                                              : hourText.substr(5, 5) + " " +
-                                                                    hourText.substr(11) + ":00");
-        if (barLabels_.isEmpty() || barLabels_.back() != label) {
-            barLabels_ << label;
-            counts.push_back(0);
-        }
-        counts.back() += hour.count;
+        const std::string start = analyzer::FormatLocalStamp(bar.span.first);
+        barLabels_ << QString::fromStdString(daily ? start.substr(0, 10)
+                                             : oneDay
+                                                 ? start.substr(11, 5)
+                                                 : start.substr(5, 5) + " " + start.substr(11, 5));
     }
     auto* chart = new QChart;
     chart->setTitle(daily ? tr("Entries per day") : tr("Entries per hour"));
     chart->legend()->hide();
     bars_ = new QBarSet(tr("Entries"));
     std::size_t most = 0;
-    for (const std::size_t count : counts) {
-        *bars_ << static_cast<double>(count);
-        most = std::max(most, count);
+    for (const analyzer::TimeBar& bar : timeBars) {
+        *bars_ << static_cast<double>(bar.count);
+        most = std::max(most, bar.count);
     }
     auto* series = new QBarSeries;
     series->setBarWidth(0.9);
@@ -240,9 +263,7 @@ void StatisticsWindow::showSummaryAndChart(const analyzer::StatisticsReport& rep
                                                .arg(barLabels_[index])
                                                .arg(static_cast<qulonglong>(bars_->at(index))));
     });
-    QChart* old = chartView_->chart();
-    chartView_->setChart(chart);
-    delete old;
+    chartView_->setBars(chart, bars_, std::move(timeBars));
     emit counted();
 }
 

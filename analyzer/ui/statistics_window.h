@@ -8,9 +8,10 @@
 
 #include "analyzer/core/entry_statistics.h"
 #include "analyzer/core/entry_store.h"
+#include "analyzer/core/host_lookup.h"
+#include "analyzer/core/source_country.h"
 
 class QBarSet;
-class QChartView;
 class QLabel;
 class QSortFilterProxyModel;
 class QTableView;
@@ -20,6 +21,7 @@ namespace analyzer_ui {
 
 class PortStatisticsModel;
 class SourceStatisticsModel;
+class TimeRangeChartView;
 
 // Who, what and when over the entries the main window lists: top sources, top ports
 // and entries per hour (per day over longer spans). It counts the list in slices, so
@@ -28,8 +30,12 @@ class StatisticsWindow : public QWidget {
     Q_OBJECT
 
   public:
+    // `resolver` names the sources in the background, `countries` gives their country;
+    // either may be null, leaving its column empty.
     StatisticsWindow(const analyzer::EntryStore& store, std::string portsFilePath,
-                     QWidget* parent = nullptr);
+                     QWidget* parent = nullptr,
+                     std::shared_ptr<analyzer::HostResolver> resolver = nullptr,
+                     std::shared_ptr<const analyzer::CountryDatabase> countries = nullptr);
     ~StatisticsWindow() override;
 
     // Counts the list again from its first entry; the tables and chart change once the
@@ -44,12 +50,15 @@ class StatisticsWindow : public QWidget {
     QBarSet* bars() const { return bars_; }
     // The bars' labels, one per hour or day.
     const QStringList& barLabels() const { return barLabels_; }
+    TimeRangeChartView* chartView() const { return chartView_; }
 
   signals:
     void hideSourceRequested(const QString& address);
     void hidePortRequested(const QString& port);
     void showOnlySourceRequested(const QString& address);
     void showOnlyPortRequested(const QString& port);
+    // `key` is a show-only time range as the settings file holds it.
+    void showOnlyTimeRangeRequested(const QString& key);
     void showAllRequested();
     // The tables and the chart show a finished count.
     void counted();
@@ -77,7 +86,7 @@ class StatisticsWindow : public QWidget {
     QTableView* sourceTable_;
     QTableView* portTable_;
     QLabel* summary_;
-    QChartView* chartView_;
+    TimeRangeChartView* chartView_;
     QBarSet* bars_ = nullptr;
     QStringList barLabels_;
 };
