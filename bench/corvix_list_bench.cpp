@@ -30,6 +30,7 @@ using namespace router_log;
 
 struct Sample {
     double seconds = 0;
+    double cpuSeconds = 0;  // user + system
     long maxRssKiB = 0;
     int status = 0;
 };
@@ -61,6 +62,8 @@ Sample RunOnce(const std::vector<std::string>& args, const std::string& stdoutPa
     s.seconds =
         static_cast<double>(end.tv_sec - start.tv_sec) + (end.tv_nsec - start.tv_nsec) / 1e9;
     s.maxRssKiB = usage.ru_maxrss;  // KiB; for a shell, the largest process it waited for
+    s.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return s;
 }
 
@@ -80,6 +83,7 @@ struct Result {
     long logLines = 0;
     long listed = 0;
     double best = 1e30;
+    double bestCpu = 1e30;
     long maxRssKiB = 0;
     int status = 0;  // of the first run
 };
@@ -94,9 +98,29 @@ Result Measure(const std::string& name, const std::vector<std::string>& args, lo
     for (int i = 0; i < runs; ++i) {
         const Sample s = RunOnce(args, timedOut);
         r.best = std::min(r.best, s.seconds);
+        r.bestCpu = std::min(r.bestCpu, s.cpuSeconds);
         r.maxRssKiB = std::max(r.maxRssKiB, s.maxRssKiB);
     }
     return r;
+}
+
+// Two commands run by turns, so a busy machine weighs on both alike.
+std::pair<Result, Result> MeasureByTurns(const std::string& firstName,
+                                         const std::vector<std::string>& first,
+                                         const std::string& secondName,
+                                         const std::vector<std::string>& second, long logLines,
+                                         const std::string& outDir, int runs) {
+    Result a = Measure(firstName, first, logLines, outDir + "/turns1.out", 0);
+    Result b = Measure(secondName, second, logLines, outDir + "/turns2.out", 0);
+    for (int i = 0; i < runs; ++i) {
+        for (Result* r : {&a, &b}) {
+            const Sample s = RunOnce(r == &a ? first : second, "/dev/null");
+            r->best = std::min(r->best, s.seconds);
+            r->bestCpu = std::min(r->bestCpu, s.cpuSeconds);
+            r->maxRssKiB = std::max(r->maxRssKiB, s.maxRssKiB);
+        }
+    }
+    return {a, b};
 }
 
 struct Check {
@@ -131,8 +155,10 @@ void PrintTables(const std::vector<Result>& rows, const std::vector<Check>& chec
                 "filter overhead <= 25%");
     std::printf("%-44s %4.1f / %.1f   %s\n", "peak RSS MiB, N/10 vs N", rows[1].maxRssKiB / 1024.0,
                 rows[0].maxRssKiB / 1024.0, "memory flat");
-    std::printf("%-44s %9.2fx   %s\n", "corvix --stats / --list (200 filters)",
-                rows[5].best / rows[2].best, "<= 1.2 x");
+    std::printf("%-44s %9.2fx   %s\n", "corvix --stats / --list (200 filters, by turns)",
+                rows[5].best / rows[8].best, "<= 1.2 x");
+    std::printf("%-44s %9.2fx\n", "  the same in CPU time (user + system)",
+                rows[5].bestCpu / rows[8].bestCpu);
     std::printf("%-44s %9.2fx   %s\n", "--stats --top=0 --format=json / --list",
                 rows[7].best / rows[2].best, "");
     std::printf("%-44s %4.1f / %.1f   %s\n", "--stats peak RSS MiB, N/10 vs N",
@@ -148,6 +174,7 @@ void PrintJson(const std::vector<Result>& rows, const std::vector<Check>& checks
                                .Add("log_lines", r.logLines)
                                .Add("listed", r.listed)
                                .Add("best_seconds", r.best)
+                               .Add("best_cpu_seconds", r.bestCpu)
                                .Add("max_rss_kib", r.maxRssKiB)
                                .Add("exit_status", r.status));
     }
@@ -205,13 +232,17 @@ int main(int argc, char** argv) {
         rows.push_back(
             Measure("grep | awk", {"sh", "-c", awk}, big.fileLines, out("d.out"), kRuns));
         // --stats reads what --list lists and must not hold it: same time, flat memory.
-        rows.push_back(Measure("corvix --stats, 200 filters", {corvix, "--stats", log},
-                               big.fileLines, out("e.out"), kRuns));
+        // By turns with --list, ten times each: the ratio of the two is the figure.
+        auto [listed, stats] = MeasureByTurns(
+            "corvix, 200 filters, by turns", {corvix, "--list", log}, "corvix --stats, 200 filters",
+            {corvix, "--stats", log}, big.fileLines, dir.string(), 5);
+        rows.push_back(stats);
         rows.push_back(Measure("corvix --stats, 200 filters, N/10", {corvix, "--stats", small},
                                tenth.fileLines, out("e10.out"), kRuns));
         rows.push_back(Measure("corvix --stats --format=json, 200 filters",
                                {corvix, "--stats", "--format=json", "--top=0", log}, big.fileLines,
                                out("f.out"), kRuns));
+        rows.push_back(listed);
 
         rusage self{};
         getrusage(RUSAGE_SELF, &self);

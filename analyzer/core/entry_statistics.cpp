@@ -118,20 +118,54 @@ std::optional<std::uint32_t> DottedQuad(std::string_view text) {
 }
 
 // A dotted quad written the plain way (no leading zeros), so one text is one number.
+// Every inbound entry's source passes here, so it reads the text in one pass.
 std::optional<std::uint32_t> PlainDottedQuad(std::string_view text) {
+    const char* at = text.data();
+    const char* const end = at + text.size();
     std::uint32_t address = 0;
-    std::size_t pos = 0;
     for (int part = 0; part < 4; ++part) {
-        const std::size_t start = pos;
-        const std::optional<int> value = Number(text, pos, 1, 3, part < 3 ? '.' : '\0');
-        if (!value || *value > 255 || (text[start] == '0' && *value != 0) ||
-            (*value == 0 && pos - start != (part < 3 ? 2 : 1))) {
+        if (at == end) {
             return std::nullopt;
         }
-        address = address << 8 | static_cast<std::uint32_t>(*value);
+        unsigned value = static_cast<unsigned>(*at - '0');
+        if (value > 9) {
+            return std::nullopt;
+        }
+        ++at;
+        // A part that starts with 0 is 0 alone.
+        for (int more = 0; value != 0 && more < 2 && at != end; ++more) {
+            const auto digit = static_cast<unsigned>(*at - '0');
+            if (digit > 9) {
+                break;
+            }
+            value = value * 10 + digit;
+            ++at;
+        }
+        if (value > 255) {
+            return std::nullopt;
+        }
+        address = address << 8 | value;
+        if (part < 3) {
+            if (at == end || *at != '.') {
+                return std::nullopt;
+            }
+            ++at;
+        }
+    }
+    if (at != end) {
+        return std::nullopt;
     }
     return address;
 }
+
+// What separates the tokens of a log line and so of an entry's list text.
+constexpr std::array<bool, 256> kListDelimiters = [] {
+    std::array<bool, 256> table{};
+    for (const char c : std::string_view(" []=>\n")) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}();
 
 std::uint64_t Mix(std::uint64_t value) {
     value ^= value >> 33;
@@ -220,189 +254,407 @@ std::size_t EntryStatistics::TextHash::operator()(std::string_view text) const n
     return static_cast<std::size_t>(hash);
 }
 
+bool EntryStatistics::PortSet::Insert(std::uint16_t port) {
+    if (bits_) {
+        std::uint16_t& word = slots_[port >> 4];
+        const auto bit = static_cast<std::uint16_t>(1u << (port & 15));
+        if ((word & bit) != 0) {
+            return false;
+        }
+        word = static_cast<std::uint16_t>(word | bit);
+        return true;
+    }
+    if (port == 65535) {
+        const bool added = !top_;
+        top_ = true;
+        return added;
+    }
+    if ((size_ + 1) * 4 > (std::uint32_t{3} << shift_)) {
+        Grow();
+        if (bits_) {
+            return Insert(port);
+        }
+    }
+    const auto stored = static_cast<std::uint16_t>(port + 1);
+    const std::uint32_t mask = (std::uint32_t{1} << shift_) - 1;
+    // Fibonacci hashing: the top bits of the product spread nearby ports apart.
+    for (std::uint32_t slot = (std::uint32_t{stored} * 2654435769u) >> (32 - shift_);;
+         slot = (slot + 1) & mask) {
+        const std::uint16_t value = slots_[slot];
+        if (value == stored) {
+            return false;
+        }
+        if (value == 0) {
+            slots_[slot] = stored;
+            ++size_;
+            return true;
+        }
+    }
+}
+
+void EntryStatistics::PortSet::Prefetch(std::uint16_t port) const {
+    if (bits_) {
+        __builtin_prefetch(&slots_[port >> 4], 1);
+    } else if (shift_ != 0) {
+        const auto stored = static_cast<std::uint16_t>(port + 1);
+        __builtin_prefetch(&slots_[(std::uint32_t{stored} * 2654435769u) >> (32 - shift_)], 1);
+    }
+}
+
+void EntryStatistics::PortSet::Grow() {
+    const std::uint32_t oldSlots = shift_ == 0 ? 0 : std::uint32_t{1} << shift_;
+    std::unique_ptr<std::uint16_t[]> old = std::move(slots_);
+    if (shift_ >= kLastShift) {
+        slots_ = std::make_unique<std::uint16_t[]>(kBitWords);
+        bits_ = true;
+        for (std::uint32_t i = 0; i < oldSlots; ++i) {
+            if (old[i] != 0) {
+                const auto port = static_cast<std::uint16_t>(old[i] - 1);
+                slots_[port >> 4] =
+                    static_cast<std::uint16_t>(slots_[port >> 4] | 1u << (port & 15));
+            }
+        }
+        if (top_) {
+            slots_[65535 >> 4] = static_cast<std::uint16_t>(slots_[65535 >> 4] | 1u << 15);
+        }
+        return;
+    }
+    shift_ = shift_ == 0 ? kFirstShift : static_cast<std::uint8_t>(shift_ + 1);
+    slots_ = std::make_unique<std::uint16_t[]>(std::size_t{1} << shift_);
+    const std::uint32_t mask = (std::uint32_t{1} << shift_) - 1;
+    for (std::uint32_t i = 0; i < oldSlots; ++i) {
+        if (old[i] != 0) {
+            std::uint32_t slot = (std::uint32_t{old[i]} * 2654435769u) >> (32 - shift_);
+            while (slots_[slot] != 0) {
+                slot = (slot + 1) & mask;
+            }
+            slots_[slot] = old[i];
+        }
+    }
+}
+
 void EntryStatistics::Clear() {
     *this = EntryStatistics();
 }
 
-std::uint32_t EntryStatistics::Intern(Index& index, std::vector<std::string>& names,
-                                      std::string_view text) {
-    const auto found = index.find(text);
-    if (found != index.end()) {
-        return found->second;
-    }
-    const auto id = static_cast<std::uint32_t>(names.size());
-    names.emplace_back(text);
-    index.emplace(names.back(), id);
+std::uint32_t EntryStatistics::NewSource(bool dotted, std::uint32_t key) {
+    const auto id = static_cast<std::uint32_t>(sources_.size());
+    Source& source = sources_.emplace_back();
+    source.dotted = dotted;
+    source.key = key;
     return id;
 }
 
-std::uint32_t EntryStatistics::SourceId(std::string_view source) {
-    const std::optional<std::uint32_t> address = PlainDottedQuad(source);
-    if (!address) {
-        return Intern(sourceIndex_, sourceNames_, source);
+std::uint32_t EntryStatistics::NamedSourceId(std::string_view source) {
+    const auto found = sourceIndex_.find(source);
+    if (found != sourceIndex_.end()) {
+        return found->second;
     }
-    if ((sourceNames_.size() + 1) * 2 > addressSlots_.size()) {
-        std::vector<std::uint64_t> old(std::max<std::size_t>(addressSlots_.size() * 2, 1024), 0);
-        old.swap(addressSlots_);
-        const std::size_t mask = addressSlots_.size() - 1;
-        for (const std::uint64_t value : old) {
-            if (value != 0) {
-                std::size_t slot = Mix(value >> 32) & mask;
-                while (addressSlots_[slot] != 0) {
-                    slot = (slot + 1) & mask;
-                }
-                addressSlots_[slot] = value;
+    const std::uint32_t id = NewSource(false, static_cast<std::uint32_t>(namedSources_.size()));
+    namedSources_.emplace_back(source);
+    sourceIndex_.emplace(namedSources_.back(), id);
+    return id;
+}
+
+void EntryStatistics::ReserveAddresses(std::size_t more) {
+    std::size_t size = std::max<std::size_t>(addressSlots_.size(), 1024);
+    while ((dottedSources_ + more) * 2 > size) {
+        size *= 2;
+    }
+    if (size == addressSlots_.size()) {
+        return;
+    }
+    std::vector<std::uint64_t> old(size, 0);
+    old.swap(addressSlots_);
+    const std::size_t mask = addressSlots_.size() - 1;
+    for (const std::uint64_t value : old) {
+        if (value != 0) {
+            std::size_t slot = Mix(value >> 32) & mask;
+            while (addressSlots_[slot] != 0) {
+                slot = (slot + 1) & mask;
             }
+            addressSlots_[slot] = value;
         }
     }
+}
+
+std::uint32_t EntryStatistics::DottedSourceId(std::uint32_t address) {
     const std::size_t mask = addressSlots_.size() - 1;
-    for (std::size_t slot = Mix(*address) & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = Mix(address) & mask;; slot = (slot + 1) & mask) {
         const std::uint64_t value = addressSlots_[slot];
         if (value == 0) {
-            const auto id = static_cast<std::uint32_t>(sourceNames_.size());
-            sourceNames_.emplace_back(source);
-            addressSlots_[slot] = static_cast<std::uint64_t>(*address) << 32 | (id + 1);
+            const std::uint32_t id = NewSource(true, address);
+            addressSlots_[slot] = static_cast<std::uint64_t>(address) << 32 | (id + 1);
+            ++dottedSources_;
             return id;
         }
-        if (value >> 32 == *address) {
+        if (value >> 32 == address) {
             return static_cast<std::uint32_t>(value) - 1;
         }
     }
 }
 
-std::uint32_t EntryStatistics::PortId(std::string_view port) {
-    const std::optional<unsigned> number = CanonicalPort(port);
-    if (!number) {
-        return Intern(portIndex_, portNames_, port);
+std::uint32_t EntryStatistics::NamedPortId(std::string_view port) {
+    const auto found = portIndex_.find(port);
+    if (found != portIndex_.end()) {
+        return found->second;
     }
-    if (portIds_.empty()) {
-        portIds_.assign(65536, 0);
-    }
-    std::uint32_t& id = portIds_[*number];
-    if (id == 0) {
-        portNames_.emplace_back(port);
-        id = static_cast<std::uint32_t>(portNames_.size());
-    }
-    return id - 1;
+    const auto id = static_cast<std::uint32_t>(portNames_.size());
+    portNames_.emplace_back(port);
+    portIndex_.emplace(portNames_.back(), id);
+    namedPorts_.emplace_back();
+    return id;
 }
 
-bool EntryStatistics::InsertPair(std::uint64_t pair) {
+bool EntryStatistics::InsertNamedPair(std::uint64_t pair) {
     const std::uint64_t stored = pair + 1;
-    if ((pairCount_ + 1) * 2 > pairs_.size()) {
-        std::vector<std::uint64_t> old(std::max<std::size_t>(pairs_.size() * 2, 1024), 0);
-        old.swap(pairs_);
-        const std::size_t mask = pairs_.size() - 1;
+    if ((namedPairCount_ + 1) * 2 > namedPairs_.size()) {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(namedPairs_.size() * 2, 64), 0);
+        old.swap(namedPairs_);
+        const std::size_t mask = namedPairs_.size() - 1;
         for (const std::uint64_t value : old) {
             if (value != 0) {
                 std::size_t slot = Mix(value) & mask;
-                while (pairs_[slot] != 0) {
+                while (namedPairs_[slot] != 0) {
                     slot = (slot + 1) & mask;
                 }
-                pairs_[slot] = value;
+                namedPairs_[slot] = value;
             }
         }
     }
-    const std::size_t mask = pairs_.size() - 1;
+    const std::size_t mask = namedPairs_.size() - 1;
     std::size_t slot = Mix(stored) & mask;
-    while (pairs_[slot] != 0) {
-        if (pairs_[slot] == stored) {
+    while (namedPairs_[slot] != 0) {
+        if (namedPairs_[slot] == stored) {
             return false;
         }
         slot = (slot + 1) & mask;
     }
-    pairs_[slot] = stored;
-    ++pairCount_;
+    namedPairs_[slot] = stored;
+    ++namedPairCount_;
     return true;
 }
 
+void EntryStatistics::CountHour(std::int64_t hour) {
+    if (hourCounts_.empty()) {
+        firstHour_ = hour;
+    }
+    if (hour < firstHour_) {
+        hourCounts_.insert(hourCounts_.begin(), static_cast<std::size_t>(firstHour_ - hour), 0);
+        firstHour_ = hour;
+    }
+    const auto index = static_cast<std::size_t>(hour - firstHour_);
+    if (index >= hourCounts_.size()) {
+        hourCounts_.resize(index + 1, 0);
+    }
+    ++hourCounts_[index];
+}
+
 void EntryStatistics::Add(const LogEntry& entry) {
-    if (entry.date != lastDate_ || lastDate_.empty()) {
-        lastDate_ = entry.date;
-        lastDay_ = ParseDay(entry.date);
+    AddFields(entry.date, entry.time, entry.sourceIp, entry.destinationPort);
+}
+
+void EntryStatistics::AddFields(std::string_view date, std::string_view time,
+                                std::string_view source, std::string_view port) {
+    if (date != lastDate_ || lastDate_.empty()) {
+        lastDate_ = date;
+        lastDay_ = ParseDay(date);
     }
     std::optional<std::int64_t> when;
     if (lastDay_) {
-        const std::optional<std::int64_t> second = ParseTimeOfDay(entry.time);
-        if (second) {
+        const auto digit = [&](std::size_t i) { return static_cast<unsigned>(time[i] - '0'); };
+        // "HH:MM:SS", the way every log writes it, read without the general parser.
+        if (time.size() == 8 && time[2] == ':' && time[5] == ':' && digit(0) <= 2 &&
+            digit(1) <= 9 && digit(3) <= 5 && digit(4) <= 9 && digit(6) <= 5 && digit(7) <= 9) {
+            const unsigned hour = digit(0) * 10 + digit(1);
+            if (hour <= 23) {
+                when = *lastDay_ * kSecondsPerDay + hour * kSecondsPerHour +
+                       (digit(3) * 10 + digit(4)) * 60 + digit(6) * 10 + digit(7);
+            }
+        } else if (const std::optional<std::int64_t> second = ParseTimeOfDay(time)) {
             when = *lastDay_ * kSecondsPerDay + *second;
         }
     }
-    Add(entry.sourceIp, entry.destinationPort, when);
+    Add(source, port, when);
 }
 
 void EntryStatistics::AddListed(std::string_view listText) {
-    // The filters were applied when the list was made; none is asked again.
-    class NoFilters : public FilterSource {
-      public:
-        bool IsActiveFilter(std::string_view, std::string_view) const override { return false; }
-    };
-    static const NoFilters kNone;
-    if (ParseEntry(listText, kNone, scratch_)) {
-        Add(scratch_);
+    // The list text splits into tokens as the log line did (ParseEntry); only the four
+    // counted are kept, as views, with no filter asked: the list is already filtered.
+    std::array<std::string_view, 7> tokens;
+    const char* at = listText.data();
+    const char* const end = at + listText.size();
+    for (std::string_view& token : tokens) {
+        while (at != end && kListDelimiters[static_cast<unsigned char>(*at)]) {
+            ++at;
+        }
+        if (at == end) {
+            return;
+        }
+        const char* const start = at;
+        while (at != end && !kListDelimiters[static_cast<unsigned char>(*at)]) {
+            ++at;
+        }
+        token = std::string_view(start, static_cast<std::size_t>(at - start));
+    }
+    AddFields(tokens[0], tokens[1], tokens[3], tokens[6]);
+}
+
+void EntryStatistics::CountTime(Source& source, std::int64_t when) {
+    if (!source.timed) {
+        source.first = source.last = when;
+        source.timed = true;
+    } else {
+        source.first = std::min(source.first, when);
+        source.last = std::max(source.last, when);
+    }
+}
+
+void EntryStatistics::CountNumbered(Source& source, std::uint16_t number,
+                                    const std::int64_t* when) {
+    ++source.count;
+    NumberedPort& p = numberedPorts_[number];
+    if (++p.count == 0) {
+        ++numberedWraps_[number];
+    }
+    if (source.numbers.Insert(number)) {
+        ++source.ports;
+        ++p.sources;
+    }
+    if (when != nullptr) {
+        CountTime(source, *when);
+    }
+}
+
+void EntryStatistics::CountPending() {
+    const std::size_t n = pendingCount_;
+    pendingCount_ = 0;
+    ReserveAddresses(n);
+    const std::size_t mask = addressSlots_.size() - 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        __builtin_prefetch(&addressSlots_[Mix(pending_[i].address) & mask]);
+    }
+    std::array<std::uint32_t, kBatch> ids;
+    for (std::size_t i = 0; i < n; ++i) {
+        ids[i] = DottedSourceId(pending_[i].address);
+        __builtin_prefetch(&sources_[ids[i]], 1);
+        __builtin_prefetch(&numberedPorts_[pending_[i].port], 1);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        sources_[ids[i]].numbers.Prefetch(pending_[i].port);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const Pending& entry = pending_[i];
+        CountNumbered(sources_[ids[i]], entry.port, entry.timed ? &entry.when : nullptr);
     }
 }
 
 void EntryStatistics::Add(std::string_view source, std::string_view port,
                           std::optional<std::int64_t> when) {
     ++entries_;
-    const std::uint32_t sourceId = SourceId(source);
-    if (sourceId == sources_.size()) {
-        sources_.emplace_back();
+    if (when) {
+        if (!first_) {
+            first_ = last_ = *when;
+        } else {
+            first_ = std::min(*first_, *when);
+            last_ = std::max(*last_, *when);
+        }
+        const std::int64_t hour = FloorDiv(*when, kSecondsPerHour);
+        const auto index = static_cast<std::uint64_t>(hour - firstHour_);
+        if (!hourCounts_.empty() && index < hourCounts_.size()) {
+            ++hourCounts_[index];
+        } else {
+            CountHour(hour);
+        }
     }
-    const std::uint32_t portId = PortId(port);
-    if (portId == ports_.size()) {
-        ports_.emplace_back();
+    const std::optional<unsigned> number = CanonicalPort(port);
+    if (number && numberedPorts_.empty()) {
+        numberedPorts_.resize(65536);
+    }
+    const std::optional<std::uint32_t> address = PlainDottedQuad(source);
+    if (number && address) {
+        pending_[pendingCount_++] = {when.value_or(0), *address,
+                                     static_cast<std::uint16_t>(*number), when.has_value()};
+        if (pendingCount_ == kBatch) {
+            CountPending();
+        }
+        return;
+    }
+    std::uint32_t sourceId = 0;
+    if (address) {
+        ReserveAddresses(1);
+        sourceId = DottedSourceId(*address);
+    } else {
+        sourceId = NamedSourceId(source);
     }
     Source& s = sources_[sourceId];
-    Port& p = ports_[portId];
+    if (number) {
+        CountNumbered(s, static_cast<std::uint16_t>(*number), when ? &*when : nullptr);
+        return;
+    }
     ++s.count;
+    const std::uint32_t portId = NamedPortId(port);
+    Port& p = namedPorts_[portId];
     ++p.count;
-    if (InsertPair(static_cast<std::uint64_t>(sourceId) << 32 | portId)) {
+    if (InsertNamedPair(static_cast<std::uint64_t>(sourceId) << 32 | portId)) {
         ++s.ports;
         ++p.sources;
     }
-    if (!when) {
-        return;
+    if (when) {
+        CountTime(s, *when);
     }
-    if (!s.timed) {
-        s.first = s.last = *when;
-        s.timed = true;
-    } else {
-        s.first = std::min(s.first, *when);
-        s.last = std::max(s.last, *when);
-    }
-    first_ = first_ ? std::min(*first_, *when) : *when;
-    last_ = last_ ? std::max(*last_, *when) : *when;
-    const std::int64_t hour = FloorDiv(*when, kSecondsPerHour);
-    if (lastHourCount_ == nullptr || hour != lastHour_) {
-        lastHour_ = hour;
-        lastHourCount_ = &hours_[hour];
-    }
-    ++*lastHourCount_;
 }
 
-StatisticsReport EntryStatistics::Report(std::size_t top) const {
+StatisticsReport EntryStatistics::Report(std::size_t top) {
+    CountPending();
     StatisticsReport report;
     report.entries = entries_;
     report.first = first_;
     report.last = last_;
 
-    std::vector<std::uint32_t> order(sources_.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    const auto sourceBefore = [&](std::uint32_t a, std::uint32_t b) {
-        if (sources_[a].count != sources_[b].count) {
-            return sources_[a].count > sources_[b].count;
-        }
-        return AddressBefore(sourceNames_[a], sourceNames_[b]);
+    // Sources: count descending, then as AddressBefore orders their texts, which is by
+    // (dotted quad first, its number, text).
+    struct SourceKey {
+        std::uint64_t count;
+        bool quad;
+        std::uint32_t number;
+        std::string text;
+        std::uint32_t id;
     };
-    std::size_t keep = top == 0 ? order.size() : std::min(top, order.size());
-    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(keep), order.end(),
-                      sourceBefore);
+    std::vector<SourceKey> sources;
+    sources.reserve(sources_.size());
+    for (std::uint32_t id = 0; id < sources_.size(); ++id) {
+        const Source& s = sources_[id];
+        if (s.dotted) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%u.%u.%u.%u", s.key >> 24, s.key >> 16 & 255,
+                          s.key >> 8 & 255, s.key & 255);
+            sources.push_back({s.count, true, s.key, text, id});
+        } else {
+            const std::string& text = namedSources_[s.key];
+            const std::optional<std::uint32_t> number = DottedQuad(text);
+            sources.push_back({s.count, number.has_value(), number.value_or(0), text, id});
+        }
+    }
+    const auto sourceBefore = [](const SourceKey& a, const SourceKey& b) {
+        if (a.count != b.count) {
+            return a.count > b.count;
+        }
+        if (a.quad != b.quad) {
+            return a.quad;
+        }
+        if (a.quad && a.number != b.number) {
+            return a.number < b.number;
+        }
+        return a.text < b.text;
+    };
+    std::size_t keep = top == 0 ? sources.size() : std::min(top, sources.size());
+    std::partial_sort(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(keep),
+                      sources.end(), sourceBefore);
+    report.sources.reserve(keep);
     for (std::size_t i = 0; i < keep; ++i) {
-        const Source& s = sources_[order[i]];
-        SourceRow row{sourceNames_[order[i]], s.count, std::nullopt, std::nullopt, s.ports};
+        const Source& s = sources_[sources[i].id];
+        SourceRow row{std::move(sources[i].text), s.count, std::nullopt, std::nullopt, s.ports};
         if (s.timed) {
             row.first = s.first;
             row.last = s.last;
@@ -410,22 +662,47 @@ StatisticsReport EntryStatistics::Report(std::size_t top) const {
         report.sources.push_back(std::move(row));
     }
 
-    order.resize(ports_.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    const auto portBefore = [&](std::uint32_t a, std::uint32_t b) {
-        if (ports_[a].count != ports_[b].count) {
-            return ports_[a].count > ports_[b].count;
-        }
-        return PortBefore(portNames_[a], portNames_[b]);
+    // Ports: count descending, then plain numbers in order, then other texts in order.
+    struct PortKey {
+        std::uint64_t count;
+        bool named;
+        std::uint32_t index;  // the number, or the index in portNames_
     };
-    keep = top == 0 ? order.size() : std::min(top, order.size());
-    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(keep), order.end(),
+    std::vector<PortKey> ports;
+    const auto numberedCount = [this](std::uint32_t number) {
+        const auto wraps = numberedWraps_.find(number);
+        return (wraps == numberedWraps_.end() ? 0 : wraps->second << 32) +
+               numberedPorts_[number].count;
+    };
+    for (std::uint32_t number = 0; number < numberedPorts_.size(); ++number) {
+        if (numberedPorts_[number].sources != 0) {
+            ports.push_back({numberedCount(number), false, number});
+        }
+    }
+    for (std::uint32_t id = 0; id < namedPorts_.size(); ++id) {
+        ports.push_back({namedPorts_[id].count, true, id});
+    }
+    const auto portBefore = [this](const PortKey& a, const PortKey& b) {
+        if (a.count != b.count) {
+            return a.count > b.count;
+        }
+        if (a.named != b.named) {
+            return b.named;
+        }
+        return a.named ? portNames_[a.index] < portNames_[b.index] : a.index < b.index;
+    };
+    keep = top == 0 ? ports.size() : std::min(top, ports.size());
+    std::partial_sort(ports.begin(), ports.begin() + static_cast<std::ptrdiff_t>(keep), ports.end(),
                       portBefore);
+    report.ports.reserve(keep);
     for (std::size_t i = 0; i < keep; ++i) {
-        const Port& p = ports_[order[i]];
-        report.ports.push_back({portNames_[order[i]], p.count, p.sources, {}});
+        const PortKey& key = ports[i];
+        const std::uint64_t sources =
+            key.named ? namedPorts_[key.index].sources : numberedPorts_[key.index].sources;
+        report.ports.push_back({key.named ? portNames_[key.index] : std::to_string(key.index),
+                                static_cast<std::size_t>(key.count),
+                                static_cast<std::size_t>(sources),
+                                {}});
     }
 
     if (first_) {
@@ -433,8 +710,10 @@ StatisticsReport EntryStatistics::Report(std::size_t top) const {
         const std::int64_t to = FloorDiv(*last_, kSecondsPerHour);
         report.hours.reserve(static_cast<std::size_t>(to - from + 1));
         for (std::int64_t hour = from; hour <= to; ++hour) {
-            const auto found = hours_.find(hour);
-            report.hours.push_back({hour, found == hours_.end() ? 0 : found->second});
+            const auto index = static_cast<std::uint64_t>(hour - firstHour_);
+            report.hours.push_back({hour, index < hourCounts_.size()
+                                              ? static_cast<std::size_t>(hourCounts_[index])
+                                              : 0});
         }
     }
     return report;

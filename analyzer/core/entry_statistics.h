@@ -2,8 +2,10 @@
 
 #include "analyzer/core/log_entry.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,7 +67,9 @@ bool AddressBefore(std::string_view a, std::string_view b);
 bool PortBefore(std::string_view a, std::string_view b);
 
 // Counts who, what and when over entries handed in one by one. It keeps one row per
-// distinct source, port and (source, port) pair, never the entries themselves.
+// distinct source and port and the distinct ports of each source, never the entries.
+// Sources in plain dotted form and plain port numbers, the usual tokens, are kept as
+// numbers; only other tokens keep their text.
 class EntryStatistics {
   public:
     void Clear();
@@ -76,8 +80,9 @@ class EntryStatistics {
 
     std::size_t entries() const { return entries_; }
 
-    // `top` limits sources and ports; 0 keeps them all.
-    StatisticsReport Report(std::size_t top) const;
+    // `top` limits sources and ports; 0 keeps them all. Counts what is still pending
+    // first.
+    StatisticsReport Report(std::size_t top);
 
   private:
     struct TextHash {
@@ -86,48 +91,100 @@ class EntryStatistics {
     };
     using Index = std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>>;
 
-    struct Source {
-        std::size_t count = 0;
-        std::int64_t first = 0;
-        std::int64_t last = 0;
-        bool timed = false;
-        std::size_t ports = 0;
-    };
-    struct Port {
-        std::size_t count = 0;
-        std::size_t sources = 0;
+    // The distinct port numbers one source was seen with: a small open-addressed table
+    // of two-byte slots while few, a bit per port once the table would be as large.
+    class PortSet {
+      public:
+        bool Insert(std::uint16_t port);
+        // Asks for the memory Insert(port) will look at first.
+        void Prefetch(std::uint16_t port) const;
+
+      private:
+        static constexpr unsigned kFirstShift = 3;  // 8 slots
+        static constexpr unsigned kLastShift = 11;  // 2048 slots; beyond, the bits
+        static constexpr std::size_t kBitWords = 65536 / 16;
+        void Grow();
+        // Slots hold port + 1, zero free; port 65535 is the flag below.
+        std::unique_ptr<std::uint16_t[]> slots_;
+        std::uint32_t size_ = 0;
+        std::uint8_t shift_ = 0;  // log2 of the slots; 0 before the first
+        bool bits_ = false;       // slots_ holds a bit per port
+        bool top_ = false;
     };
 
-    static std::uint32_t Intern(Index& index, std::vector<std::string>& names,
-                                std::string_view text);
-    std::uint32_t SourceId(std::string_view source);
-    std::uint32_t PortId(std::string_view port);
-    bool InsertPair(std::uint64_t pair);
+    struct Source {
+        std::uint64_t count = 0;
+        std::int64_t first = 0;
+        std::int64_t last = 0;
+        std::uint32_t ports = 0;
+        // The address when dotted, else the index of its text in namedSources_.
+        std::uint32_t key = 0;
+        bool dotted = false;
+        bool timed = false;
+        PortSet numbers;
+    };
+    struct Port {
+        std::uint64_t count = 0;
+        std::uint64_t sources = 0;
+    };
+    // Eight bytes, so the table of all port numbers is half a megabyte: a count that
+    // passes 2^32 carries into numberedWraps_. Sources are at most the 2^32 source ids.
+    struct NumberedPort {
+        std::uint32_t count = 0;
+        std::uint32_t sources = 0;
+    };
+
+    // Sources and port numbers miss the cache entry after entry, so the usual entries
+    // wait in a batch; counting a batch asks for the memory of every entry in it first.
+    struct Pending {
+        std::int64_t when;
+        std::uint32_t address;
+        std::uint16_t port;
+        bool timed;
+    };
+    static constexpr std::size_t kBatch = 64;
+
+    void AddFields(std::string_view date, std::string_view time, std::string_view source,
+                   std::string_view port);
+    void CountPending();
+    void CountNumbered(Source& source, std::uint16_t number, const std::int64_t* when);
+    static void CountTime(Source& source, std::int64_t when);
+    // Room for `more` dotted sources without passing half the slots.
+    void ReserveAddresses(std::size_t more);
+    std::uint32_t DottedSourceId(std::uint32_t address);
+    std::uint32_t NamedSourceId(std::string_view source);
+    std::uint32_t NewSource(bool dotted, std::uint32_t key);
+    std::uint32_t NamedPortId(std::string_view port);
+    bool InsertNamedPair(std::uint64_t pair);
+    void CountHour(std::int64_t hour);
 
     std::size_t entries_ = 0;
     std::optional<std::int64_t> first_;
     std::optional<std::int64_t> last_;
-    Index sourceIndex_;
-    std::vector<std::string> sourceNames_;
     std::vector<Source> sources_;
+    // Dotted sources open-addressed by their number ((address << 32) | (id + 1), zero free).
+    std::vector<std::uint64_t> addressSlots_;
+    std::size_t dottedSources_ = 0;
+    Index sourceIndex_;
+    std::vector<std::string> namedSources_;
+    // Plain port numbers index this directly once one is seen.
+    std::vector<NumberedPort> numberedPorts_;
+    std::unordered_map<std::uint32_t, std::uint64_t> numberedWraps_;
+    // Other port tokens, and the (source, port) pairs they are seen in, open-addressed
+    // ((source << 32 | port) + 1, zero free).
     Index portIndex_;
     std::vector<std::string> portNames_;
-    std::vector<Port> ports_;
-    // Fast paths for the usual tokens: addresses in plain dotted form, open-addressed by
-    // their number ((address << 32) | (id + 1), zero free), and plain port numbers.
-    std::vector<std::uint64_t> addressSlots_;
-    std::vector<std::uint32_t> portIds_;  // by port number; 0 none, else id + 1
-    std::unordered_map<std::int64_t, std::size_t> hours_;
-    std::int64_t lastHour_ = 0;
-    std::size_t* lastHourCount_ = nullptr;
-    // Open-addressed set of (source, port) pairs; zero marks a free slot, so pairs are
-    // stored plus one.
-    std::vector<std::uint64_t> pairs_;
-    std::size_t pairCount_ = 0;
+    std::vector<Port> namedPorts_;
+    std::vector<std::uint64_t> namedPairs_;
+    std::size_t namedPairCount_ = 0;
+    // Entries per hour, from firstHour_ on, every hour between.
+    std::int64_t firstHour_ = 0;
+    std::vector<std::uint64_t> hourCounts_;
     // Dates repeat line after line; their day number is kept.
     std::string lastDate_;
     std::optional<std::int64_t> lastDay_;
-    LogEntry scratch_;
+    std::array<Pending, kBatch> pending_;
+    std::size_t pendingCount_ = 0;
 };
 
 // Gives each row the description the ports file holds for its port, reading the file

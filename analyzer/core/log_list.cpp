@@ -27,6 +27,12 @@ class ContinuingSink : public EntrySink {
     explicit ContinuingSink(EntrySink& list) : list_(list) {}
     void ClearEntries() override {}
     bool AppendEntry(std::string_view text) override { return list_.AppendEntry(text); }
+    // A counting sink takes the parsed fields and no text; passing that on spares
+    // formatting each entry and parsing it back.
+    bool AppendParsedEntry(const LogEntry& entry, std::string_view text) override {
+        return list_.AppendParsedEntry(entry, text);
+    }
+    bool NeedsText() const override { return list_.NeedsText(); }
 
   private:
     EntrySink& list_;

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace analyzer {
 namespace {
@@ -75,6 +80,182 @@ TEST(EntryStatisticsTest, DistinctPairsAreCountedOnceEachWay) {
     EXPECT_EQ(report.ports[0].sources, 7u);
     EXPECT_EQ(report.ports[0].port, "0");
     EXPECT_EQ(report.ports[0].count, 273u);
+}
+
+// Every figure of Report against maps and a full sort, on tokens of every kind: plain
+// and zero-padded addresses, names, plain and odd ports, a source seen on thousands of
+// ports, and stamps that go back and forth over days.
+TEST(EntryStatisticsTest, ReportAgreesWithAPlainComputation) {
+    std::mt19937 rng(19);
+    const std::vector<std::string> oddSources = {
+        "010.0.0.1", "10.0.0.01", "host", "Host", "10.0.0.1x", "", "255.255.255.255", "0.0.0.0"};
+    const std::vector<std::string> oddPorts = {"080", "port", "65536", "00", "-1", "1e3", ""};
+    struct Seen {
+        std::size_t count = 0;
+        std::optional<std::int64_t> first, last;
+        std::set<std::string> others;
+    };
+    std::map<std::string, Seen> sources, ports;
+    std::map<std::int64_t, std::size_t> hours;
+    std::optional<std::int64_t> first, last;
+    EntryStatistics statistics;
+    for (int i = 0; i < 60000; ++i) {
+        std::string source;
+        const unsigned kind = rng() % 100;
+        if (kind < 30) {
+            source = "10.0.0.1";  // also the source with thousands of ports
+        } else if (kind < 40) {
+            source = oddSources[rng() % oddSources.size()];
+        } else {
+            source = std::to_string(rng() % 4) + ".0." + std::to_string(rng() % 40) + ".9";
+        }
+        std::string port;
+        if (rng() % 10 == 0) {
+            port = oddPorts[rng() % oddPorts.size()];
+        } else if (source == "10.0.0.1") {
+            port = std::to_string(rng() % 9000);
+        } else {
+            port = std::to_string(rng() % 300);
+        }
+        std::optional<std::int64_t> when;
+        if (rng() % 50 != 0) {
+            when = 1033110000 + static_cast<std::int64_t>(rng() % (5 * 86400)) -
+                   static_cast<std::int64_t>(i % 7 == 0 ? 3 * 86400 : 0);
+        }
+        statistics.Add(source, port, when);
+        Seen& s = sources[source];
+        Seen& p = ports[port];
+        ++s.count;
+        ++p.count;
+        s.others.insert(port);
+        p.others.insert(source);
+        if (when) {
+            s.first = s.first ? std::min(*s.first, *when) : *when;
+            s.last = s.last ? std::max(*s.last, *when) : *when;
+            first = first ? std::min(*first, *when) : *when;
+            last = last ? std::max(*last, *when) : *when;
+            ++hours[*when / kSecondsPerHour];
+        }
+    }
+
+    const StatisticsReport report = statistics.Report(0);
+    EXPECT_EQ(report.entries, 60000u);
+    EXPECT_EQ(report.first, first);
+    EXPECT_EQ(report.last, last);
+
+    std::vector<std::string> sourceOrder;
+    for (const auto& [text, seen] : sources) {
+        sourceOrder.push_back(text);
+    }
+    std::sort(sourceOrder.begin(), sourceOrder.end(), [&](const auto& a, const auto& b) {
+        return sources[a].count != sources[b].count ? sources[a].count > sources[b].count
+                                                    : AddressBefore(a, b);
+    });
+    ASSERT_EQ(report.sources.size(), sourceOrder.size());
+    for (std::size_t i = 0; i < sourceOrder.size(); ++i) {
+        const Seen& seen = sources[sourceOrder[i]];
+        const SourceRow& row = report.sources[i];
+        EXPECT_EQ(row.address, sourceOrder[i]) << i;
+        EXPECT_EQ(row.count, seen.count) << row.address;
+        EXPECT_EQ(row.first, seen.first) << row.address;
+        EXPECT_EQ(row.last, seen.last) << row.address;
+        EXPECT_EQ(row.ports, seen.others.size()) << row.address;
+    }
+    EXPECT_GT(sources["10.0.0.1"].others.size(), 5000u);
+
+    std::vector<std::string> portOrder;
+    for (const auto& [text, seen] : ports) {
+        portOrder.push_back(text);
+    }
+    std::sort(portOrder.begin(), portOrder.end(), [&](const auto& a, const auto& b) {
+        return ports[a].count != ports[b].count ? ports[a].count > ports[b].count
+                                                : PortBefore(a, b);
+    });
+    ASSERT_EQ(report.ports.size(), portOrder.size());
+    for (std::size_t i = 0; i < portOrder.size(); ++i) {
+        EXPECT_EQ(report.ports[i].port, portOrder[i]) << i;
+        EXPECT_EQ(report.ports[i].count, ports[portOrder[i]].count) << portOrder[i];
+        EXPECT_EQ(report.ports[i].sources, ports[portOrder[i]].others.size()) << portOrder[i];
+    }
+
+    ASSERT_EQ(report.hours.size(),
+              static_cast<std::size_t>(*last / kSecondsPerHour - *first / kSecondsPerHour + 1));
+    for (const HourRow& row : report.hours) {
+        const auto found = hours.find(row.hour);
+        EXPECT_EQ(row.count, found == hours.end() ? 0 : found->second) << row.hour;
+    }
+
+    const StatisticsReport top = statistics.Report(5);
+    ASSERT_EQ(top.sources.size(), 5u);
+    ASSERT_EQ(top.ports.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(top.sources[i].address, report.sources[i].address);
+        EXPECT_EQ(top.ports[i].port, report.ports[i].port);
+    }
+}
+
+// An entry counted from its list text counts as the entry ParseEntry reads from that
+// text, however the tokens and their separators run.
+TEST(EntryStatisticsTest, ListTextCountsAsItsParsedEntry) {
+    class NoFilters : public FilterSource {
+      public:
+        bool IsActiveFilter(std::string_view, std::string_view) const override { return false; }
+    };
+    const NoFilters none;
+    const std::vector<std::string> pieces = {
+        "09/27/2002", "9/28/2002",    "02/30/2002", "07:30:00", "7:05:09", "23:59:59", "24:00:00",
+        "in",         "203.0.113.45", "010.0.0.1",  "host",     "80",      "080",      "65535",
+        "port",       "10.0.0.1",     "\t",         "a\tb",     "1e3",     "x-y",      ""};
+    const std::vector<std::string> gaps = {" ", "  ", "[", "]", "] ==> ", "=", ">", "\n", " [] "};
+    std::mt19937 rng(7);
+    EntryStatistics listed, parsed;
+    std::size_t kept = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = rng() % 5 == 0 ? gaps[rng() % gaps.size()] : "";
+        const std::size_t tokens = 5 + rng() % 5;
+        for (std::size_t t = 0; t < tokens; ++t) {
+            text += pieces[rng() % pieces.size()] + gaps[rng() % gaps.size()];
+        }
+        if (i % 2 == 0) {
+            // The shape the list writes, with fields drawn from the same pieces.
+            text = pieces[rng() % 3] + " " + pieces[3 + rng() % 4] + " in " +
+                   pieces[8 + rng() % 8] + "[" + pieces[11 + rng() % 4] + "] ==> 192.168.1.1[" +
+                   pieces[11 + rng() % 5] + "]";
+        }
+        listed.AddListed(text);
+        LogEntry entry;
+        if (ParseEntry(text, none, entry)) {
+            parsed.Add(entry);
+            ++kept;
+        }
+    }
+    ASSERT_GT(kept, 10000u);
+    EXPECT_EQ(listed.entries(), kept);
+    EXPECT_EQ(FormatStatistics(listed.Report(0), ReportFormat::kJson),
+              FormatStatistics(parsed.Report(0), ReportFormat::kJson));
+}
+
+// Equal counts: the zero-padded and the plain form of one address sort by number, then
+// text; plain port numbers sort by number before any other text.
+TEST(EntryStatisticsTest, TiesFollowTheAddressAndPortOrder) {
+    EntryStatistics statistics;
+    for (const char* source : {"host", "10.0.0.01", "9.255.255.255", "10.0.0.1", "010.0.0.1"}) {
+        statistics.Add(source, "1", std::nullopt);
+    }
+    for (const char* port : {"port", "080", "65535", "9", "100"}) {
+        statistics.Add("10.0.0.1", port, std::nullopt);
+    }
+    const StatisticsReport report = statistics.Report(0);
+    std::vector<std::string> sources, ports;
+    for (const SourceRow& row : report.sources) {
+        sources.push_back(row.address);
+    }
+    for (const PortRow& row : report.ports) {
+        ports.push_back(row.port);
+    }
+    EXPECT_EQ(sources, (std::vector<std::string>{"10.0.0.1", "9.255.255.255", "010.0.0.1",
+                                                 "10.0.0.01", "host"}));
+    EXPECT_EQ(ports, (std::vector<std::string>{"1", "9", "100", "65535", "080", "port"}));
 }
 
 TEST(ReportFormatTest, TextFieldsAreQuotedAndEscaped) {

@@ -180,6 +180,44 @@ TEST_F(LogListTest, SeveralLogsListAsTheSingleLogsOneAfterTheOther) {
     EXPECT_EQ(files.files.size(), 3u);
 }
 
+// A sink that counts fields rather than keeping text gets every entry of every log
+// parsed, and no text made for it.
+TEST_F(LogListTest, ASinkThatNeedsNoTextGetsTheParsedEntriesOfEveryLog) {
+    class FieldSink : public EntrySink {
+      public:
+        void ClearEntries() override { ++clears; }
+        bool AppendEntry(std::string_view) override {
+            ++texts;
+            return true;
+        }
+        bool AppendParsedEntry(const LogEntry& entry, std::string_view text) override {
+            entries.push_back(FormatEntry(entry, entry.destinationIp));
+            texts += text.empty() ? 0 : 1;
+            return true;
+        }
+        bool NeedsText() const override { return false; }
+        Texts entries;
+        int texts = 0;
+        int clears = 0;
+    };
+    const std::string first = "Velmora-incoming-2026-12-06.log";
+    const std::string second = "Velmora-incoming-2026-12-07.log.gz";
+    Put(first, MakeLog("2026-12-06", 5, 2000, true));
+    Put(second, Gzip(MakeLog("2026-12-07", 6, 2000, false)));
+    Texts expected = Single(first);
+    const Texts more = Single(second);
+    expected.insert(expected.end(), more.begin(), more.end());
+    ASSERT_GT(expected.size(), 1000u);
+
+    FieldSink sink;
+    const LogListResult result =
+        LoadLogList({Path(first), Path(second)}, OpenAnyLog, *settings_, sink);
+    EXPECT_EQ(sink.entries, expected);
+    EXPECT_EQ(result.listed, expected.size());
+    EXPECT_EQ(sink.texts, 0);
+    EXPECT_EQ(sink.clears, 1);
+}
+
 TEST_F(LogListTest, CompressedAndPlainLogsGiveTheSameList) {
     const std::string text = MakeLog("2026-12-06", 7, 20000, false);
     Put("Velmora-incoming-2026-12-06.log", text);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analyzer/core/entry_statistics.h"
 #include "analyzer/core/entry_store.h"
@@ -64,12 +66,17 @@ class StatisticsWindow : public QWidget {
   private:
     void countSlice();
     void publish();
+    void publishStep(std::shared_ptr<std::vector<std::function<void()>>> steps, std::size_t step,
+                     unsigned generation);
+    void showSummaryAndChart(const analyzer::StatisticsReport& report);
     void showTableMenu(QTableView* table, const QPoint& point);
 
     const analyzer::EntryStore& store_;
     std::string portsFilePath_;
     analyzer::EntryStatistics statistics_;
     std::size_t next_ = 0;
+    unsigned generation_ = 0;
+    bool publishing_ = false;
     QTimer* timer_;
 
     SourceStatisticsModel* sourceModel_;

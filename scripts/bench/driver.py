@@ -18,7 +18,8 @@ from receivers import log
 
 TARGETS = ["velmora", "corvix", "blaster", "bare_receiver", "corvix_list_bench", "corvix_days_bench",
            "receiver_bench",
-           "corvix_window_bench", "receiver_window_bench", "list_commands_bench"]
+           "corvix_window_bench", "corvix_stats_window_bench", "receiver_window_bench",
+           "list_commands_bench"]
 
 
 class Tools:
@@ -34,6 +35,7 @@ class Tools:
         self.corvix_list_bench = os.path.join(bench, "corvix_list_bench")
         self.corvix_days_bench = os.path.join(bench, "corvix_days_bench")
         self.corvix_window_bench = os.path.join(bench, "corvix_window_bench")
+        self.corvix_stats_window_bench = os.path.join(bench, "corvix_stats_window_bench")
         self.receiver_window_bench = os.path.join(bench, "receiver_window_bench")
         self.list_commands_bench = os.path.join(bench, "list_commands_bench")
 
@@ -245,6 +247,14 @@ def main():
             log("\n".join(text))
             table += [""] + report.code_section(
                 "### corvix window (offscreen) over a month of daily logs", text)
+        # corvix's Statistics window over a million listed entries, and click-to-filter
+        if not env_flag("BENCH_SKIP_STATS_WINDOW"):
+            log("corvix Statistics window benchmark")
+            text = report.corvix_stats_window_text(
+                run_json([tools.corvix_stats_window_bench, "--json"], offscreen()))
+            log("\n".join(text))
+            table += [""] + report.code_section(
+                "### corvix Statistics window (offscreen), a million listed entries", text)
         table += window_sections
 
         text = "\n".join(table) + "\n"

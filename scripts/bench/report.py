@@ -150,6 +150,22 @@ def list_variant(figures, name):
     raise KeyError(name)
 
 
+def stats_variants(figures):
+    """corvix --stats at N and N/10 with 200 filters and the --list it ran by turns with
+    (the plain --list with 200 filters when it ran alone), or None when the bench had none."""
+    names = ["corvix --stats, 200 filters", "corvix --stats, 200 filters, N/10"]
+    found = [v for name in names for v in figures["variants"] if v["name"] == name]
+    if len(found) != 2:
+        return None
+    turns = [v for v in figures["variants"] if v["name"] == "corvix, 200 filters, by turns"]
+    return found + [turns[0] if turns else list_variant(figures, "corvix, 200 filters")]
+
+
+def cpu_ratio(value, base):
+    """CPU seconds of two variants as a ratio, None when either has none."""
+    return ratio(value.get("best_cpu_seconds"), base.get("best_cpu_seconds"))
+
+
 def corvix_list_section(figures, lnav):
     """corvix --list beside grep|awk and lnav. lnav holds index/print seconds and KiB and
     the message count it found, any of them None when lnav gave none."""
@@ -168,7 +184,7 @@ def corvix_list_section(figures, lnav):
         r = ratio(value, base)
         return f"{r:.2f}" if r is not None else "n/a"
 
-    return [
+    lines = [
         f"### corvix --list, {filtered['log_lines']} log lines",
         "",
         "| measure | figure | target |",
@@ -187,6 +203,21 @@ def corvix_list_section(figures, lnav):
         f" / {mib(none['max_rss_kib'])} / {mib(filtered['max_rss_kib'])} MiB | memory flat |",
         f"| lnav peak RSS, -n -q / -n | {mib(lnav.get('index_kib'))}"
         f" / {mib(lnav.get('print_kib'))} MiB | |",
+    ]
+    stats = stats_variants(figures)
+    if stats:
+        whole, tenth_stats, beside = stats
+        cpu = cpu_ratio(whole, beside)
+        lines += [
+            f"| corvix --stats, 200 filters (--list by turns with it)"
+            f" | {seconds(whole['best_seconds'])} s ({seconds(beside['best_seconds'])} s) | |",
+            f"| corvix --stats / --list (200 filters)"
+            f" | {over(whole['best_seconds'], beside['best_seconds'])} | <= 1.2 |",
+            f"| the same in CPU time | {f'{cpu:.2f}' if cpu is not None else 'n/a'} | |",
+            f"| corvix --stats peak RSS, N/10 / N | {mib(tenth_stats['max_rss_kib'])}"
+            f" / {mib(whole['max_rss_kib'])} MiB | memory flat |",
+        ]
+    return lines + [
         "",
         "corvix and grep|awk: best of 3 (corvix_list_bench); lnav: best of 3 and 2,"
         " after a warm-up run.",
@@ -239,6 +270,47 @@ def corvix_list_text(figures):
                  "   filter overhead <= 25%")
     lines.append(f"{'peak RSS MiB, N/10 vs N':<44} {tenth['max_rss_kib'] / 1024:4.1f}"
                  f" / {none['max_rss_kib'] / 1024:.1f}   memory flat")
+    stats = stats_variants(figures)
+    if stats:
+        whole, tenth_stats, beside = stats
+        lines.append(f"{'corvix --stats / --list (200 filters)':<44}"
+                     f" {fixed(ratio(whole['best_seconds'], beside['best_seconds']), '9.2f')}x"
+                     "   <= 1.2 x")
+        lines.append(f"{'  the same in CPU time':<44}"
+                     f" {fixed(cpu_ratio(whole, beside), '9.2f')}x")
+        lines.append(f"{'--stats peak RSS MiB, N/10 vs N':<44}"
+                     f" {tenth_stats['max_rss_kib'] / 1024:4.1f}"
+                     f" / {whole['max_rss_kib'] / 1024:.1f}   memory flat")
+    return lines
+
+
+def corvix_stats_window_text(figures):
+    """corvix_stats_window_bench's JSON as the table it prints without --json."""
+    lines = [f"note: the window exited with status {failed['exit_status']}"
+             for failed in figures["failed_runs"]]
+    lines.append(f"Statistics window, {figures['log_lines']} log lines,"
+                 f" {figures['listed']} listed (offscreen)")
+    lines.append(f"{'measure':<52} {'seconds':>9}   target")
+    rows = [
+        ("open to list filled", "filled_seconds", ""),
+        ("fill end to tables and chart shown", "shown_after_fill_seconds", "< 0.5"),
+        ("longest GUI stall, fill and count", "largest_stall_seconds", "<= 0.100"),
+        ("  during the fill", "largest_fill_stall_seconds", ""),
+        ("  after it, counting and showing", "largest_count_stall_seconds", ""),
+        ("Show only this source: list and count", "show_only_source_seconds", "< 1.5"),
+        ("  of which the main list and its count", "show_only_source_list_seconds", ""),
+        ("Hide this port: list and count", "hide_port_seconds", "< 1.5"),
+        ("  of which the main list and its count", "hide_port_list_seconds", ""),
+        ("longest GUI stall, the two clicks", "largest_click_stall_seconds", ""),
+        ("longest GUI stall, fill and count, worst run", "largest_stall_any_run_seconds", ""),
+    ]
+    for label, key, target in rows:
+        lines.append(f"{label:<52} {fixed(figures.get(key), '9.3f')}"
+                     + (f"   {target}" if target else ""))
+    lines.append(f"{'peak RSS MiB':<52} {figures['max_rss_kib'] / 1024:9.1f}")
+    lines.append(f"check: {figures['check']:<52} {'ok' if figures['ok'] else 'MISMATCH'}")
+    lines.append(f"(best of {figures['runs']} runs; a stall is a run's largest gap of a 10 ms"
+                 " timer)")
     return lines
 
 

@@ -269,6 +269,56 @@ class BenchTextTest(unittest.TestCase):
                       " | memory flat |", lines)
         self.assertIn("| lnav peak RSS, -n -q / -n | 76.0 / 76.0 MiB | |", lines)
 
+    def with_stats(self):
+        figures = self.list_figures()
+        for name, seconds, cpu, kib in [("corvix --stats, 200 filters", 0.18, 0.15, 20480),
+                                        ("corvix --stats, 200 filters, N/10", 0.03, 0.02, 19456),
+                                        ("corvix, 200 filters, by turns", 0.2, 0.12, 2900)]:
+            figures["variants"].append(
+                {"name": name, "log_lines": 1000003, "listed": 54, "best_seconds": seconds,
+                 "best_cpu_seconds": cpu, "max_rss_kib": kib, "exit_status": 0})
+        return figures
+
+    def test_corvix_stats_beside_list(self):
+        lines = report.corvix_list_text(self.with_stats())
+        self.assertEqual(lines[-3], "corvix --stats / --list (200 filters)"
+                                    "             0.90x   <= 1.2 x")
+        self.assertEqual(lines[-2], "  the same in CPU time                            1.25x")
+        self.assertEqual(lines[-1], "--stats peak RSS MiB, N/10 vs N"
+                                    "              19.0 / 20.0   memory flat")
+        section = report.corvix_list_section(self.with_stats(), {})
+        self.assertIn("| corvix --stats, 200 filters (--list by turns with it)"
+                      " | 0.180 s (0.200 s) | |", section)
+        self.assertIn("| corvix --stats / --list (200 filters) | 0.90 | <= 1.2 |", section)
+        self.assertIn("| the same in CPU time | 1.25 | |", section)
+        self.assertIn("| corvix --stats peak RSS, N/10 / N | 19.0 / 20.0 MiB | memory flat |",
+                      section)
+        # Without --stats figures the section is what it was.
+        self.assertFalse(any("--stats" in line for line in
+                             report.corvix_list_section(self.list_figures(), {})))
+
+    def test_corvix_stats_window(self):
+        figures = {"runs": 3, "log_lines": 1250003, "listed": 1000342,
+                   "filled_seconds": 0.9, "shown_after_fill_seconds": 0.4123,
+                   "largest_stall_seconds": 0.09, "largest_fill_stall_seconds": 0.08,
+                   "largest_count_stall_seconds": 0.09, "show_only_source_seconds": 0.2,
+                   "show_only_source_list_seconds": 0.18, "hide_port_seconds": None,
+                   "hide_port_list_seconds": 0.3, "largest_click_stall_seconds": 0.05,
+                   "max_rss_kib": 143360, "check": "counts agree", "ok": False,
+                   "failed_runs": [{"exit_status": 134}]}
+        lines = report.corvix_stats_window_text(figures)
+        self.assertEqual(lines[0], "note: the window exited with status 134")
+        self.assertIn("fill end to tables and chart shown                       0.412   < 0.5",
+                      lines)
+        self.assertIn("Hide this port: list and count                             n/a   < 1.5",
+                      lines)
+        self.assertIn("peak RSS MiB                                             140.0", lines)
+        self.assertIn("check: counts agree                                         MISMATCH",
+                      lines)
+        self.assertIn("longest GUI stall, fill and count, worst run" + " " * 9 + "      n/a", lines)
+        self.assertEqual(lines[-1], "(best of 3 runs; a stall is a run's largest gap of a 10 ms"
+                                    " timer)")
+
 
 if __name__ == "__main__":
     unittest.main()
