@@ -2,6 +2,8 @@
 
 // What the benchmarks read about their own process and command line.
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -34,6 +36,40 @@ inline std::string OptionText(int argc, char** argv, const std::string& name,
 inline long Option(int argc, char** argv, const std::string& name, long fallback) {
     const std::string text = OptionText(argc, argv, name);
     return text.empty() ? fallback : std::atol(text.c_str());
+}
+
+// A run of this program in its window role, `self --window LOG DIR FD`: what it wrote to
+// FD, how it ended and what it used. The figures come through a pipe because the window's
+// own output is Qt's to use.
+struct WindowRun {
+    std::string report;
+    int status = -1;
+    rusage usage{};
+};
+
+inline WindowRun RunWindowChild(const char* self, const std::string& log, const std::string& dir) {
+    WindowRun run;
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return run;
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        const std::string fd = std::to_string(fds[1]);
+        execl(self, self, "--window", log.c_str(), dir.c_str(), fd.c_str(), nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    char buffer[512];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) {
+        run.report.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);
+    if (wait4(pid, &run.status, 0, &run.usage) != pid && run.status == 0) {
+        run.status = -1;
+    }
+    return run;
 }
 
 }  // namespace bench

@@ -178,30 +178,11 @@ struct Sample {
 };
 
 Sample RunOnce(const char* self, const std::string& log, const std::string& dir) {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return {};
-    }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        execl(self, self, "--window", log.c_str(), dir.c_str(), fd.c_str(), nullptr);
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) {
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(fds[0]);
+    const bench::WindowRun run = bench::RunWindowChild(self, log, dir);
+    const std::string& text = run.report;
     Sample s;
-    rusage usage{};
-    if (wait4(pid, &s.status, 0, &usage) != pid && s.status == 0) {
-        s.status = -1;
-    }
-    s.maxRssKiB = usage.ru_maxrss;
+    s.status = run.status;
+    s.maxRssKiB = run.usage.ru_maxrss;
     Figures& f = s.figures;
     if (std::sscanf(
             text.c_str(),

@@ -96,30 +96,12 @@ struct Sample {
 };
 
 Sample RunOnce(const char* self, const std::string& log, const std::string& dir) {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return {};
-    }
     const timespec start = Now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        execl(self, self, "--window", log.c_str(), dir.c_str(), fd.c_str(), nullptr);
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) {
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(fds[0]);
+    const bench::WindowRun run = bench::RunWindowChild(self, log, dir);
+    const std::string& text = run.report;
+    const rusage& usage = run.usage;
     Sample s;
-    rusage usage{};
-    if (wait4(pid, &s.status, 0, &usage) != pid && s.status == 0) {
-        s.status = -1;
-    }
+    s.status = run.status;
     s.maxRssKiB = usage.ru_maxrss;
     s.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                    (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;

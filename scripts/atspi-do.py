@@ -14,35 +14,9 @@ performs the action itself, no input event is synthesised.
 import sys
 import time
 
-import pyatspi
 from gi.repository import Atspi, GLib
 
-
-def applications(name):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for index in range(desktop.childCount):
-        app = desktop.getChildAtIndex(index)
-        if app is not None and app.name == name:
-            yield app
-
-
-def find(node, role, name, depth=0):
-    if node is None or depth > 30:
-        return None
-    if (
-        node.getRoleName() == role
-        and (node.name or "") == name
-        and (role == "menu item" or node.getState().contains(pyatspi.STATE_SHOWING))
-    ):
-        return node
-    count = node.childCount
-    if node.getRole() == pyatspi.ROLE_TABLE:
-        count = min(count, 60)
-    for index in range(count):
-        found = find(node.getChildAtIndex(index), role, name, depth + 1)
-        if found is not None:
-            return found
-    return None
+from atspi_tree import applications, find
 
 
 def perform(widget, action):
@@ -72,7 +46,7 @@ def main():
     deadline = time.monotonic() + (float(sys.argv[5]) if len(sys.argv) > 5 else 10.0)
     while True:
         for app in applications(program):
-            widget = find(app, role, name)
+            widget = find(app, role, name, hidden_menu_items=True)
             if widget is not None:
                 try:
                     return 0 if perform(widget, action) else 1

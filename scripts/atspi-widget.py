@@ -14,24 +14,7 @@ import time
 
 import pyatspi
 
-
-def find(node, role, name, depth=0):
-    if node is None or depth > 30:
-        return None
-    if (
-        node.getRoleName() == role
-        and (node.name or "") == name
-        and node.getState().contains(pyatspi.STATE_SHOWING)
-    ):
-        return node
-    count = node.childCount
-    if node.getRole() == pyatspi.ROLE_TABLE:
-        count = min(count, 60)
-    for index in range(count):
-        found = find(node.getChildAtIndex(index), role, name, depth + 1)
-        if found is not None:
-            return found
-    return None
+from atspi_tree import applications, find
 
 
 def main():
@@ -41,11 +24,7 @@ def main():
     mode, program, role, name = sys.argv[1:5]
     deadline = time.monotonic() + (float(sys.argv[5]) if len(sys.argv) > 5 else 10.0)
     while True:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for index in range(desktop.childCount):
-            app = desktop.getChildAtIndex(index)
-            if app is None or app.name != program:
-                continue
+        for app in applications(program):
             widget = find(app, role, name)
             if widget is not None and mode == "text":
                 print(widget.queryText().getText(0, -1))

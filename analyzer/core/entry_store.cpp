@@ -230,14 +230,7 @@ void EntryChunk::Append(const EntryTokens& tokens) {
         textSize_ += TextLengthOf(tokens);
         return;
     }
-    LogEntry entry;
-    entry.date = tokens.date;
-    entry.time = tokens.time;
-    entry.direction = tokens.direction;
-    entry.sourceIp = tokens.sourceIp;
-    entry.sourcePort = tokens.sourcePort;
-    entry.destinationIp = tokens.destinationIp;
-    entry.destinationPort = tokens.destinationPort;
+    const LogEntry entry = tokens.ToEntry();
     Keep(FormatEntry(entry, entry.destinationIp));
 }
 

@@ -27,6 +27,13 @@ struct EntryTokens {
     std::string_view sourcePort;
     std::string_view destinationIp;
     std::string_view destinationPort;
+
+    // The same fields, copied out of the line they view.
+    LogEntry ToEntry() const {
+        return {std::string(date),           std::string(time),       std::string(direction),
+                std::string(sourceIp),       std::string(sourcePort), std::string(destinationIp),
+                std::string(destinationPort)};
+    }
 };
 
 // True when "in " occurs anywhere in the line (case-sensitive).

@@ -55,23 +55,9 @@ class CorvixStatisticsDesktopTest : public test_support::TempDirTest {
     }
 
     void StartCorvix() {
-        std::vector<std::string> command{"/usr/bin/env",
-                                         "-i",
-                                         "-C",
-                                         dir_,
-                                         "PATH=/usr/bin:/bin",
-                                         "HOME=" + dir_,
-                                         "XDG_RUNTIME_DIR=" + Path("run")};
-        for (const std::string& variable : desktop_session::SessionVariables()) {
-            command.push_back(variable);
-        }
-        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name)) {
-                command.push_back(std::string(name) + "=" + value);
-            }
-        }
-        command.insert(command.end(), {Path("corvix"), Path("day.log")});
-        ASSERT_TRUE(corvix_.Start(command, Path("stdout.txt"), Path("stderr.txt")));
+        ASSERT_TRUE(corvix_.Start(
+            desktop_session::FreshCommand(dir_, Path("run"), {Path("corvix"), Path("day.log")}),
+            Path("stdout.txt"), Path("stderr.txt")));
     }
 
     // The main window's count of listed entries reads `count`.

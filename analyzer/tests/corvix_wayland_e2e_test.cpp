@@ -38,24 +38,7 @@ class CorvixWaylandTest : public VelmoraTest {
         log_ = (Dir() / "logs" / "Velmora-incoming-2002-09-27.log").string();
     }
     void StartCorvix() {
-        std::vector<std::string> command{"/usr/bin/env",
-                                         "-i",
-                                         "-C",
-                                         dir_,
-                                         "PATH=/usr/bin:/bin",
-                                         "HOME=" + dir_,
-                                         "XDG_RUNTIME_DIR=" + runtimeDir_.string()};
-        for (const std::string& variable : desktop_session::SessionVariables()) {
-            command.push_back(variable);
-        }
-        // A sanitized build needs its options.
-        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name)) {
-                command.push_back(std::string(name) + "=" + value);
-            }
-        }
-        command.insert(command.end(), {corvix_.string(), log_});
-        Spawn(command);
+        Spawn(desktop_session::FreshCommand(dir_, runtimeDir_.string(), {corvix_.string(), log_}));
     }
     bool WindowShown() { return HasWidget("corvix", "dialog", "Corvix Log Analyzer - " + log_); }
 

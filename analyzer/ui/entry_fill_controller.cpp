@@ -223,15 +223,7 @@ void EntryFillController::showHeldLine(const analyzer::LogReader& log,
     if (!analyzer::HasInboundMarker(line) || !analyzer::ParseEntryTokens(line, filters, tokens)) {
         return;
     }
-    analyzer::LogEntry entry;
-    entry.date = tokens.date;
-    entry.time = tokens.time;
-    entry.direction = tokens.direction;
-    entry.sourceIp = tokens.sourceIp;
-    entry.sourcePort = tokens.sourcePort;
-    entry.destinationIp = tokens.destinationIp;
-    entry.destinationPort = tokens.destinationPort;
-    heldLineShown_ = store_.AppendParsedEntry(entry, {});
+    heldLineShown_ = store_.AppendParsedEntry(tokens.ToEntry(), {});
     list_.model()->publish();
     list_.showCount(store_.size());
 }

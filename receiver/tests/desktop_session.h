@@ -31,6 +31,29 @@ inline std::vector<std::string> SessionVariables() {
     return variables;
 }
 
+// `program`, started with only the session's variables, in `dir` as its home, with its own
+// runtime folder; a sanitized build keeps its options.
+inline std::vector<std::string> FreshCommand(const std::string& dir, const std::string& runtimeDir,
+                                             const std::vector<std::string>& program) {
+    std::vector<std::string> command{"/usr/bin/env",
+                                     "-i",
+                                     "-C",
+                                     dir,
+                                     "PATH=/usr/bin:/bin",
+                                     "HOME=" + dir,
+                                     "XDG_RUNTIME_DIR=" + runtimeDir};
+    for (const std::string& variable : SessionVariables()) {
+        command.push_back(variable);
+    }
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name)) {
+            command.push_back(std::string(name) + "=" + value);
+        }
+    }
+    command.insert(command.end(), program.begin(), program.end());
+    return command;
+}
+
 inline bool OnWayland() {
     return std::getenv("WAYLAND_DISPLAY") != nullptr && std::getenv("DISPLAY") == nullptr;
 }
