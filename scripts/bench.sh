@@ -18,6 +18,7 @@
 #   BENCH_SKIP_WINDOW=1    no window figures of corvix
 #   BENCH_SKIP_STATS_WINDOW=1   no figures of corvix's Statistics window
 #   BENCH_SKIP_WINDOW_MONTH=1   no figures of corvix's window over BENCH_DAYS daily logs
+#   BENCH_SKIP_FOLLOW=1    no figures of corvix's window following a growing log
 #   BENCH_DAYS=30          days of the month benchmarks
 #   BENCH_SKIP_RECEIVER_WINDOW=1   no window figures of velmora (receiver_window_bench,
 #                                  list_commands_bench)

@@ -63,11 +63,11 @@ int RunWindow(int& argc, char** argv, const AnalyzerPaths& paths,
     if (logPaths.size() == 1) {
         window.openLogFile(QFile::decodeName(logPaths.front().c_str()));
     } else if (!logPaths.empty()) {
-        QStringList paths;
+        QStringList logs;
         for (const std::string& path : logPaths) {
-            paths << QFile::decodeName(path.c_str());
+            logs << QFile::decodeName(path.c_str());
         }
-        window.openLogFiles(paths);
+        window.openLogFiles(logs);
     }
     window.exec();
     return 0;

@@ -697,11 +697,11 @@ StatisticsReport EntryStatistics::Report(std::size_t top) {
     report.ports.reserve(keep);
     for (std::size_t i = 0; i < keep; ++i) {
         const PortKey& key = ports[i];
-        const std::uint64_t sources =
+        const std::uint64_t portSources =
             key.named ? namedPorts_[key.index].sources : numberedPorts_[key.index].sources;
         report.ports.push_back({key.named ? portNames_[key.index] : std::to_string(key.index),
                                 static_cast<std::size_t>(key.count),
-                                static_cast<std::size_t>(sources),
+                                static_cast<std::size_t>(portSources),
                                 {}});
     }
 

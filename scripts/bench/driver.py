@@ -18,7 +18,7 @@ from receivers import log
 
 TARGETS = ["velmora", "corvix", "blaster", "bare_receiver", "corvix_list_bench", "corvix_days_bench",
            "receiver_bench",
-           "corvix_window_bench", "corvix_stats_window_bench", "receiver_window_bench",
+           "corvix_window_bench", "corvix_stats_window_bench", "corvix_follow_bench", "receiver_window_bench",
            "list_commands_bench"]
 
 
@@ -36,6 +36,7 @@ class Tools:
         self.corvix_days_bench = os.path.join(bench, "corvix_days_bench")
         self.corvix_window_bench = os.path.join(bench, "corvix_window_bench")
         self.corvix_stats_window_bench = os.path.join(bench, "corvix_stats_window_bench")
+        self.corvix_follow_bench = os.path.join(bench, "corvix_follow_bench")
         self.receiver_window_bench = os.path.join(bench, "receiver_window_bench")
         self.list_commands_bench = os.path.join(bench, "list_commands_bench")
 
@@ -255,6 +256,14 @@ def main():
             log("\n".join(text))
             table += [""] + report.code_section(
                 "### corvix Statistics window (offscreen), a million listed entries", text)
+        # corvix's window following a log that grows
+        if not env_flag("BENCH_SKIP_FOLLOW"):
+            log("corvix following a log")
+            text = subprocess.run([tools.corvix_follow_bench], check=True, capture_output=True,
+                                  text=True, env=offscreen()).stdout.rstrip().split("\n")
+            log("\n".join(text))
+            table += [""] + report.code_section(
+                "### corvix window (offscreen) following a log that grows", text)
         table += window_sections
 
         text = "\n".join(table) + "\n"
