@@ -38,6 +38,12 @@ inline long Option(int argc, char** argv, const std::string& name, long fallback
     return text.empty() ? fallback : std::atol(text.c_str());
 }
 
+// A fresh directory /tmp/NAME.XXXXXX; empty when none could be made.
+inline std::string MakeTempDir(const std::string& name) {
+    std::string path = "/tmp/" + name + ".XXXXXX";
+    return mkdtemp(path.data()) != nullptr ? path : std::string();
+}
+
 // A run of this program in its window role, `self --window LOG DIR FD`: what it wrote to
 // FD, how it ended and what it used. The figures come through a pipe because the window's
 // own output is Qt's to use.

@@ -88,11 +88,10 @@ long CountLines(const std::string& path) {
 int main(int argc, char** argv) {
     const long days = std::clamp(bench::Option(argc, argv, "days", 30), 2L, 31L);
     const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
-    char dirTemplate[] = "/tmp/corvix_days_bench.XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
+    const fs::path dir = bench::MakeTempDir("corvix_days_bench");
+    if (dir.empty()) {
         return 1;
     }
-    const fs::path dir = dirTemplate;
     int rc = 0;
     try {
         const std::string corvix = (dir / "corvix").string();

@@ -72,11 +72,10 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    char dirTemplate[] = "/tmp/corvix_follow_bench.XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
+    const fs::path dir = bench::MakeTempDir("corvix_follow_bench");
+    if (dir.empty()) {
         return 1;
     }
-    const fs::path dir = dirTemplate;
     const std::string log = (dir / "Velmora-incoming-2026-12-07.log").string();
     router_log::WriteLog(log, 10000, router_log::MakeWorkload());
 

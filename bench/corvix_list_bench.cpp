@@ -195,11 +195,10 @@ int main(int argc, char** argv) {
     const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
     const std::string keepDir = bench::OptionText(argc, argv, "keep");
     const bool json = bench::JsonWanted(argc, argv);
-    char dirTemplate[] = "/tmp/corvix_bench.XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
+    const fs::path dir = bench::MakeTempDir("corvix_bench");
+    if (dir.empty()) {
         return 1;
     }
-    const fs::path dir = dirTemplate;
     int rc = 0;
     try {
         // A private copy, so the settings file beside it is ours alone.

@@ -141,11 +141,10 @@ std::string Day(long days) {
 
 // The window on a directory of `days` daily logs, beside the same window on a ten-line log.
 int RunMonth(const char* self, long days, long records, int runs, bool json) {
-    char dirTemplate[] = "/tmp/corvix_window_bench.XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
+    const fs::path dir = bench::MakeTempDir("corvix_window_bench");
+    if (dir.empty()) {
         return 1;
     }
-    const fs::path dir = dirTemplate;
     const fs::path logs = dir / "logs";
     fs::create_directories(logs);
     const router_log::Workload w = router_log::MakeWorkload();
@@ -222,11 +221,10 @@ int main(int argc, char** argv) {
     const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
     const int runs = static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 3)));
     const bool json = bench::JsonWanted(argc, argv);
-    char dirTemplate[] = "/tmp/corvix_window_bench.XXXXXX";
-    if (mkdtemp(dirTemplate) == nullptr) {
+    const fs::path dir = bench::MakeTempDir("corvix_window_bench");
+    if (dir.empty()) {
         return 1;
     }
-    const fs::path dir = dirTemplate;
     const std::string self = fs::read_symlink("/proc/self/exe").string();
     const router_log::Workload w = router_log::MakeWorkload();
     const std::string log = (dir / "big.log").string();
