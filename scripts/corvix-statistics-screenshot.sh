@@ -39,14 +39,8 @@ fi
 BUILD=$1
 OUT=$2
 WORK=$X_SESSION_DIR/corvix
-mkdir -p "$WORK"
-
-# A copy of the program with its own port definitions beside it.
-cp "$BUILD/analyzer/app/corvix" "$WORK/corvix"
-printf '%s\t%s\n' 21 'file transfer control' 22 'remote login' 23 'remote terminal' \
-    80 'web server' 137 'name service' 443 'secure web server' 3389 'remote desktop' \
-    >"$WORK/corvix.ports"
-printf '[Options]\nLookupSource=0\n' >"$WORK/corvix.cfg"
+source "$ROOT/scripts/corvix-shot-common.sh"
+corvix_copy
 
 LOG=$WORK/Velmora-incoming-2002-09-27.log
 {
@@ -62,17 +56,10 @@ LOG=$WORK/Velmora-incoming-2002-09-27.log
     done
 } >"$LOG"
 
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-"$WORK/corvix" "$LOG" >/dev/null 2>&1 &
-corvix=$!
-trap 'kill "$corvix" 2>/dev/null || true' EXIT
-window=$(timeout 15 xdotool search --sync --name "Corvix Log Analyzer" | head -n 1)
+corvix_start "$LOG"
 xdotool windowactivate --sync "$window" key ctrl+t
 stats=$(timeout 15 xdotool search --sync --name "^Statistics$" | head -n 1)
 xdotool windowsize --sync "$stats" 1000 700
 # Drawn once the names have come back.
 sleep 2
-import -window "$stats" -frame "$WORK/shot.png"
-# Few colours: the picture stays small in the repository.
-convert "$WORK/shot.png" -strip -colors 96 "PNG8:$OUT"
-echo "written: $OUT ($(stat -c %s "$OUT") bytes)"
+save_shot "$stats" "$OUT" 96
