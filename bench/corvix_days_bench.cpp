@@ -37,30 +37,8 @@ double Now() {
 }
 
 Sample Run(const std::vector<std::string>& args, const std::string& stdoutPath) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
-    const double start = Now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0) {
-            _exit(127);
-        }
-        close(fd);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    Sample s;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &s.status, 0, &usage) < 0) {
-        throw std::runtime_error("cannot run " + args[0]);
-    }
-    s.seconds = Now() - start;
-    s.maxRssKiB = usage.ru_maxrss;
-    return s;
+    const bench::CommandRun run = bench::RunCommand(args, stdoutPath);
+    return {run.seconds, run.usage.ru_maxrss, run.status};
 }
 
 Sample Best(const std::vector<std::string>& args, const std::string& out, int runs) {

@@ -36,35 +36,8 @@ struct Sample {
 };
 
 Sample RunOnce(const std::vector<std::string>& args, const std::string& stdoutPath) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
-    timespec start{}, end{};
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0 || dup2(fd, STDOUT_FILENO) < 0) {
-            _exit(127);
-        }
-        close(fd);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    Sample s;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &s.status, 0, &usage) < 0) {
-        throw std::runtime_error("cannot run");
-    }
-    clock_gettime(CLOCK_MONOTONIC, &end);
-    s.seconds =
-        static_cast<double>(end.tv_sec - start.tv_sec) + (end.tv_nsec - start.tv_nsec) / 1e9;
-    s.maxRssKiB = usage.ru_maxrss;  // KiB; for a shell, the largest process it waited for
-    s.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                   (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    return s;
+    const bench::CommandRun run = bench::RunCommand(args, stdoutPath);
+    return {run.seconds, run.cpuSeconds(), run.usage.ru_maxrss, run.status};
 }
 
 // Read in pieces: whatever the bench holds at fork counts towards the child's peak RSS.
