@@ -235,6 +235,8 @@ int main(int argc, char** argv) {
         if (!keepDir.empty()) {
             fs::create_directories(keepDir);
             fs::copy_file(log, fs::path(keepDir) / "big.log", fs::copy_options::overwrite_existing);
+            fs::copy_file(dir / "corvix.cfg", fs::path(keepDir) / "corvix.cfg",
+                          fs::copy_options::overwrite_existing);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "corvix_list_bench: %s\n", e.what());

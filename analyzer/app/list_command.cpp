@@ -61,13 +61,7 @@ class StandardOutputSink : public EntrySink {
 
 }  // namespace
 
-bool LoadLogArguments(const std::vector<std::string>& logArguments, SettingsFile& settings,
-                      EntrySink& sink, bool& refused) {
-    const LogFileList files = ResolveLogArguments(logArguments);
-    LogListResult result = LoadLogList(files.files, OpenAnyLog, settings, sink);
-    refused = result.refused;
-    std::vector<LogFileProblem> problems = files.problems;
-    problems.insert(problems.end(), result.problems.begin(), result.problems.end());
+void ReportLogProblems(const std::vector<LogFileProblem>& problems) {
     for (const LogFileProblem& problem : problems) {
         if (problem.notOpened) {
             const std::string message =
@@ -77,6 +71,16 @@ bool LoadLogArguments(const std::vector<std::string>& logArguments, SettingsFile
             std::fprintf(stderr, "corvix: %s: %s\n", problem.path.c_str(), problem.reason.c_str());
         }
     }
+}
+
+bool LoadLogArguments(const std::vector<std::string>& logArguments, SettingsFile& settings,
+                      EntrySink& sink, bool& refused) {
+    const LogFileList files = ResolveLogArguments(logArguments);
+    LogListResult result = LoadLogList(files.files, OpenAnyLog, settings, sink);
+    refused = result.refused;
+    std::vector<LogFileProblem> problems = files.problems;
+    problems.insert(problems.end(), result.problems.begin(), result.problems.end());
+    ReportLogProblems(problems);
     return problems.empty();
 }
 

@@ -6,6 +6,8 @@
 #include "analyzer/core/entry_loader.h"
 #include "analyzer/core/entry_statistics.h"
 #include "analyzer/core/port_table.h"
+#include "analyzer/core/statistics_reader.h"
+#include "analyzer/io/any_log.h"
 #include "common/text_format.h"
 
 #include <unistd.h>
@@ -38,28 +40,6 @@ bool WriteAll(std::string_view data, int& error) {
     }
     return true;
 }
-
-class StatisticsSink : public EntrySink {
-  public:
-    explicit StatisticsSink(EntryStatistics& statistics) : statistics_(statistics) {}
-    void ClearEntries() override { statistics_.Clear(); }
-    bool AppendEntry(std::string_view text) override {
-        if (ParseEntry(text, noFilters_, entry_)) {
-            statistics_.Add(entry_);
-        }
-        return true;
-    }
-    bool AppendParsedEntry(const LogEntry& entry, std::string_view) override {
-        statistics_.Add(entry);
-        return true;
-    }
-    bool NeedsText() const override { return false; }
-
-  private:
-    EntryStatistics& statistics_;
-    NoFilters noFilters_;
-    LogEntry entry_;
-};
 
 class FormattedListSink : public EntrySink {
   public:
@@ -102,9 +82,13 @@ int RunStats(const std::vector<std::string>& logArguments, const std::string& se
              const std::string& portsFilePath, ReportFormat format, std::size_t top) {
     SettingsFile settings(settingsFilePath);
     EntryStatistics statistics;
-    StatisticsSink sink(statistics);
-    bool refused = false;
-    if (!LoadLogArguments(logArguments, settings, sink, refused)) {
+    const LogFileList files = ResolveLogArguments(logArguments);
+    std::vector<LogFileProblem> problems = files.problems;
+    const std::vector<LogFileProblem> read = ReadLogStatistics(
+        files.files, OpenAnyLog, settings.CurrentFilters(), LogReadingThreads(), statistics);
+    problems.insert(problems.end(), read.begin(), read.end());
+    ReportLogProblems(problems);
+    if (!problems.empty()) {
         return 1;
     }
     StatisticsReport report = statistics.Report(top);

@@ -333,6 +333,29 @@ void EntryStatistics::PortSet::Grow() {
     }
 }
 
+template <typename Visit>
+void EntryStatistics::PortSet::ForEach(Visit visit) const {
+    if (bits_) {
+        for (std::uint32_t word = 0; word < kBitWords; ++word) {
+            for (std::uint32_t bit = 0; bit < 16; ++bit) {
+                if ((slots_[word] >> bit & 1u) != 0) {
+                    visit(static_cast<std::uint16_t>(word << 4 | bit));
+                }
+            }
+        }
+        return;
+    }
+    const std::uint32_t slots = shift_ == 0 ? 0 : std::uint32_t{1} << shift_;
+    for (std::uint32_t slot = 0; slot < slots; ++slot) {
+        if (slots_[slot] != 0) {
+            visit(static_cast<std::uint16_t>(slots_[slot] - 1));
+        }
+    }
+    if (top_) {
+        visit(std::uint16_t{65535});
+    }
+}
+
 void EntryStatistics::Clear() {
     *this = EntryStatistics();
 }
@@ -435,7 +458,7 @@ bool EntryStatistics::InsertNamedPair(std::uint64_t pair) {
     return true;
 }
 
-void EntryStatistics::CountHour(std::int64_t hour) {
+void EntryStatistics::CountHour(std::int64_t hour, std::uint64_t entries) {
     if (hourCounts_.empty()) {
         firstHour_ = hour;
     }
@@ -447,11 +470,29 @@ void EntryStatistics::CountHour(std::int64_t hour) {
     if (index >= hourCounts_.size()) {
         hourCounts_.resize(index + 1, 0);
     }
-    ++hourCounts_[index];
+    hourCounts_[index] += entries;
+}
+
+void EntryStatistics::CountPort(std::uint16_t number, std::uint64_t entries) {
+    NumberedPort& p = numberedPorts_[number];
+    const std::uint64_t sum = p.count + entries;
+    p.count = static_cast<std::uint32_t>(sum);
+    if (sum >> 32 != 0) {
+        numberedWraps_[number] += sum >> 32;
+    }
+}
+
+std::uint64_t EntryStatistics::PortCount(std::uint16_t number) const {
+    const auto wraps = numberedWraps_.find(number);
+    return (wraps == numberedWraps_.end() ? 0 : wraps->second << 32) + numberedPorts_[number].count;
 }
 
 void EntryStatistics::Add(const LogEntry& entry) {
     AddFields(entry.date, entry.time, entry.sourceIp, entry.destinationPort);
+}
+
+void EntryStatistics::Add(const EntryTokens& tokens) {
+    AddFields(tokens.date, tokens.time, tokens.sourceIp, tokens.destinationPort);
 }
 
 void EntryStatistics::AddFields(std::string_view date, std::string_view time,
@@ -513,13 +554,10 @@ void EntryStatistics::CountTime(Source& source, std::int64_t when) {
 void EntryStatistics::CountNumbered(Source& source, std::uint16_t number,
                                     const std::int64_t* when) {
     ++source.count;
-    NumberedPort& p = numberedPorts_[number];
-    if (++p.count == 0) {
-        ++numberedWraps_[number];
-    }
+    CountPort(number, 1);
     if (source.numbers.Insert(number)) {
         ++source.ports;
-        ++p.sources;
+        ++numberedPorts_[number].sources;
     }
     if (when != nullptr) {
         CountTime(source, *when);
@@ -605,6 +643,75 @@ void EntryStatistics::Add(std::string_view source, std::string_view port,
     }
 }
 
+std::uint32_t EntryStatistics::SourceIdOf(const EntryStatistics& other, std::uint32_t id) {
+    const Source& source = other.sources_[id];
+    if (!source.dotted) {
+        return NamedSourceId(other.namedSources_[source.key]);
+    }
+    ReserveAddresses(1);
+    return DottedSourceId(source.key);
+}
+
+void EntryStatistics::Merge(EntryStatistics& other) {
+    CountPending();
+    other.CountPending();
+    entries_ += other.entries_;
+    if (other.first_) {
+        first_ = first_ ? std::min(*first_, *other.first_) : *other.first_;
+        last_ = last_ ? std::max(*last_, *other.last_) : *other.last_;
+    }
+    for (std::size_t i = 0; i < other.hourCounts_.size(); ++i) {
+        if (other.hourCounts_[i] != 0) {
+            CountHour(other.firstHour_ + static_cast<std::int64_t>(i), other.hourCounts_[i]);
+        }
+    }
+    if (!other.numberedPorts_.empty()) {
+        if (numberedPorts_.empty()) {
+            numberedPorts_.resize(65536);
+        }
+        for (std::uint32_t number = 0; number < other.numberedPorts_.size(); ++number) {
+            if (other.numberedPorts_[number].sources != 0) {
+                const auto port = static_cast<std::uint16_t>(number);
+                CountPort(port, other.PortCount(port));
+            }
+        }
+    }
+    std::vector<std::uint32_t> sourceIds(other.sources_.size());
+    for (std::uint32_t id = 0; id < other.sources_.size(); ++id) {
+        const Source& from = other.sources_[id];
+        sourceIds[id] = SourceIdOf(other, id);
+        Source& to = sources_[sourceIds[id]];
+        to.count += from.count;
+        if (from.timed) {
+            CountTime(to, from.first);
+            CountTime(to, from.last);
+        }
+        from.numbers.ForEach([&](std::uint16_t port) {
+            if (to.numbers.Insert(port)) {
+                ++to.ports;
+                ++numberedPorts_[port].sources;
+            }
+        });
+    }
+    std::vector<std::uint32_t> portIds(other.portNames_.size());
+    for (std::uint32_t id = 0; id < other.portNames_.size(); ++id) {
+        portIds[id] = NamedPortId(other.portNames_[id]);
+        namedPorts_[portIds[id]].count += other.namedPorts_[id].count;
+    }
+    for (const std::uint64_t stored : other.namedPairs_) {
+        if (stored == 0) {
+            continue;
+        }
+        const std::uint64_t pair = stored - 1;
+        const std::uint32_t source = sourceIds[pair >> 32];
+        const std::uint32_t port = portIds[static_cast<std::uint32_t>(pair)];
+        if (InsertNamedPair(static_cast<std::uint64_t>(source) << 32 | port)) {
+            ++sources_[source].ports;
+            ++namedPorts_[port].sources;
+        }
+    }
+}
+
 StatisticsReport EntryStatistics::Report(std::size_t top) {
     CountPending();
     StatisticsReport report;
@@ -669,14 +776,9 @@ StatisticsReport EntryStatistics::Report(std::size_t top) {
         std::uint32_t index;  // the number, or the index in portNames_
     };
     std::vector<PortKey> ports;
-    const auto numberedCount = [this](std::uint32_t number) {
-        const auto wraps = numberedWraps_.find(number);
-        return (wraps == numberedWraps_.end() ? 0 : wraps->second << 32) +
-               numberedPorts_[number].count;
-    };
     for (std::uint32_t number = 0; number < numberedPorts_.size(); ++number) {
         if (numberedPorts_[number].sources != 0) {
-            ports.push_back({numberedCount(number), false, number});
+            ports.push_back({PortCount(static_cast<std::uint16_t>(number)), false, number});
         }
     }
     for (std::uint32_t id = 0; id < namedPorts_.size(); ++id) {

@@ -74,11 +74,16 @@ class EntryStatistics {
   public:
     void Clear();
     void Add(const LogEntry& entry);
+    void Add(const EntryTokens& tokens);
     void Add(std::string_view source, std::string_view port, std::optional<std::int64_t> when);
     // An entry by its list text, which parses back into its fields.
     void AddListed(std::string_view listText);
 
     std::size_t entries() const { return entries_; }
+
+    // Counts everything `other` counted as if it had been added here: entries read in
+    // pieces, one EntryStatistics each, add up to the figures of reading them in one.
+    void Merge(EntryStatistics& other);
 
     // `top` limits sources and ports; 0 keeps them all. Counts what is still pending
     // first.
@@ -96,6 +101,8 @@ class EntryStatistics {
     class PortSet {
       public:
         bool Insert(std::uint16_t port);
+        template <typename Visit>
+        void ForEach(Visit visit) const;
         // Asks for the memory Insert(port) will look at first.
         void Prefetch(std::uint16_t port) const;
 
@@ -156,7 +163,11 @@ class EntryStatistics {
     std::uint32_t NewSource(bool dotted, std::uint32_t key);
     std::uint32_t NamedPortId(std::string_view port);
     bool InsertNamedPair(std::uint64_t pair);
-    void CountHour(std::int64_t hour);
+    void CountHour(std::int64_t hour, std::uint64_t entries = 1);
+    void CountPort(std::uint16_t number, std::uint64_t entries);
+    std::uint64_t PortCount(std::uint16_t number) const;
+    // The id here of `other`'s source `id`, made when new.
+    std::uint32_t SourceIdOf(const EntryStatistics& other, std::uint32_t id);
 
     std::size_t entries_ = 0;
     std::optional<std::int64_t> first_;

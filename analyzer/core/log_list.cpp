@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <thread>
 
 namespace analyzer {
 namespace {
@@ -38,11 +39,16 @@ class ContinuingSink : public EntrySink {
     EntrySink& list_;
 };
 
+}  // namespace
+
+std::size_t LogReadingThreads() {
+    constexpr std::size_t kMostThreads = 8;
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMostThreads);
+}
+
 std::string ErrorText(int error) {
     return std::strerror(error);
 }
-
-}  // namespace
 
 std::string LogDateInName(std::string_view path) {
     std::string_view name = BaseName(path);

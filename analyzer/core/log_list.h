@@ -53,6 +53,13 @@ std::vector<std::string> LogsInRange(const std::string& directory, std::string_v
 // Opens a log for reading; false with errno set. Compressed logs need more than the core.
 using LogOpener = std::function<bool(LogReader& log, const std::string& path)>;
 
+// Threads worth reading logs on side by side: the processors, at most eight, beyond
+// which the disk and the joining set the pace.
+std::size_t LogReadingThreads();
+
+// errno's text, for people.
+std::string ErrorText(int error);
+
 // Why reading stopped early, for people: a damaged compressed log says so.
 std::string ReadProblemText(int error);
 

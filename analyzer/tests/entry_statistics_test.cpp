@@ -235,6 +235,60 @@ TEST(EntryStatisticsTest, ListTextCountsAsItsParsedEntry) {
               FormatStatistics(parsed.Report(0), ReportFormat::kJson));
 }
 
+// Entries read in pieces and merged report exactly what reading them in one does, for
+// any cut: pairs met in several pieces count once, hours and first/last span the pieces.
+TEST(EntryStatisticsTest, MergedPiecesReportWhatOneReadingDoes) {
+    std::mt19937 rng(7);
+    const std::vector<std::string> oddSources = {"010.0.0.1", "host", "10.0.0.1x", ""};
+    const std::vector<std::string> oddPorts = {"080", "port", "65536", ""};
+    struct Added {
+        std::string source, port;
+        std::optional<std::int64_t> when;
+    };
+    std::vector<Added> added;
+    for (int i = 0; i < 40000; ++i) {
+        Added a;
+        const unsigned kind = rng() % 100;
+        // 10.0.0.1 meets thousands of ports, so its set turns into bits in some pieces.
+        a.source = kind < 25   ? "10.0.0.1"
+                   : kind < 30 ? oddSources[rng() % oddSources.size()]
+                               : "192.0.2." + std::to_string(rng() % 60);
+        a.port = rng() % 12 == 0   ? oddPorts[rng() % oddPorts.size()]
+                 : kind < 25       ? std::to_string(rng() % 6000)
+                 : rng() % 20 == 0 ? "65535"
+                                   : std::to_string(rng() % 200);
+        if (rng() % 40 != 0) {
+            a.when = 1033110000 + static_cast<std::int64_t>(rng() % (4 * 86400));
+        }
+        added.push_back(a);
+    }
+    EntryStatistics whole;
+    for (const Added& a : added) {
+        whole.Add(a.source, a.port, a.when);
+    }
+    const std::string expected = FormatStatistics(whole.Report(0), ReportFormat::kJson);
+
+    for (const std::vector<std::size_t>& cuts : {std::vector<std::size_t>{0, 40000},
+                                                 {0, 1, 40000},
+                                                 {0, 13000, 26000, 40000},
+                                                 {0, 39999, 40000},
+                                                 {0, 0, 20000, 20000, 40000}}) {
+        EntryStatistics total;
+        for (std::size_t piece = 0; piece + 1 < cuts.size(); ++piece) {
+            EntryStatistics part;
+            // Later pieces first, so hours and sources arrive out of order.
+            const std::size_t from = cuts[cuts.size() - 2 - piece];
+            const std::size_t to = cuts[cuts.size() - 1 - piece];
+            for (std::size_t i = from; i < to; ++i) {
+                part.Add(added[i].source, added[i].port, added[i].when);
+            }
+            total.Merge(part);
+        }
+        EXPECT_EQ(FormatStatistics(total.Report(0), ReportFormat::kJson), expected)
+            << cuts.size() - 1 << " pieces";
+    }
+}
+
 // Equal counts: the zero-padded and the plain form of one address sort by number, then
 // text; plain port numbers sort by number before any other text.
 TEST(EntryStatisticsTest, TiesFollowTheAddressAndPortOrder) {

@@ -1,6 +1,9 @@
 #include "analyzer/core/log_list.h"
 
+#include "analyzer/core/entry_statistics.h"
 #include "analyzer/core/entry_store.h"
+#include "analyzer/core/report_format.h"
+#include "analyzer/core/statistics_reader.h"
 #include "analyzer/io/any_log.h"
 #include "analyzer/io/gzip_source.h"
 #include "common/testing/temp_dir.h"
@@ -116,6 +119,34 @@ class LogListTest : public test_support::TempDirTest {
             *files = list;
         }
         return Entries(store);
+    }
+
+    // The statistics of the logs read one after another, as JSON, and their problems.
+    std::string CountedInOne(const std::vector<std::string>& files,
+                             std::vector<LogFileProblem>& problems) {
+        class CountingSink : public EntrySink {
+          public:
+            void ClearEntries() override { statistics.Clear(); }
+            bool AppendEntry(std::string_view) override { return false; }
+            bool AppendParsedEntry(const LogEntry& entry, std::string_view) override {
+                statistics.Add(entry);
+                return true;
+            }
+            bool NeedsText() const override { return false; }
+            EntryStatistics statistics;
+        } sink;
+        problems = LoadLogList(files, OpenAnyLog, *settings_, sink).problems;
+        return FormatStatistics(sink.statistics.Report(0), ReportFormat::kJson);
+    }
+
+    std::string CountedInPieces(const std::vector<std::string>& files, std::size_t threads,
+                                unsigned long long pieceBytes,
+                                std::vector<LogFileProblem>& problems) {
+        EntryStatistics statistics;
+        statistics.Add("left over", "from before", std::nullopt);
+        problems = ReadLogStatistics(files, OpenAnyLog, settings_->CurrentFilters(), threads,
+                                     statistics, pieceBytes);
+        return FormatStatistics(statistics.Report(0), ReportFormat::kJson);
     }
 
     std::unique_ptr<SettingsFile> settings_;
@@ -373,6 +404,70 @@ TEST_F(LogListTest, FollowedLogReadsOnAndHoldsALineStillBeingWritten) {
     EXPECT_EQ(log.NextChunk(), "d in");
     EXPECT_TRUE(log.Rewind());
     EXPECT_EQ(log.NextChunk(), "a in 1\n");
+}
+
+// Wherever a log is cut into pieces, the pieces count what reading it in one counts:
+// the cut sweeps over a CR LF end, a line longer than a chunk, a NUL, a filtered entry
+// and a last line without its end.
+TEST_F(LogListTest, PiecesCountWhatOneReadingCountsWhereverTheCutFalls) {
+    const std::string lines =
+        "12/06/2026 00:00:01 in 203.0.113.5 4512 198.51.100.7 80\r\n"
+        "12/06/2026 00:00:02 in 203.0.113.6 4512 198.51.100.7 " +
+        std::string(150, '4') +
+        " 22\n"
+        "12/06/2026 00:00:03 in 203.0.113.7 45\0"
+        "12 198.51.100.7 80\n"
+        "12/06/2026 00:00:04 in 203.0.113.9 4512 198.51.100.7 23\n"
+        "12/06/2026 00:00:05 in 203.0.113.8 4512 198.51.100.7 443";
+    for (std::size_t pad = 0; pad < 420; pad += 3) {
+        Put("cut.log", std::string(pad, 'x') + "\n" + lines);
+        std::vector<LogFileProblem> expectedProblems, problems;
+        const std::string expected = CountedInOne({Path("cut.log")}, expectedProblems);
+        for (const std::size_t threads : {2, 3}) {
+            EXPECT_EQ(CountedInPieces({Path("cut.log")}, threads, 1, problems), expected)
+                << "pad " << pad << ", " << threads << " pieces";
+            EXPECT_TRUE(problems.empty());
+        }
+    }
+}
+
+// Many logs, plain and compressed, missing and cut short, read on several threads in
+// small pieces: the same figures and the same problems, in the same order, as one
+// reading after another. A compressed log cannot be cut, and is counted once.
+TEST_F(LogListTest, PiecesOfManyLogsCountAndFailAsOneReadingDoes) {
+    std::vector<std::string> files;
+    for (int day = 1; day <= 9; ++day) {
+        const std::string date = "2026-12-0" + std::to_string(day);
+        const std::string text = MakeLog(date, static_cast<unsigned>(day), 700 * day, day % 2 == 0);
+        const std::string name = "Velmora-incoming-" + date + ".log";
+        if (day == 4) {
+            Put(name + ".gz", Gzip(text));
+        } else if (day == 6) {
+            const std::string packed = Gzip(text);
+            Put(name + ".gz", packed.substr(0, packed.size() / 2));
+        } else if (day != 8) {
+            Put(name, text);
+        }
+        files.push_back(Path(day == 4 || day == 6 ? name + ".gz" : name));
+    }
+    ::mkdir(Path("folder.log").c_str(), 0700);
+    files.push_back(Path("folder.log"));
+
+    std::vector<LogFileProblem> expectedProblems, problems;
+    const std::string expected = CountedInOne(files, expectedProblems);
+    ASSERT_EQ(expectedProblems.size(), 3u);
+    for (const std::size_t threads : {1, 2, 5, 8}) {
+        for (const unsigned long long pieceBytes : {1000ULL, 40000ULL, kLogPieceBytes}) {
+            EXPECT_EQ(CountedInPieces(files, threads, pieceBytes, problems), expected)
+                << threads << " threads, pieces of " << pieceBytes;
+            ASSERT_EQ(problems.size(), expectedProblems.size());
+            for (std::size_t i = 0; i < problems.size(); ++i) {
+                EXPECT_EQ(problems[i].path, expectedProblems[i].path);
+                EXPECT_EQ(problems[i].reason, expectedProblems[i].reason);
+                EXPECT_EQ(problems[i].notOpened, expectedProblems[i].notOpened);
+            }
+        }
+    }
 }
 
 TEST(GzipSourceTest, ArbitraryBytesEndCleanlyOrWithADamageError) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "analyzer/core/log_list.h"
 #include "analyzer/io/any_log.h"
 #include "analyzer/ui/entry_list_model.h"
 #include "analyzer/ui/entry_list_pane.h"
@@ -92,7 +93,7 @@ void EntryFillController::startList(std::vector<std::string> files,
     listRunning_ = true;
     cursor_.emplace();
     sincePublished_.start();
-    const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    const std::size_t threads = analyzer::LogReadingThreads();
     for (std::size_t i = 0; i < std::min(threads, files_.size()); ++i) {
         workers_.emplace_back([this] { readLogs(); });
     }

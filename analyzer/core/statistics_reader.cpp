@@ -1,0 +1,248 @@
+#include "analyzer/core/statistics_reader.h"
+
+#include "analyzer/core/byte_source.h"
+#include "analyzer/core/log_entry.h"
+#include "analyzer/core/log_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace analyzer {
+namespace {
+
+constexpr unsigned long long kToTheEnd = std::numeric_limits<unsigned long long>::max();
+
+// The bytes of a plain log from `begin` up to `end`, or to wherever the file ends.
+class FileRangeSource : public ByteSource {
+  public:
+    FileRangeSource(int fd, unsigned long long begin, unsigned long long end)
+        : fd_(fd), begin_(begin), end_(end), at_(begin) {}
+    ~FileRangeSource() override { ::close(fd_); }
+    FileRangeSource(const FileRangeSource&) = delete;
+    FileRangeSource& operator=(const FileRangeSource&) = delete;
+
+    ssize_t Read(char* buffer, std::size_t size) override {
+        const std::size_t wanted =
+            static_cast<std::size_t>(std::min<unsigned long long>(size, end_ - at_));
+        if (wanted == 0) {
+            return 0;
+        }
+        const ssize_t n = ::pread(fd_, buffer, wanted, static_cast<off_t>(at_));
+        if (n > 0) {
+            at_ += static_cast<unsigned long long>(n);
+        }
+        return n;
+    }
+    bool Rewind() override {
+        at_ = begin_;
+        return true;
+    }
+
+  private:
+    int fd_;
+    unsigned long long begin_;
+    unsigned long long end_;
+    unsigned long long at_;
+};
+
+// Where the first line that starts at or after `offset` starts: just past the next line
+// feed, or the end of the file. Every piece finds its bounds this way, so neighbours meet.
+std::optional<unsigned long long> LineStartFrom(int fd, unsigned long long offset) {
+    if (offset == 0) {
+        return 0;
+    }
+    // The byte before `offset` may itself end a line.
+    unsigned long long at = offset - 1;
+    std::array<char, 4096> block;
+    for (;;) {
+        const ssize_t n = ::pread(fd, block.data(), block.size(), static_cast<off_t>(at));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return std::nullopt;
+        }
+        if (n == 0) {
+            return at;
+        }
+        const void* feed = std::memchr(block.data(), '\n', static_cast<std::size_t>(n));
+        if (feed != nullptr) {
+            return at +
+                   static_cast<unsigned long long>(static_cast<const char*>(feed) - block.data()) +
+                   1;
+        }
+        at += static_cast<unsigned long long>(n);
+    }
+}
+
+struct Piece {
+    std::size_t file = 0;
+    unsigned index = 0;  // of `of` pieces of its file
+    unsigned of = 1;
+    unsigned long long size = 0;  // of the file when the pieces were cut
+    EntryStatistics statistics;
+    int openError = 0;
+    int readError = 0;
+    bool done = false;
+};
+
+// Narrows `log`, opened on a plain file, to the piece's lines; false with errno set.
+bool NarrowToPiece(LogReader& log, const Piece& piece) {
+    const unsigned long long share = piece.size / piece.of;
+    const std::optional<unsigned long long> begin = LineStartFrom(log.fd(), share * piece.index);
+    const std::optional<unsigned long long> end =
+        piece.index + 1 == piece.of ? std::optional(kToTheEnd)
+                                    : LineStartFrom(log.fd(), share * (piece.index + 1));
+    if (!begin || !end) {
+        return false;
+    }
+    const int fd = ::fcntl(log.fd(), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    log.Open(std::make_unique<FileRangeSource>(fd, *begin, std::max(*begin, *end)));
+    return true;
+}
+
+void CountPiece(const std::string& path, const LogOpener& open, const FilterSource& filters,
+                Piece& piece) {
+    LogReader log;
+    if (!open(log, path)) {
+        piece.openError = errno != 0 ? errno : EIO;
+        return;
+    }
+    if (piece.of > 1) {
+        if (log.fd() < 0) {
+            // Compressed: it cannot be entered part-way, so the first piece reads it all.
+            if (piece.index != 0) {
+                return;
+            }
+        } else if (!NarrowToPiece(log, piece)) {
+            piece.readError = errno != 0 ? errno : EIO;
+            return;
+        }
+    }
+    EntryTokens tokens;
+    while (const std::optional<std::string_view> chunk = log.NextChunk()) {
+        // A line read as text ends at a NUL byte, as it would in a C string.
+        const std::string_view line = chunk->substr(0, chunk->find('\0'));
+        if (HasInboundMarker(line) && ParseEntryTokens(line, filters, tokens)) {
+            piece.statistics.Add(tokens);
+        }
+    }
+    piece.readError = log.readError();
+}
+
+std::vector<Piece> CutIntoPieces(const std::vector<std::string>& files, std::size_t threads,
+                                 unsigned long long pieceBytes) {
+    std::vector<Piece> pieces;
+    for (std::size_t file = 0; file < files.size(); ++file) {
+        struct stat st {};
+        unsigned of = 1;
+        if (threads > 1 && ::stat(files[file].c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            const auto size = static_cast<unsigned long long>(st.st_size);
+            of = static_cast<unsigned>(std::min<unsigned long long>(threads, size / pieceBytes));
+            of = std::max(of, 1u);
+        }
+        for (unsigned index = 0; index < of; ++index) {
+            Piece& piece = pieces.emplace_back();
+            piece.file = file;
+            piece.index = index;
+            piece.of = of;
+            piece.size = static_cast<unsigned long long>(st.st_size);
+        }
+    }
+    return pieces;
+}
+
+}  // namespace
+
+std::vector<LogFileProblem> ReadLogStatistics(const std::vector<std::string>& files,
+                                              const LogOpener& open, const FilterSource& filters,
+                                              std::size_t threads, EntryStatistics& statistics,
+                                              unsigned long long pieceBytes) {
+    statistics.Clear();
+    std::vector<Piece> pieces = CutIntoPieces(files, threads, std::max(pieceBytes, 1ULL));
+    // Workers stay at most this far ahead of the merge, so memory does not grow with
+    // the number of logs.
+    const std::size_t ahead = 2 * std::max<std::size_t>(threads, 1);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t next = 0;
+    std::size_t merged = 0;
+    const auto work = [&] {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return next >= pieces.size() || next < merged + ahead; });
+            if (next >= pieces.size()) {
+                return;
+            }
+            Piece& piece = pieces[next++];
+            lock.unlock();
+            CountPiece(files[piece.file], open, filters, piece);
+            lock.lock();
+            piece.done = true;
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < std::min(threads, pieces.size()) && threads > 1; ++i) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+
+    std::vector<LogFileProblem> problems;
+    std::vector<bool> failed(files.size(), false);
+    for (Piece& piece : pieces) {
+        if (workers.empty()) {
+            CountPiece(files[piece.file], open, filters, piece);
+        } else {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return piece.done; });
+        }
+        const std::string& path = files[piece.file];
+        if (!failed[piece.file]) {
+            if (piece.openError != 0) {
+                // A later piece failing to open has had the file read in part.
+                problems.push_back(piece.index == 0
+                                       ? LogFileProblem{path, ErrorText(piece.openError), true}
+                                       : LogFileProblem{path, ReadProblemText(piece.openError)});
+                failed[piece.file] = true;
+            } else {
+                statistics.Merge(piece.statistics);
+                if (piece.readError != 0) {
+                    problems.push_back({path, ReadProblemText(piece.readError)});
+                    failed[piece.file] = true;
+                }
+            }
+        }
+        piece.statistics.Clear();
+        {
+            const std::lock_guard lock(mutex);
+            ++merged;
+        }
+        changed.notify_all();
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    return problems;
+}
+
+}  // namespace analyzer
