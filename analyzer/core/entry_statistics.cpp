@@ -652,7 +652,13 @@ std::uint32_t EntryStatistics::SourceIdOf(const EntryStatistics& other, std::uin
     return DottedSourceId(source.key);
 }
 
-void EntryStatistics::Merge(EntryStatistics& other) {
+void EntryStatistics::Merge(EntryStatistics&& other) {
+    if (entries_ == 0) {
+        // Nothing counted here yet: the first piece is taken over whole.
+        std::swap(*this, other);
+        other.Clear();
+        return;
+    }
     CountPending();
     other.CountPending();
     entries_ += other.entries_;

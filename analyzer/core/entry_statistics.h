@@ -83,7 +83,8 @@ class EntryStatistics {
 
     // Counts everything `other` counted as if it had been added here: entries read in
     // pieces, one EntryStatistics each, add up to the figures of reading them in one.
-    void Merge(EntryStatistics& other);
+    // `other` is left empty.
+    void Merge(EntryStatistics&& other);
 
     // `top` limits sources and ports; 0 keeps them all. Counts what is still pending
     // first.

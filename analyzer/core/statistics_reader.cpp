@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -19,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 namespace analyzer {
 namespace {
@@ -168,6 +168,25 @@ std::vector<Piece> CutIntoPieces(const std::vector<std::string>& files, std::siz
     return pieces;
 }
 
+// Adds what a piece counted, as reading its file in one would have counted it; false when
+// the file's reading ended there, so its later pieces count for nothing.
+bool TakePiece(Piece& piece, const std::string& path, EntryStatistics& statistics,
+               std::vector<LogFileProblem>& problems) {
+    if (piece.openError != 0) {
+        // A later piece failing to open has had the file read in part.
+        problems.push_back(piece.index == 0
+                               ? LogFileProblem{path, ErrorText(piece.openError), true}
+                               : LogFileProblem{path, ReadProblemText(piece.openError)});
+        return false;
+    }
+    statistics.Merge(std::move(piece.statistics));
+    if (piece.readError != 0) {
+        problems.push_back({path, ReadProblemText(piece.readError)});
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<LogFileProblem> ReadLogStatistics(const std::vector<std::string>& files,
@@ -216,21 +235,8 @@ std::vector<LogFileProblem> ReadLogStatistics(const std::vector<std::string>& fi
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return piece.done; });
         }
-        const std::string& path = files[piece.file];
         if (!failed[piece.file]) {
-            if (piece.openError != 0) {
-                // A later piece failing to open has had the file read in part.
-                problems.push_back(piece.index == 0
-                                       ? LogFileProblem{path, ErrorText(piece.openError), true}
-                                       : LogFileProblem{path, ReadProblemText(piece.openError)});
-                failed[piece.file] = true;
-            } else {
-                statistics.Merge(piece.statistics);
-                if (piece.readError != 0) {
-                    problems.push_back({path, ReadProblemText(piece.readError)});
-                    failed[piece.file] = true;
-                }
-            }
+            failed[piece.file] = !TakePiece(piece, files[piece.file], statistics, problems);
         }
         piece.statistics.Clear();
         {

@@ -282,7 +282,7 @@ TEST(EntryStatisticsTest, MergedPiecesReportWhatOneReadingDoes) {
             for (std::size_t i = from; i < to; ++i) {
                 part.Add(added[i].source, added[i].port, added[i].when);
             }
-            total.Merge(part);
+            total.Merge(std::move(part));
         }
         EXPECT_EQ(FormatStatistics(total.Report(0), ReportFormat::kJson), expected)
             << cuts.size() - 1 << " pieces";
