@@ -28,8 +28,10 @@ constexpr unsigned long long kToTheEnd = std::numeric_limits<unsigned long long>
 // The bytes of a plain log from `begin` up to `end`, or to wherever the file ends.
 class FileRangeSource : public ByteSource {
   public:
-    FileRangeSource(int fd, unsigned long long begin, unsigned long long end)
-        : fd_(fd), begin_(begin), end_(end), at_(begin) {}
+    // `size`: the file's size when it was cut into pieces.
+    FileRangeSource(int fd, unsigned long long begin, unsigned long long end,
+                    unsigned long long size)
+        : fd_(fd), begin_(begin), end_(end), size_(size), at_(begin) {}
     ~FileRangeSource() override { ::close(fd_); }
     FileRangeSource(const FileRangeSource&) = delete;
     FileRangeSource& operator=(const FileRangeSource&) = delete;
@@ -43,9 +45,13 @@ class FileRangeSource : public ByteSource {
         const ssize_t n = ::pread(fd_, buffer, wanted, static_cast<off_t>(at_));
         if (n > 0) {
             at_ += static_cast<unsigned long long>(n);
+        } else if (n == 0) {
+            cutShort_ = at_ < std::min(end_, size_);
         }
         return n;
     }
+    // The file ended before the range did: it was truncated under us.
+    bool cutShort() const { return cutShort_; }
     bool Rewind() override {
         at_ = begin_;
         return true;
@@ -55,20 +61,28 @@ class FileRangeSource : public ByteSource {
     int fd_;
     unsigned long long begin_;
     unsigned long long end_;
+    unsigned long long size_;
     unsigned long long at_;
+    bool cutShort_ = false;
 };
 
 // Where the first line that starts at or after `offset` starts: just past the next line
-// feed, or the end of the file. Every piece finds its bounds this way, so neighbours meet.
-std::optional<unsigned long long> LineStartFrom(int fd, unsigned long long offset) {
+// feed, or kToTheEnd when none comes before `size`. Every piece finds its bounds this way,
+// so neighbours meet. Only the `size` bytes the log had when it was cut are looked at: a
+// line still being written past them must not end one piece and start the next at
+// different places depending on when each looked.
+std::optional<unsigned long long> LineStartFrom(int fd, unsigned long long offset,
+                                                unsigned long long size) {
     if (offset == 0) {
         return 0;
     }
     // The byte before `offset` may itself end a line.
     unsigned long long at = offset - 1;
     std::array<char, 4096> block;
-    for (;;) {
-        const ssize_t n = ::pread(fd, block.data(), block.size(), static_cast<off_t>(at));
+    while (at < size) {
+        const auto wanted =
+            static_cast<std::size_t>(std::min<unsigned long long>(block.size(), size - at));
+        const ssize_t n = ::pread(fd, block.data(), wanted, static_cast<off_t>(at));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -76,7 +90,7 @@ std::optional<unsigned long long> LineStartFrom(int fd, unsigned long long offse
             return std::nullopt;
         }
         if (n == 0) {
-            return at;
+            break;
         }
         const void* feed = std::memchr(block.data(), '\n', static_cast<std::size_t>(n));
         if (feed != nullptr) {
@@ -86,6 +100,7 @@ std::optional<unsigned long long> LineStartFrom(int fd, unsigned long long offse
         }
         at += static_cast<unsigned long long>(n);
     }
+    return kToTheEnd;
 }
 
 struct Piece {
@@ -96,25 +111,30 @@ struct Piece {
     EntryStatistics statistics;
     int openError = 0;
     int readError = 0;
+    bool cutShort = false;  // the file ended before the piece did
     bool done = false;
 };
 
-// Narrows `log`, opened on a plain file, to the piece's lines; false with errno set.
-bool NarrowToPiece(LogReader& log, const Piece& piece) {
+// Narrows `log`, opened on a plain file, to the piece's lines; nullptr with errno set.
+const FileRangeSource* NarrowToPiece(LogReader& log, const Piece& piece) {
     const unsigned long long share = piece.size / piece.of;
-    const std::optional<unsigned long long> begin = LineStartFrom(log.fd(), share * piece.index);
+    const std::optional<unsigned long long> begin =
+        LineStartFrom(log.fd(), share * piece.index, piece.size);
     const std::optional<unsigned long long> end =
-        piece.index + 1 == piece.of ? std::optional(kToTheEnd)
-                                    : LineStartFrom(log.fd(), share * (piece.index + 1));
+        piece.index + 1 == piece.of
+            ? std::optional(kToTheEnd)
+            : LineStartFrom(log.fd(), share * (piece.index + 1), piece.size);
     if (!begin || !end) {
-        return false;
+        return nullptr;
     }
     const int fd = ::fcntl(log.fd(), F_DUPFD_CLOEXEC, 0);
     if (fd < 0) {
-        return false;
+        return nullptr;
     }
-    log.Open(std::make_unique<FileRangeSource>(fd, *begin, std::max(*begin, *end)));
-    return true;
+    auto range = std::make_unique<FileRangeSource>(fd, *begin, std::max(*begin, *end), piece.size);
+    const FileRangeSource* const narrowed = range.get();
+    log.Open(std::move(range));
+    return narrowed;
 }
 
 void CountPiece(const std::string& path, const LogOpener& open, const FilterSource& filters,
@@ -124,13 +144,14 @@ void CountPiece(const std::string& path, const LogOpener& open, const FilterSour
         piece.openError = errno != 0 ? errno : EIO;
         return;
     }
+    const FileRangeSource* range = nullptr;
     if (piece.of > 1) {
         if (log.fd() < 0) {
             // Compressed: it cannot be entered part-way, so the first piece reads it all.
             if (piece.index != 0) {
                 return;
             }
-        } else if (!NarrowToPiece(log, piece)) {
+        } else if ((range = NarrowToPiece(log, piece)) == nullptr) {
             piece.readError = errno != 0 ? errno : EIO;
             return;
         }
@@ -144,6 +165,7 @@ void CountPiece(const std::string& path, const LogOpener& open, const FilterSour
         }
     }
     piece.readError = log.readError();
+    piece.cutShort = range != nullptr && range->cutShort();
 }
 
 std::vector<Piece> CutIntoPieces(const std::vector<std::string>& files, std::size_t threads,
@@ -184,7 +206,9 @@ bool TakePiece(Piece& piece, const std::string& path, EntryStatistics& statistic
         problems.push_back({path, ReadProblemText(piece.readError)});
         return false;
     }
-    return true;
+    // Truncated under us: one reading would have stopped here too, so what the later
+    // pieces read before that must not fill in behind it.
+    return !piece.cutShort;
 }
 
 }  // namespace

@@ -13,8 +13,12 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <optional>
 #include <random>
 #include <string>
@@ -468,6 +472,94 @@ TEST_F(LogListTest, PiecesOfManyLogsCountAndFailAsOneReadingDoes) {
             }
         }
     }
+}
+
+// Filters nothing, but lets a test act on a log as a source of it is about to be counted.
+class SourceHook : public FilterSource {
+  public:
+    explicit SourceHook(std::function<void(std::string_view)> onSource)
+        : onSource_(std::move(onSource)) {}
+    bool IsActiveFilter(std::string_view section, std::string_view key) const override {
+        if (section == kSourceIpFilters) {
+            onSource_(key);
+        }
+        return false;
+    }
+
+  private:
+    std::function<void(std::string_view)> onSource_;
+};
+
+// A log being written, cut where its last line has no end yet: that line is counted
+// whole, with what is appended to it while the pieces are read, as one reading after the
+// append counts it.
+TEST_F(LogListTest, PiecesOfAGrowingLogCountALineStillBeingWrittenWhole) {
+    Put("empty.log", "");
+    // The unfinished entry starts a chunk of the long last line; its port is cut short.
+    Put("growing.log", "12/06/2026 00:00:01 in 203.0.113.1 4512 198.51.100.7 80\n" +
+                           std::string(4 * LogReader::kChunkLimit, ' ') +
+                           "12/06/2026 00:00:05 in 203.0.113.8 4512 198.51.100.7 44");
+    std::promise<void> grown;
+    const std::shared_future<void> grownSoon = grown.get_future().share();
+    // The first piece, its bounds found, has the rest appended; the thread with the empty
+    // log waits for that, so the second piece looks for its start in the longer log.
+    const SourceHook hook([&](std::string_view source) {
+        if (source == "203.0.113.1") {
+            std::ofstream(Path("growing.log"), std::ios::app | std::ios::binary)
+                << "3\n12/06/2026 00:00:06 in 203.0.113.2 4512 198.51.100.7 25\n";
+            grown.set_value();
+        }
+    });
+    const LogOpener open = [&](LogReader& log, const std::string& path) {
+        if (path == Path("empty.log")) {
+            grownSoon.wait_for(std::chrono::seconds(10));
+        }
+        return OpenAnyLog(log, path);
+    };
+    const std::vector<std::string> files = {Path("empty.log"), Path("growing.log")};
+    EntryStatistics statistics;
+    EXPECT_TRUE(ReadLogStatistics(files, open, hook, 2, statistics, 1).empty());
+    std::vector<LogFileProblem> problems;
+    EXPECT_EQ(FormatStatistics(statistics.Report(0), ReportFormat::kJson),
+              CountedInOne(files, problems));
+}
+
+// A log emptied while its pieces are read: what is counted is a run of its lines from the
+// start, as one reading stopped there counts, without a later piece's lines behind a gap.
+TEST_F(LogListTest, PiecesOfALogTruncatedWhileReadCountOnlyLinesFromItsStart) {
+    const auto source = [](unsigned line) {
+        return "10." + std::to_string(line >> 16) + "." + std::to_string(line >> 8 & 255) + "." +
+               std::to_string(line & 255);
+    };
+    constexpr unsigned kLines = 40000;
+    std::string text;
+    for (unsigned line = 0; line < kLines; ++line) {
+        text += "12/06/2026 00:00:01 in " + source(line) + " 4512 198.51.100.7 80\n";
+    }
+    Put("cut.log", text);
+    std::promise<void> lastCounted;
+    const std::shared_future<void> lastCountedSoon = lastCounted.get_future().share();
+    // The first piece, far longer than one read, waits at its first line for the second
+    // piece to reach the log's last line; then the log is emptied.
+    const SourceHook hook([&](std::string_view counted) {
+        if (counted == source(kLines - 1)) {
+            lastCounted.set_value();
+        } else if (counted == source(0)) {
+            lastCountedSoon.wait_for(std::chrono::seconds(10));
+            ASSERT_EQ(::truncate(Path("cut.log").c_str(), 0), 0);
+        }
+    });
+    EntryStatistics statistics;
+    EXPECT_TRUE(ReadLogStatistics({Path("cut.log")}, OpenAnyLog, hook, 2, statistics, 1).empty());
+    const StatisticsReport report = statistics.Report(0);
+    unsigned latest = 0;
+    for (const SourceRow& row : report.sources) {
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        if (std::sscanf(row.address.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) == 4) {
+            latest = std::max(latest, b << 16 | c << 8 | d);
+        }
+    }
+    EXPECT_LT(latest, report.entries);
 }
 
 TEST(GzipSourceTest, ArbitraryBytesEndCleanlyOrWithADamageError) {
