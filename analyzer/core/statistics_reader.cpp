@@ -108,7 +108,8 @@ struct Piece {
     unsigned index = 0;  // of `of` pieces of its file
     unsigned of = 1;
     unsigned long long size = 0;  // of the file when the pieces were cut
-    EntryStatistics statistics;
+    // Made when the piece is read, so pieces waiting their turn cost next to nothing.
+    std::unique_ptr<EntryStatistics> statistics;
     int openError = 0;
     int readError = 0;
     bool cutShort = false;  // the file ended before the piece did
@@ -156,12 +157,13 @@ void CountPiece(const std::string& path, const LogOpener& open, const FilterSour
             return;
         }
     }
+    piece.statistics = std::make_unique<EntryStatistics>();
     EntryTokens tokens;
     while (const std::optional<std::string_view> chunk = log.NextChunk()) {
         // A line read as text ends at a NUL byte, as it would in a C string.
         const std::string_view line = chunk->substr(0, chunk->find('\0'));
         if (HasInboundMarker(line) && ParseEntryTokens(line, filters, tokens)) {
-            piece.statistics.Add(tokens);
+            piece.statistics->Add(tokens);
         }
     }
     piece.readError = log.readError();
@@ -201,7 +203,9 @@ bool TakePiece(Piece& piece, const std::string& path, EntryStatistics& statistic
                                : LogFileProblem{path, ReadProblemText(piece.openError)});
         return false;
     }
-    statistics.Merge(std::move(piece.statistics));
+    if (piece.statistics) {
+        statistics.Merge(std::move(*piece.statistics));
+    }
     if (piece.readError != 0) {
         problems.push_back({path, ReadProblemText(piece.readError)});
         return false;
@@ -262,7 +266,7 @@ std::vector<LogFileProblem> ReadLogStatistics(const std::vector<std::string>& fi
         if (!failed[piece.file]) {
             failed[piece.file] = !TakePiece(piece, files[piece.file], statistics, problems);
         }
-        piece.statistics.Clear();
+        piece.statistics.reset();
         {
             const std::lock_guard lock(mutex);
             ++merged;
