@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@
 #include "bench/bench_process.h"
 #include "bench/json_object.h"
 #include "bench/router_log.h"
+#include "bench/window_bench_start.h"
 #include "common_ui/qt_desktop_prompts.h"
 
 namespace {
@@ -229,17 +231,12 @@ int main(int argc, char** argv) {
         return RunWindow(argc, argv, argv[2], argv[3], std::atoi(argv[4]));
     }
     // 1.25M records of which 80 % are inbound: a million listed entries, no filters.
-    const long records = std::max(10L, bench::Option(argc, argv, "lines", 1250000));
-    const int runs = static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 3)));
-    const bool json = bench::JsonWanted(argc, argv);
-    const fs::path dir = bench::MakeTempDir("corvix_stats_window_bench");
-    if (dir.empty()) {
+    const std::optional<bench::WindowBenchStart> start =
+        bench::StartWindowBench(argc, argv, "corvix_stats_window_bench", 1250000);
+    if (!start) {
         return 1;
     }
-    const std::string self = fs::read_symlink("/proc/self/exe").string();
-    const router_log::Workload w = router_log::MakeWorkload();
-    const std::string log = (dir / "big.log").string();
-    const router_log::LogCounts counts = router_log::WriteLog(log, records, w);
+    const auto& [runs, json, dir, self, w, log, counts] = *start;
 
     std::vector<Sample> samples;
     std::vector<bench::JsonObject> failures;

@@ -20,6 +20,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "bench/bench_process.h"
 #include "bench/json_object.h"
 #include "bench/router_log.h"
+#include "bench/window_bench_start.h"
 #include "common_ui/qt_desktop_prompts.h"
 
 namespace {
@@ -218,17 +220,12 @@ int main(int argc, char** argv) {
                         static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 1))),
                         bench::JsonWanted(argc, argv));
     }
-    const long records = std::max(10L, bench::Option(argc, argv, "lines", 1000000));
-    const int runs = static_cast<int>(std::max(1L, bench::Option(argc, argv, "runs", 3)));
-    const bool json = bench::JsonWanted(argc, argv);
-    const fs::path dir = bench::MakeTempDir("corvix_window_bench");
-    if (dir.empty()) {
+    const std::optional<bench::WindowBenchStart> start =
+        bench::StartWindowBench(argc, argv, "corvix_window_bench", 1000000);
+    if (!start) {
         return 1;
     }
-    const std::string self = fs::read_symlink("/proc/self/exe").string();
-    const router_log::Workload w = router_log::MakeWorkload();
-    const std::string log = (dir / "big.log").string();
-    const router_log::LogCounts counts = router_log::WriteLog(log, records, w);
+    const auto& [runs, json, dir, self, w, log, counts] = *start;
 
     if (!json) {
         std::printf("%-22s %11s %11s %17s %14s %9s\n", "variant", "log lines", "listed",
