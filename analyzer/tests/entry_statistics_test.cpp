@@ -143,14 +143,19 @@ TEST(EntryStatisticsTest, ReportAgreesWithAPlainComputation) {
     EXPECT_EQ(report.first, first);
     EXPECT_EQ(report.last, last);
 
-    std::vector<std::string> sourceOrder;
-    for (const auto& [text, seen] : sources) {
-        sourceOrder.push_back(text);
-    }
-    std::sort(sourceOrder.begin(), sourceOrder.end(), [&](const auto& a, const auto& b) {
-        return sources[a].count != sources[b].count ? sources[a].count > sources[b].count
-                                                    : AddressBefore(a, b);
-    });
+    // The texts seen, by count descending, ties in the report's own order.
+    const auto byCount = [](std::map<std::string, Seen>& seen,
+                            bool (*before)(std::string_view, std::string_view)) {
+        std::vector<std::string> order;
+        for (const auto& [text, unused] : seen) {
+            order.push_back(text);
+        }
+        std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+            return seen[a].count != seen[b].count ? seen[a].count > seen[b].count : before(a, b);
+        });
+        return order;
+    };
+    const std::vector<std::string> sourceOrder = byCount(sources, AddressBefore);
     ASSERT_EQ(report.sources.size(), sourceOrder.size());
     for (std::size_t i = 0; i < sourceOrder.size(); ++i) {
         const Seen& seen = sources[sourceOrder[i]];
@@ -163,14 +168,7 @@ TEST(EntryStatisticsTest, ReportAgreesWithAPlainComputation) {
     }
     EXPECT_GT(sources["10.0.0.1"].others.size(), 5000u);
 
-    std::vector<std::string> portOrder;
-    for (const auto& [text, seen] : ports) {
-        portOrder.push_back(text);
-    }
-    std::sort(portOrder.begin(), portOrder.end(), [&](const auto& a, const auto& b) {
-        return ports[a].count != ports[b].count ? ports[a].count > ports[b].count
-                                                : PortBefore(a, b);
-    });
+    const std::vector<std::string> portOrder = byCount(ports, PortBefore);
     ASSERT_EQ(report.ports.size(), portOrder.size());
     for (std::size_t i = 0; i < portOrder.size(); ++i) {
         EXPECT_EQ(report.ports[i].port, portOrder[i]) << i;
